@@ -1,0 +1,22 @@
+# Warning and sanitizer flags live in INTERFACE targets: each of our targets links them,
+# third-party code never sees them.
+add_library(tarvex_warnings INTERFACE)
+if(MSVC)
+  target_compile_options(tarvex_warnings INTERFACE /W4 /WX /permissive-)
+else()
+  target_compile_options(tarvex_warnings INTERFACE
+    -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Werror)
+endif()
+
+# Test code may be looser about conversions (test literals), but stays warning-clean otherwise.
+add_library(tarvex_test_warnings INTERFACE)
+if(NOT MSVC)
+  target_compile_options(tarvex_test_warnings INTERFACE -Wall -Wextra -Wpedantic -Werror)
+endif()
+
+add_library(tarvex_sanitize INTERFACE)
+if(TARVEX_SANITIZE AND NOT MSVC)
+  target_compile_options(tarvex_sanitize INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(tarvex_sanitize INTERFACE -fsanitize=address,undefined)
+endif()

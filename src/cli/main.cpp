@@ -1,0 +1,36 @@
+// tarvex-cli: the headless front end over the analysis core.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "version.h"
+
+namespace {
+
+void PrintHelp()
+{
+    std::printf(
+        "Usage: tarvex-cli COMMAND [OPTIONS]\n"
+        "\n"
+        "Commands:\n"
+        "  --help        show this help and exit\n"
+        "  --version     print the version and exit\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        PrintHelp();
+        return args.empty() ? 2 : 0;
+    }
+    if (args[0] == "--version") {
+        std::printf("tarvex-cli %.*s\n", static_cast<int>(tarvex::Version().size()), tarvex::Version().data());
+        return 0;
+    }
+    std::fprintf(stderr, "tarvex-cli: unknown command '%s' (try --help)\n", args[0].c_str());
+    return 2;
+}
