@@ -1,0 +1,70 @@
+#include "log/genericstyles.h"
+
+#include "errors.h"
+#include "log/logutils.h"
+
+namespace tarvex {
+
+int NumberAt(std::string_view line, int col, int width)
+{
+    const auto pos = static_cast<std::size_t>(col - 1);
+    if (col < 1 || pos >= line.size())
+        throw EConvertError("'' is not a valid integer value");
+    return StrToInt(line.substr(pos, static_cast<std::size_t>(width)));
+}
+
+namespace {
+
+std::string_view FieldAt(std::string_view line, int col, int width)
+{
+    const auto pos = static_cast<std::size_t>(col - 1);
+    return pos < line.size() ? line.substr(pos, static_cast<std::size_t>(width)) : std::string_view();
+}
+
+}  // namespace
+
+TBinkLog::TBinkLog() : TLog(lsGenericBink) {}
+
+bool TBinkLog::IsDateColumn(int col) const { return col == 2 || col == 5 || col == 9; }
+
+bool TBinkLog::ClassifyWord(std::string_view word, int col)
+{
+    if (col == 0 && !word.empty() && (word[0] == '-' || word[0] == '!')) {
+        CurColor = TColorItem::Errors;
+        return true;
+    }
+    if (col == 18)
+        CurColor = TColorItem::Special;
+    return false;
+}
+
+TDateTime TBinkLog::DateOfLine(std::string_view line)
+{
+    const int day = NumberAt(line, 3, 2);
+    const int month = MonthOfName(FieldAt(line, 6, 3));
+    return EncodeDate(ProgramStartYear(), month, day);
+}
+
+TFDLog::TFDLog() : TLog(lsGenericFD) {}
+
+bool TFDLog::IsDateColumn(int col) const { return col == 2; }
+
+bool TFDLog::ClassifyWord(std::string_view word, int col)
+{
+    if (col == 0 && !word.empty() && word[0] == '-')
+        CurColor = TColorItem::Errors;
+    return true;
+}
+
+TDateTime TFDLog::DateOfLine(std::string_view line)
+{
+    if (line.substr(0, 10) == "----------") {
+        const int day = NumberAt(line, 17, 2);
+        const int month = MonthOfName(FieldAt(line, 20, 3));
+        const int year = StrToInt("19" + std::string(FieldAt(line, 24, 2)));
+        LastDate = EncodeDate(year, month, day);
+    }
+    return LastDate;
+}
+
+}  // namespace tarvex

@@ -1,0 +1,84 @@
+#include "log/logfactory.h"
+
+#include <array>
+#include <stdexcept>
+
+#include "log/genericstyles.h"
+#include "log/logutils.h"
+#include "log/mailerlog.h"
+
+namespace tarvex {
+
+namespace {
+
+constexpr std::array<const char*, kStyleCount> kStyleNames = {
+    "Other", "T-mail", "Generic Bink-style", "Generic FrontDoor", "Brake!", "Bink/+", "FHMail", "SF-Mail", "Argus"};
+constexpr std::array<int, kStyleCount> kStyleOfPos = {1, 5, 4, 6, 7, 8, 2, 3, 0};
+constexpr std::array<int, kStyleCount> kPosOfStyle = {8, 0, 6, 7, 2, 1, 3, 4, 5};
+
+// A mailer style whose parser this version lacks: it keeps its settings intact and says so
+// when asked to analyse.
+class TUnavailableMailerLog : public TMailerLog
+{
+public:
+    explicit TUnavailableMailerLog(std::uint8_t style) : TMailerLog(style) {}
+    void ParseLine(std::string_view) override {}
+    TDateTime TimeOfLine(std::string_view) override { return ProgramStartDate(); }
+    void LoadConfig() override
+    {
+        throw std::runtime_error("analysis of " + StyleName(Style) + " logs is not available in this version");
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<TLog> CreateLog(int style)
+{
+    switch (style) {
+    case lsOther: return std::make_unique<TLog>();
+    case lsGenericBink: return std::make_unique<TBinkLog>();
+    case lsGenericFD: return std::make_unique<TFDLog>();
+    case lsTMail:
+    case lsBrake:
+    case lsBinkPlus:
+    case lsFHMail:
+    case lsSFMail:
+    case lsArgus: return std::make_unique<TUnavailableMailerLog>(static_cast<std::uint8_t>(style));
+    default: throw std::invalid_argument("Invalid Log.Style!");
+    }
+}
+
+std::unique_ptr<TLog> LoadLog(int style, const ISettingsStore& reg, std::string_view section)
+{
+    auto log = CreateLog(style);
+    log->Load(reg, section);
+    return log;
+}
+
+std::string StyleName(int style)
+{
+    return style >= 0 && style < kStyleCount ? kStyleNames[static_cast<std::size_t>(style)] : "";
+}
+
+int StyleOfDialogPos(int pos)
+{
+    return pos >= 0 && pos < kStyleCount ? kStyleOfPos[static_cast<std::size_t>(pos)] : -1;
+}
+
+int DialogPosOfStyle(int style)
+{
+    return style >= 0 && style < kStyleCount ? kPosOfStyle[static_cast<std::size_t>(style)] : -1;
+}
+
+int ParseStyle(std::string_view text)
+{
+    int n = 0;
+    if (TryStrToInt(text, n))
+        return n >= 0 && n < kStyleCount ? n : -1;
+    for (int s = 0; s < kStyleCount; ++s)
+        if (SameText(text, kStyleNames[static_cast<std::size_t>(s)]))
+            return s;
+    return -1;
+}
+
+}  // namespace tarvex

@@ -1,0 +1,363 @@
+#include "log/mailerlog.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "log/linesplit.h"
+#include "log/sort.h"
+#include "mailercfg/qparser.h"
+#include "platform/paths.h"
+
+namespace tarvex {
+
+namespace {
+
+// Sums of bytes and seconds wrap like the 32-bit counters they are, instead of overflowing.
+void AddWrapping(std::int32_t& sum, std::int64_t add)
+{
+    sum = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(sum) + add));
+}
+
+std::int32_t RateOf(std::int64_t sent, std::int64_t recd, std::int64_t secs)
+{
+    const std::int64_t r = std::max(sent / secs, recd / secs);
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(r, INT32_MIN, INT32_MAX));
+}
+
+// Restores the normal cursor and forgets the front end on every way out of a pass.
+class TPassScope
+{
+public:
+    TPassScope(IUserInterface& ui, IUserInterface*& slot) : Ui(ui), Slot(slot)
+    {
+        Slot = &ui;
+        Ui.SetBusyCursor(true);
+    }
+    ~TPassScope()
+    {
+        Ui.SetBusyCursor(false);
+        Slot = nullptr;
+    }
+    TPassScope(const TPassScope&) = delete;
+    TPassScope& operator=(const TPassScope&) = delete;
+
+private:
+    IUserInterface& Ui;
+    IUserInterface*& Slot;
+};
+
+}  // namespace
+
+TMailerLog::TMailerLog(std::uint8_t style) : TLog(style) {}
+
+TMailerLog::~TMailerLog() = default;
+
+void TMailerLog::Assign(const TLog& source)
+{
+    TLog::Assign(source);
+    if (const auto* m = dynamic_cast<const TMailerLog*>(&source)) {
+        MailerPath = m->MailerPath;
+        UpdateDLC = m->UpdateDLC;
+    }
+}
+
+void TMailerLog::Load(const ISettingsStore& reg, std::string_view section)
+{
+    TLog::Load(reg, section);
+    MailerPath = reg.ReadString(section, "MailerPath", "");
+    UpdateDLC = reg.ReadBool(section, "UpdateDLC", false);
+}
+
+void TMailerLog::Save(ISettingsStore& reg, std::string_view section) const
+{
+    TLog::Save(reg, section);
+    reg.WriteString(section, "MailerPath", MailerPath);
+    reg.WriteBool(section, "UpdateDLC", UpdateDLC);
+}
+
+void TMailerLog::CheckNewDay(std::string_view line)
+{
+    const std::size_t pos = DayKeyPos > 0 ? DayKeyPos - 1u : 0u;
+    const std::string_view key = pos < line.size() ? line.substr(pos, DayKeyLen) : std::string_view();
+    if (key != LastDayKey) {
+        AddDay(LineNo, DateOfLine(line));
+        LastDayKey.assign(key);
+    }
+}
+
+std::string TMailerLog::LocateFile(std::string_view name) { return std::string(name); }
+
+void TMailerLog::LoadLanguage() {}
+
+IUserInterface& TMailerLog::Ui() const
+{
+    if (!CurUi)
+        throw std::logic_error("no user interface outside an analysis pass");
+    return *CurUi;
+}
+
+void TMailerLog::ResetRecords()
+{
+    LineNo = 0;
+    SessState = 0;
+    LastDayKey.clear();
+    Sessions.clear();
+    Days.clear();
+    DayStats.clear();
+    SessCount = 0;
+    DayCount = 0;
+    CurSess.reset();
+    DialAddr.reset();
+    NewDayPending = false;
+    // Each pass starts with an empty request list, so that the counter update after a pass
+    // never counts a request of an earlier pass again.
+    Freqs.clear();
+    NewFreqCount = 0;
+    FirstNewFreq = -1;
+    PastMark = false;
+    MarkLineNo = 0;
+    LinesRead = 0;
+}
+
+bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::optional<std::string_view> text)
+{
+    TPassScope scope(ui, CurUi);
+
+    try {
+        LoadConfig();
+    } catch (const EQParserError& e) {
+        ui.SetBusyCursor(false);
+        std::string msg;
+        if (e.LineNo != 0)
+            msg = "Error loading config file (file " + e.FileName + ", line " + std::to_string(e.LineNo) + "):\n\r" + e.what();
+        else
+            msg = std::string("Error loading config file:\r\n") + e.what();
+        ui.Message(msg, TMsgKind::Error, TMsgButtons::OK);
+        return false;
+    } catch (const std::exception& e) {
+        ui.SetBusyCursor(false);
+        ui.Message(std::string("Error loading config file: ") + e.what(), TMsgKind::Error, TMsgButtons::OK);
+        return false;
+    }
+
+    try {
+        LoadLanguage();
+    } catch (...) {
+        return false;  // the style has told the user already
+    }
+
+    std::string owned;
+    if (!text) {
+        if (!ReadWholeFile(ResolvePath(Path), owned)) {
+            ui.SetBusyCursor(false);
+            ui.Message("Cannot open log file for analysis", TMsgKind::Error, TMsgButtons::OK);
+            return false;
+        }
+        text = owned;
+    }
+
+    ResetRecords();
+    const bool whole = RunPass(ui, progress, *text);
+    for (auto& nodes : DayStats)
+        SortList(nodes, [](const TNodeStat& a, const TNodeStat& b) { return Compare(a.Addr, b.Addr); });
+    return whole;
+}
+
+bool TMailerLog::AskToContinue(IUserInterface& ui, const std::string& question)
+{
+    ui.SetBusyCursor(false);
+    if (Window)
+        Window->ShowLine(LineNo);
+    const bool goOn = ui.Message(question, TMsgKind::Error, TMsgButtons::OKCancel) == TMsgResult::OK;
+    if (goOn)
+        ui.SetBusyCursor(true);
+    return goOn;
+}
+
+bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::string_view text)
+{
+    const bool hadWindow = Window != nullptr;
+    LineSplitter lines(text);
+    std::string_view line;
+    int progressCounter = 0;
+    while (lines.Next(line)) {
+        ui.KeepAlive();
+        if (hadWindow && Window == nullptr)
+            return false;
+        ++LineNo;
+        LinesRead = LineNo;
+        if (++progressCounter == 100) {
+            progressCounter = 0;
+            if (progress)
+                progress(LineNo);
+        }
+        if (line.empty())
+            continue;
+
+        if (AutoNew && line.substr(0, 20) == LastStr) {
+            MarkLineNo = LineNo;
+            PastMark = true;
+            FirstNewFreq = static_cast<std::int32_t>(Freqs.size());
+        }
+
+        try {
+            CheckNewDay(line);
+        } catch (...) {
+            if (!AskToContinue(ui, "Invalid date at line " + std::to_string(LineNo) + "\n\rContinue processing?"))
+                return false;
+        }
+
+        std::string failure;
+        try {
+            ParseLine(line);
+        } catch (const std::exception& e) {
+            failure = e.what();
+        } catch (...) {
+            failure = "Unknown error";
+        }
+        if (!failure.empty() &&
+            !AskToContinue(ui, "Error analyzing log at line " + std::to_string(LineNo) + ":\n\r" + failure +
+                                   "\n\rContinue processing?"))
+            return false;
+    }
+    return true;
+}
+
+void TMailerLog::AddDay(std::int32_t lineNo, TDateTime date)
+{
+    Days.push_back({lineNo, date});
+    DayStats.emplace_back();
+    ++DayCount;
+    NewDayPending = true;
+}
+
+void TMailerLog::CountDial(const TFidoAddr& addr)
+{
+    if (DayStats.empty())
+        return;  // no day yet: nowhere to count
+    for (auto& n : DayStats.back())
+        if (Equal(n.Addr, addr)) {
+            ++n.Tries;
+            return;
+        }
+    TNodeStat n;
+    n.Addr = addr;
+    n.Tries = 1;
+    DayStats.back().push_back(std::move(n));
+}
+
+TNodeStat* TMailerLog::NodeStat(const std::optional<TFidoAddr>& addr, TStatKind kind)
+{
+    if (!addr || DayStats.empty())
+        return nullptr;
+    TNodeStat* found = nullptr;
+    for (auto& n : DayStats.back())
+        if (Equal(n.Addr, *addr)) {
+            found = &n;
+            break;
+        }
+    if (!found) {
+        TNodeStat n;
+        n.Addr = *addr;
+        DayStats.back().push_back(std::move(n));
+        found = &DayStats.back().back();
+    }
+    switch (kind) {
+    case TStatKind::Busy: ++found->Busy; break;
+    case TStatKind::NoCarrier: ++found->NoCarrier; break;
+    case TStatKind::OutSess: ++found->OutSess; break;
+    case TStatKind::InSess: ++found->InSess; break;
+    }
+    return found;
+}
+
+bool TMailerLog::MsgIs(std::string_view line, std::string_view phrase) const
+{
+    if (phrase.empty())
+        return true;
+    const std::size_t pos = MsgCol > 0 ? MsgCol - 1u : 0u;
+    return pos <= line.size() && line.substr(pos, phrase.size()) == phrase;
+}
+
+void TMailerLog::StartSession(std::string_view line, bool inbound)
+{
+    const TDateTime t = TimeOfLine(line);
+    CurSess = std::make_unique<TSess>(LineNo, t);
+    if (NewDayPending) {
+        CurSess->Flags |= sfFirstOfDay;
+        NewDayPending = false;
+    }
+    if (inbound)
+        CurSess->Flags |= sfInbound;
+    CurSess->Flags |= sfOK;
+    SessState = 1;
+}
+
+void TMailerLog::EndSession(std::string_view line)
+{
+    if (!CurSess) {
+        SessState = 0;
+        return;
+    }
+    TSess& s = *CurSess;
+    s.EndTime = TimeOfLine(line);
+    s.EndLine = LineNo;
+    const double span = std::round((s.EndTime - s.StartTime) * 86400.0);
+    const auto secs = static_cast<std::int64_t>(std::clamp(span, -2147483648.0, 2147483647.0));
+    if (s.CPS == 0 && secs != 0)
+        s.CPS = RateOf(s.BytesSent, s.BytesRecd, secs);
+    if (s.Flags & sfFailed)
+        s.Flags = static_cast<std::uint8_t>(s.Flags & ~sfOK);
+    SessState = 0;
+
+    TNodeStat* n = nullptr;
+    if ((s.Flags & sfInbound) && s.Addr)
+        n = NodeStat(s.Addr, TStatKind::InSess);
+    else if (DialAddr)
+        n = NodeStat(DialAddr, TStatKind::OutSess);
+    if (n) {
+        AddWrapping(n->BytesSent, s.BytesSent);
+        AddWrapping(n->BytesRecd, s.BytesRecd);
+        AddWrapping(n->Seconds, secs);
+        if (n->Seconds != 0)
+            n->CPS = RateOf(n->BytesSent, n->BytesRecd, n->Seconds);
+    }
+
+    Sessions.push_back(std::move(s));
+    ++SessCount;
+    DialAddr.reset();
+    CurSess.reset();
+}
+
+std::int32_t TMailerLog::SessionAtLine(std::int32_t lineNo) const
+{
+    for (std::size_t i = 0; i < Sessions.size(); ++i)
+        if (Sessions[i].StartLine <= lineNo && lineNo <= Sessions[i].EndLine)
+            return static_cast<std::int32_t>(i);
+    return -1;
+}
+
+std::int32_t TMailerLog::DayAtLine(std::int32_t lineNo) const
+{
+    if (Days.empty())
+        return 0;
+    // Days lie in line order: the last one starting at or before the line.
+    auto it = std::upper_bound(Days.begin(), Days.end(), lineNo,
+                               [](std::int32_t l, const TNewDay& d) { return l < d.LineNo; });
+    return static_cast<std::int32_t>(it - Days.begin()) - 1;
+}
+
+std::int32_t TMailerLog::NodeCount(std::int32_t day) const
+{
+    if (day < 0 || static_cast<std::size_t>(day) >= DayStats.size())
+        return 0;
+    return static_cast<std::int32_t>(DayStats[static_cast<std::size_t>(day)].size());
+}
+
+const TNodeStat& TMailerLog::Node(std::int32_t day, std::int32_t i) const
+{
+    return DayStats.at(static_cast<std::size_t>(day)).at(static_cast<std::size_t>(i));
+}
+
+}  // namespace tarvex

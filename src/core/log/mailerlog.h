@@ -1,0 +1,125 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "log/records.h"
+#include "log/tlog.h"
+
+namespace tarvex {
+
+struct TDlcFormat;
+
+// A requested name and the record of the request.
+struct TFreqEntry {
+    std::string Request;  // upper case
+    TFreq Freq;
+};
+
+// A magic name of the request index and the file it stands for.
+struct TAliasEntry {
+    std::string Magic;  // upper case
+    TFreqAlias Alias;
+};
+
+using TProgressFn = std::function<void(std::int32_t lineNo)>;
+
+// A log of a mailer style: adds the analysis pass, which reads the whole log once and hands
+// every line to the style's parser; the parser reports what it recognises through the
+// record-keeping operations below.
+class TMailerLog : public TLog
+{
+public:
+    ~TMailerLog() override;
+
+    void Assign(const TLog& source) override;
+    void Load(const ISettingsStore& reg, std::string_view section) override;
+    void Save(ISettingsStore& reg, std::string_view section) const override;
+    bool IsMailer() const override { return true; }
+
+    // Style slots.
+    virtual void ParseLine(std::string_view line) = 0;
+    virtual void CheckNewDay(std::string_view line);
+    virtual TDateTime TimeOfLine(std::string_view line) = 0;
+    // The full path of a file that the log names without a directory.
+    virtual std::string LocateFile(std::string_view name);
+    virtual void LoadLanguage();
+    virtual void LoadConfig() = 0;
+
+    // The pass over the log: the file at Path, or the bytes given (the caller may already
+    // hold them; both give the same line numbers). True when the whole log was read.
+    bool Analyze(IUserInterface& ui, const TProgressFn& progress, std::optional<std::string_view> text = std::nullopt);
+
+    // Record keeping for the parsers.
+    void AddDay(std::int32_t lineNo, TDateTime date);
+    void CountDial(const TFidoAddr& addr);
+    TNodeStat* NodeStat(const std::optional<TFidoAddr>& addr, TStatKind kind);
+    void AddFreq(std::string_view reqName, const TFidoAddr& addr);
+    void FreqSent(std::string_view sentName, std::string_view fullPath, const TFidoAddr& addr);
+    bool MsgIs(std::string_view line, std::string_view phrase) const;
+    void StartSession(std::string_view line, bool inbound);
+    void EndSession(std::string_view line);
+
+    // Request index and directory list files.
+    void AddAlias(std::string_view magicName, std::string_view path);
+    const TFreqAlias* FindAlias(std::string_view upperMagic) const;
+    // Both read mailer (DOS) paths; a missing file brings a warning and the pass goes on.
+    void ReadFreqIndex(std::string_view fileName);
+    std::vector<std::string> ReadFreqDirs(std::string_view fileName);
+    // Raises the download counter of the file of request i, when it was sent.
+    void UpdateFreqDLC(std::int32_t i, IUserInterface& ui, const TDlcFormat& fmt);
+
+    // Readers for the views.
+    std::int32_t SessionAtLine(std::int32_t lineNo) const;
+    std::int32_t DayAtLine(std::int32_t lineNo) const;
+    const TSess& Session(std::int32_t i) const { return Sessions.at(static_cast<std::size_t>(i)); }
+    const TNewDay& Day(std::int32_t i) const { return Days.at(static_cast<std::size_t>(i)); }
+    std::int32_t NodeCount(std::int32_t day) const;
+    const TNodeStat& Node(std::int32_t day, std::int32_t i) const;
+
+    // The front end in charge during a pass (valid inside the style slots).
+    IUserInterface& Ui() const;
+
+    std::vector<TAliasEntry> Aliases;
+    std::optional<TFidoAddr> DialAddr;
+    std::unique_ptr<TSess> CurSess;
+    std::int32_t SessState = 0;
+    std::int32_t LineNo = 0;
+    std::uint8_t MsgCol = 1;
+    std::uint8_t DayKeyPos = 1;
+    std::uint8_t DayKeyLen = 0;
+    std::string LastDayKey;
+    bool PastMark = false;
+    bool NewDayPending = false;
+    std::vector<TSess> Sessions;
+    std::vector<TNewDay> Days;
+    std::vector<std::vector<TNodeStat>> DayStats;
+    std::int32_t SessCount = 0;
+    std::int32_t DayCount = 0;
+    std::vector<TFreqEntry> Freqs;
+    std::int32_t NewFreqCount = 0;
+    std::int32_t FirstNewFreq = -1;
+    std::string MailerPath;
+    bool UpdateDLC = false;
+    std::int32_t MarkLineNo = 0;
+    // Lines the last pass read.
+    std::int32_t LinesRead = 0;
+
+protected:
+    explicit TMailerLog(std::uint8_t style);
+
+private:
+    bool RunPass(IUserInterface& ui, const TProgressFn& progress, std::string_view text);
+    bool AskToContinue(IUserInterface& ui, const std::string& question);
+    void ResetRecords();
+
+    IUserInterface* CurUi = nullptr;
+    std::unordered_map<std::string, std::size_t> AliasIndex;
+};
+
+}  // namespace tarvex

@@ -1,0 +1,68 @@
+#include "log/tlog.h"
+
+namespace tarvex {
+
+TLog::TLog() : TLog(lsOther) {}
+
+TLog::TLog(std::uint8_t style) : Style(style) {}
+
+bool TLog::IsDateColumn(int) const { return false; }
+
+bool TLog::IsErrorWord(std::string_view) const { return false; }
+
+bool TLog::ClassifyWord(std::string_view, int) { return false; }
+
+void TLog::Assign(const TLog& source)
+{
+    Name = source.Name;
+    Path = source.Path;
+    AutoNew = source.AutoNew;
+    CutMode = source.CutMode;
+    CutSize = source.CutSize;
+}
+
+void TLog::Load(const ISettingsStore& reg, std::string_view section)
+{
+    Name = reg.ReadString(section, "Name", "");
+    Path = reg.ReadString(section, "Path", "");
+    AutoNew = reg.ReadBool(section, "AutoNew", false);
+    LastStr = reg.ReadString(section, "LastStr", "");
+    CutMode = static_cast<std::uint8_t>(reg.ReadInteger(section, "CutMode", 0));
+    CutSize = reg.ReadInteger(section, "CutSize", 0);
+    Highlight = reg.ReadBool(section, "Highlight", true);
+}
+
+void TLog::Save(ISettingsStore& reg, std::string_view section) const
+{
+    reg.WriteString(section, "Name", Name);
+    reg.WriteString(section, "Path", Path);
+    reg.WriteInteger(section, "Style", Style);
+    reg.WriteBool(section, "AutoNew", AutoNew);
+    reg.WriteString(section, "LastStr", LastStr);
+    reg.WriteInteger(section, "CutMode", CutMode);
+    reg.WriteInteger(section, "CutSize", CutSize);
+    reg.WriteBool(section, "Highlight", Highlight);
+}
+
+TDateTime TLog::DateOfLine(std::string_view) { return ProgramStartDate(); }
+
+void TLog::EditOptions(IUserInterface&) {}
+
+TColorItem TLog::GetWordColor(std::string_view word, int lineNo, int col)
+{
+    if (IsDateColumn(col))
+        return TColorItem::DateTime;
+    if (IsErrorWord(word)) {
+        CurColor = TColorItem::Errors;
+        ColorLineNo = lineNo;
+        return CurColor;
+    }
+    if (lineNo == ColorLineNo)
+        return CurColor;
+    CurColor = TColorItem::Normal;
+    if (ClassifyWord(word, col))
+        ColorLineNo = lineNo;
+    return CurColor;
+}
+
+}  // namespace tarvex

@@ -1,0 +1,72 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "host/logwindow.h"
+#include "host/settingsstore.h"
+#include "host/userinterface.h"
+#include "log/coloritems.h"
+#include "log/datetime.h"
+
+namespace tarvex {
+
+// Style numbers as stored in the settings.
+enum TLogStyle : std::uint8_t {
+    lsOther = 0,
+    lsTMail = 1,
+    lsGenericBink = 2,
+    lsGenericFD = 3,
+    lsBrake = 4,
+    lsBinkPlus = 5,
+    lsFHMail = 6,
+    lsSFMail = 7,
+    lsArgus = 8,
+};
+inline constexpr int kStyleCount = 9;
+
+// A configured log. The base class is the style "Other": shown and walked, never analysed
+// and never coloured. Each style overrides the colouring questions and the date of a line.
+class TLog
+{
+public:
+    TLog();
+    virtual ~TLog() = default;
+    TLog(const TLog&) = delete;
+    TLog& operator=(const TLog&) = delete;
+
+    // Colouring questions, asked word by word from left to right.
+    virtual bool IsDateColumn(int col) const;
+    virtual bool IsErrorWord(std::string_view word) const;
+    // Called with CurColor = Normal; returns true when the colour it set holds for the rest of the line.
+    virtual bool ClassifyWord(std::string_view word, int col);
+
+    virtual void Assign(const TLog& source);
+    virtual void Load(const ISettingsStore& reg, std::string_view section);
+    virtual void Save(ISettingsStore& reg, std::string_view section) const;
+    // The date a line belongs to, for day navigation.
+    virtual TDateTime DateOfLine(std::string_view line);
+    virtual void EditOptions(IUserInterface& ui);
+    virtual bool IsMailer() const { return false; }
+
+    // The viewer asks this for every word it draws.
+    TColorItem GetWordColor(std::string_view word, int lineNo, int col);
+
+    TColorItem CurColor = TColorItem::Normal;
+    std::string Name = "New log";
+    std::string Path;
+    std::uint8_t Style = lsOther;
+    std::string LastStr;
+    bool AutoNew = false;
+    std::int32_t CutSize = 0;
+    std::uint8_t CutMode = 0;  // 0 KBytes, 1 days
+    ILogWindow* Window = nullptr;
+    std::int32_t ColorLineNo = -1;
+    bool Highlight = true;
+    bool HasOptions = false;
+
+protected:
+    explicit TLog(std::uint8_t style);
+};
+
+}  // namespace tarvex
