@@ -1,0 +1,91 @@
+#include "log/fidoaddr.h"
+
+#include "log/logutils.h"
+
+namespace tarvex {
+
+namespace {
+
+bool DomainOn = false;
+
+constexpr std::size_t MaxDomain = 255;
+
+std::uint16_t Low16(int v)
+{
+    return static_cast<std::uint16_t>(static_cast<unsigned>(v) & 0xFFFFu);
+}
+
+// Zone and net: the text before the delimiter through the integer conversion (leading blanks
+// and a sign allowed); s continues after the delimiter.
+std::uint16_t TakeNumberBefore(std::string& s, char delim)
+{
+    const int v = StrToInt(CutBefore(s, delim));
+    if (!s.empty())
+        s.erase(0, 1);
+    return Low16(v);
+}
+
+// Node and point: the digits right at pos; an empty run fails like any malformed number.
+std::uint16_t TakeDigits(const std::string& s, std::size_t& pos)
+{
+    const std::size_t start = pos;
+    while (pos < s.size() && s[pos] >= '0' && s[pos] <= '9')
+        ++pos;
+    return Low16(StrToInt(std::string_view(s).substr(start, pos - start)));
+}
+
+}  // namespace
+
+bool ShowDomain() { return DomainOn; }
+
+void SetShowDomain(bool on) { DomainOn = on; }
+
+TFidoAddr TFidoAddr::Parse(std::string_view text)
+{
+    TFidoAddr a;
+    std::string s(text);
+    a.Zone = TakeNumberBefore(s, ':');
+    a.Net = TakeNumberBefore(s, '/');
+    std::size_t pos = 0;
+    a.Node = TakeDigits(s, pos);
+    if (pos < s.size() && s[pos] == '.') {
+        ++pos;
+        a.Point = TakeDigits(s, pos);
+    }
+    if (DomainOn && pos < s.size() && s[pos] == '@')
+        a.Domain = s.substr(pos, MaxDomain);
+    return a;
+}
+
+std::string TFidoAddr::ToString() const
+{
+    std::string r = FormatAddr(Zone, Net, Node, Point);
+    if (DomainOn)
+        r += Domain;
+    return r;
+}
+
+bool Equal(const TFidoAddr& a, const TFidoAddr& b)
+{
+    return a.Zone == b.Zone && a.Net == b.Net && a.Node == b.Node && a.Point == b.Point;
+}
+
+int Compare(const TFidoAddr& a, const TFidoAddr& b)
+{
+    const std::uint16_t x[4] = {a.Zone, a.Net, a.Node, a.Point};
+    const std::uint16_t y[4] = {b.Zone, b.Net, b.Node, b.Point};
+    for (int i = 0; i < 4; ++i)
+        if (x[i] != y[i])
+            return x[i] < y[i] ? -1 : 1;
+    return 0;
+}
+
+std::string FormatAddr(unsigned zone, unsigned net, unsigned node, unsigned point)
+{
+    std::string r = std::to_string(zone) + ":" + std::to_string(net) + "/" + std::to_string(node);
+    if (point != 0)
+        r += "." + std::to_string(point);
+    return r;
+}
+
+}  // namespace tarvex

@@ -1,0 +1,261 @@
+#include "platform/paths.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <set>
+#include <system_error>
+
+#include "log/logutils.h"
+
+namespace fs = std::filesystem;
+
+namespace tarvex {
+
+namespace {
+
+std::map<char, std::string>& DriveMap()
+{
+    static std::map<char, std::string> map;
+    return map;
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+std::string JoinLocal(const std::string& dir, std::string_view name)
+{
+    if (dir.empty())
+        return std::string(name);
+    std::string r = dir;
+    if (r.back() != '/')
+        r += '/';
+    r += name;
+    return r;
+}
+
+bool IsDirectory(const std::string& localPath)
+{
+    std::error_code ec;
+    return fs::is_directory(fs::path(localPath), ec);
+}
+
+bool IsRegularFile(const std::string& localPath)
+{
+    std::error_code ec;
+    return fs::is_regular_file(fs::path(localPath), ec);
+}
+
+#ifndef _WIN32
+std::string ResolvePosix(std::string_view path)
+{
+    std::string p(path);
+    std::replace(p.begin(), p.end(), '\\', '/');
+
+    std::string result;
+    std::string_view rest(p);
+    if (rest.size() >= 2 && IsDriveLetter(rest[0]) && rest[1] == ':') {
+        const auto it = DriveMap().find(UpCaseChar(rest[0]));
+        result = it != DriveMap().end() && !it->second.empty() ? it->second : "/";
+        rest.remove_prefix(2);
+    } else if (!rest.empty() && rest[0] == '/') {
+        result = "/";
+    }
+    const bool trailingSeparator = !rest.empty() && rest.back() == '/';
+
+    bool found = true;  // every component so far exists
+    while (!rest.empty()) {
+        const std::size_t slash = rest.find('/');
+        const std::string_view comp = rest.substr(0, slash);
+        rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
+        if (comp.empty())
+            continue;
+        std::string candidate = JoinLocal(result, comp);
+        if (found && comp != "." && comp != "..") {
+            std::error_code ec;
+            if (!fs::exists(fs::path(candidate), ec)) {
+                found = false;
+                for (const std::string& entry : ListDirectory(result.empty() ? "." : result)) {
+                    if (SameText(entry, comp)) {
+                        candidate = JoinLocal(result, entry);
+                        found = true;
+                        break;
+                    }
+                }
+            }
+        }
+        result = std::move(candidate);
+    }
+    if (trailingSeparator && !result.empty() && result.back() != '/')
+        result += '/';
+    return result;
+}
+#endif
+
+struct TreeSearch
+{
+    std::string Name;
+    std::set<fs::path> Visited;
+
+    static constexpr int MaxDepth = 256;
+
+    std::string Walk(const std::string& localDir, const std::string& mailerDir, int depth)
+    {
+        if (depth > MaxDepth)
+            return {};
+        std::error_code ec;
+        const fs::path real = fs::canonical(fs::path(localDir), ec);
+        if (ec || !Visited.insert(real).second)
+            return {};
+        for (const std::string& entry : ListDirectory(localDir)) {
+            if (entry.empty() || entry[0] == '.')
+                continue;
+            const std::string local = JoinLocal(localDir, entry);
+            const std::string mailer = mailerDir + "\\" + entry;
+            if (IsDirectory(local)) {
+                std::string hit = Walk(local, mailer, depth + 1);
+                if (!hit.empty())
+                    return hit;
+            } else if (SameText(entry, Name) && IsRegularFile(local)) {
+                return mailer;
+            }
+        }
+        return {};
+    }
+};
+
+}  // namespace
+
+std::string JoinMailerPath(std::string_view mailerPath, std::string_view name)
+{
+    if (mailerPath.empty() || std::any_of(name.begin(), name.end(), IsSeparator))
+        return std::string(name);
+    std::string r(mailerPath);
+    if (!IsSeparator(r.back()))
+        r += '\\';
+    r += name;
+    return r;
+}
+
+void SetDriveMap(const std::map<char, std::string>& map)
+{
+    DriveMap().clear();
+    for (const auto& [letter, root] : map)
+        DriveMap()[UpCaseChar(letter)] = root;
+}
+
+void ClearDriveMap() { DriveMap().clear(); }
+
+std::string ResolvePath(std::string_view path)
+{
+#ifdef _WIN32
+    return std::string(path);
+#else
+    try {
+        return ResolvePosix(path);
+    } catch (...) {
+        // Out of memory or a file-system oddity: the plain conversion is still a usable answer.
+        try {
+            std::string p(path);
+            std::replace(p.begin(), p.end(), '\\', '/');
+            return p;
+        } catch (...) {
+            return {};
+        }
+    }
+#endif
+}
+
+std::string FindFileInDirs(std::string_view name, const std::vector<std::string>& dirs)
+{
+    for (const std::string& dir : dirs) {
+        std::string text = dir + std::string(name);
+        if (IsRegularFile(ResolvePath(text)))
+            return text;
+    }
+    return {};
+}
+
+std::string FindFileInTree(std::string_view name, std::string_view root)
+{
+    if (name.empty())
+        return {};
+    const std::string mailerRoot = NoTrailingBackslash(root);
+    TreeSearch search{std::string(name), {}};
+    try {
+        return search.Walk(ResolvePath(mailerRoot), mailerRoot, 0);
+    } catch (...) {
+        return {};
+    }
+}
+
+bool FileExists(std::string_view localPath)
+{
+    std::error_code ec;
+    const fs::path p(localPath);
+    return fs::exists(p, ec) && !fs::is_directory(p, ec);
+}
+
+bool DirectoryExists(std::string_view localPath)
+{
+    return IsDirectory(std::string(localPath));
+}
+
+bool ReadWholeFile(std::string_view localPath, std::string& out, std::string* error)
+{
+    out.clear();
+    const std::string name(localPath);
+    std::FILE* f = std::fopen(name.c_str(), "rb");
+    if (f == nullptr) {
+        if (error)
+            *error = "Cannot open file \"" + name + "\": " + std::strerror(errno);
+        return false;
+    }
+    char buf[65536];
+    bool ok = true;
+    for (;;) {
+        const std::size_t n = std::fread(buf, 1, sizeof buf, f);
+        out.append(buf, n);
+        if (n < sizeof buf) {
+            if (std::ferror(f)) {
+                ok = false;
+                if (error)
+                    *error = "Cannot read file \"" + name + "\": " + std::strerror(errno);
+            }
+            break;
+        }
+    }
+    std::fclose(f);
+    if (!ok)
+        out.clear();
+    return ok;
+}
+
+std::vector<std::string> ListDirectory(std::string_view localPath)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(fs::path(localPath), ec);
+    if (ec)
+        return names;
+    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec)
+            break;
+        names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string ParentDir(std::string_view localPath)
+{
+    std::string p(localPath);
+    while (p.size() > 1 && (p.back() == '/' || p.back() == static_cast<char>(fs::path::preferred_separator)))
+        p.pop_back();
+    return fs::path(p).parent_path().string();
+}
+
+}  // namespace tarvex
