@@ -1,0 +1,58 @@
+#pragma once
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tarvex {
+
+// How a log style takes a phrase from its language table.
+enum class TPhraseCut : std::uint8_t {
+    Phrase,     // the table's GetPhrase (cut before its placeholder)
+    Raw,        // the table's GetString, placeholders and all
+    FirstWord,  // first blank-delimited word of GetPhrase
+};
+
+// One phrase that a log style looks for: by number (binary tables) or by key (FHMail).
+struct TStylePhrase
+{
+    int Number = 0;
+    std::string_view Key;
+    TPhraseCut Cut = TPhraseCut::Phrase;
+    std::string_view Default;  // FHMail: used when the file lacks the key
+};
+
+// Style numbers of the styles that read a language file.
+inline constexpr int StyleTMail = 1;
+inline constexpr int StyleBinkPlus = 5;
+inline constexpr int StyleFHMail = 6;
+inline constexpr int StyleSFMail = 7;
+
+// The phrases a style uses, in the order its parser takes them up; empty for a style without
+// a language file.
+std::span<const TStylePhrase> StylePhrases(int style);
+
+// File name of the style's language file in the mailer directory (FHMail: the default, which
+// fhmail.cfg may replace); empty for a style without one.
+std::string_view StyleLanguageFile(int style);
+
+// The text a style takes for one phrase from its loaded table.
+class TTMailLng;
+class TBinkLng;
+class TSFMailLng;
+class TFHMailLng;
+std::string TakePhrase(const TTMailLng& lng, const TStylePhrase& p);
+std::string TakePhrase(const TBinkLng& lng, const TStylePhrase& p);
+std::string TakePhrase(const TSFMailLng& lng, const TStylePhrase& p);
+std::string TakePhrase(const TFHMailLng& lng, const TStylePhrase& p);
+
+// Loads the style's language file from the mailer directory the way the style does (FHMail:
+// the file that the "Language" keyword of fhmail.cfg names, when it names one) and lists
+// (number or key, phrase as taken) for every phrase of StylePhrases(style).
+// Throws ELngError when the language file cannot be read, EQParserError and the conversion
+// errors for a bad fhmail.cfg, std::invalid_argument for a style without a language file.
+std::vector<std::pair<std::string, std::string>> LoadStylePhrases(int style, std::string_view mailerPath);
+
+}  // namespace tarvex
