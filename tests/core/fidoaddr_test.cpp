@@ -33,6 +33,8 @@ TEST_F(FidoAddr, ParsesAndPrintsBack)
     EXPECT_EQ(TFidoAddr::Parse("3:712/40").ToString(), "3:712/40");
     EXPECT_EQ(TFidoAddr::Parse("3:712/40.0").ToString(), "3:712/40");
     EXPECT_EQ(TFidoAddr::Parse("2:5020/1.65535").ToString(), "2:5020/1.65535");
+    EXPECT_EQ(FormatAddr(2, 5020, 1, 0), "2:5020/1");
+    EXPECT_EQ(FormatAddr(65535, 65535, 65535, 7), "65535:65535/65535.7");
     ExpectAddr(TFidoAddr::Parse("3:712/40, Some BBS"), 3, 712, 40, 0);
     ExpectAddr(TFidoAddr::Parse("3:712/40.1)"), 3, 712, 40, 1);
 }
@@ -107,12 +109,4 @@ TEST_F(FidoAddr, EqualityAndOrderIgnoreTheDomain)
     EXPECT_EQ(cmp("2:5020/40000", "2:5020/400"), 1);  // unsigned, not text order
     EXPECT_EQ(cmp("65535:1/1", "1:1/1"), 1);
     EXPECT_FALSE(Equal(TFidoAddr::Parse("3:712/40"), TFidoAddr::Parse("3:712/40.1")));
-}
-
-TEST(FormatAddr, FourNumbersWithoutDomain)
-{
-    EXPECT_EQ(FormatAddr(2, 5020, 1, 0), "2:5020/1");
-    EXPECT_EQ(FormatAddr(2, 5020, 1, 7), "2:5020/1.7");
-    EXPECT_EQ(FormatAddr(0, 0, 0, 0), "0:0/0");
-    EXPECT_EQ(FormatAddr(65535, 65535, 65535, 65535), "65535:65535/65535.65535");
 }

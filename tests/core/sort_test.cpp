@@ -160,16 +160,3 @@ TEST(SortRecords, AtMost65535Records)
     EXPECT_EQ(v[0], 1);
     EXPECT_EQ(v[65535], 0);  // the record past the count is not touched
 }
-
-TEST(SortRecords, ManyEqualKeysAndSortedInput)
-{
-    std::vector<Item> same(20000, Item{5, 0});
-    for (std::size_t k = 0; k < same.size(); ++k)
-        same[k].Id = static_cast<int>(k);
-    SortRecords(same.data(), static_cast<int>(same.size()), sizeof(Item), ItemGreater);
-    std::vector<Item> asc(20000);
-    for (std::size_t k = 0; k < asc.size(); ++k)
-        asc[k] = {static_cast<int>(k), 0};
-    SortRecords(asc.data(), static_cast<int>(asc.size()), sizeof(Item), ItemGreater);
-    EXPECT_TRUE(std::is_sorted(asc.begin(), asc.end(), [](const Item& a, const Item& b) { return a.Key < b.Key; }));
-}
