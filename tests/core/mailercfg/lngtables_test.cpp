@@ -285,3 +285,53 @@ TEST(FHMailLng, ReadsFile)
     EXPECT_EQ(TFHMailLng(path).GetPhrase("ring"), "Klingel");
     EXPECT_THROW(TFHMailLng(dir.Path("missing.lng")), ELngError);
 }
+
+// ---- any bytes ------------------------------------------------------------------------------
+
+TEST(LngTables, RandomBytesNeverReadOutsideTheFile)
+{
+    // Small headers with plausible counts are the interesting cases, so the first bytes are
+    // drawn from a narrow range half of the time.
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 24;
+    };
+    int sfLoaded = 0;
+    int binkLoaded = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string b(next() % 96, '\0');
+        for (char& c : b)
+            c = static_cast<char>(round % 2 ? next() % 8 : next());
+        if (round % 4 == 1 && b.size() >= 32) {
+            // Keep the announced counts small enough that the tables load.
+            b[28] = static_cast<char>(b[28] & 7);
+            b[29] = 0;
+            b[4] = static_cast<char>(b[4] & 7);
+            b[5] = 0;
+            b[6] = static_cast<char>(b[6] & 15);
+            b[7] = 0;
+        }
+        const TTMailLng t = TTMailLng::FromBytes(b);
+        for (int n = -1; n < 40; ++n)
+            (void)t.GetPhrase(n);
+        try {
+            const TSFMailLng sf = TSFMailLng::FromBytes(b);
+            ++sfLoaded;
+            // Ask for every id the index names, whatever its position says.
+            for (std::size_t at = 32; at + 1 < b.size(); at += 4)
+                (void)sf.GetPhrase(static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8));
+        } catch (const ELngError&) {
+        }
+        try {
+            const TBinkLng bink = TBinkLng::FromBytes(b);
+            ++binkLoaded;
+            for (int n = -1; n < 40; ++n)
+                (void)bink.GetPhrase(n);
+        } catch (const ELngError&) {
+        }
+        (void)TFHMailLng::FromText(b).Phrases().Count();
+    }
+    EXPECT_GT(sfLoaded, 100);
+    EXPECT_GT(binkLoaded, 100);
+}
