@@ -69,16 +69,6 @@ TEST(TMailLng, OffsetsPast64KStayRight)
     EXPECT_EQ(lng.GetString(2), "Late");
 }
 
-TEST(TMailLng, ReadsFileAndFailsCleanlyWhenMissing)
-{
-    const test::TTempDir dir;
-    const std::string path = dir.Write("t-mail.lng", Bytes("One\0Two\0\r\n"));
-    const TTMailLng lng(path);
-    EXPECT_EQ(lng.GetString(2), "Two");
-    EXPECT_THROW(TTMailLng(dir.Path("none.lng")), ELngError);
-    EXPECT_THROW(TTMailLng(dir.Path()), ELngError);  // a directory is no file
-}
-
 // ---- sf-mail.lng ------------------------------------------------------------------------
 
 namespace {
@@ -219,15 +209,6 @@ TEST(BinkLng, ShortFilesFailToLoad)
     EXPECT_EQ(empty.GetString(0), "");
 }
 
-TEST(BinkLng, ReadsFile)
-{
-    const test::TTempDir dir;
-    const std::string path = dir.Write("binkley.lng", BinkFile(1, 4, {4}, Bytes("xab\0")));
-    EXPECT_EQ(TBinkLng(path).GetPhrase(0), "ab");
-    EXPECT_THROW(TBinkLng(dir.Path("nope.lng")), ELngError);
-    EXPECT_THROW(TSFMailLng(dir.Path("nope.lng")), ELngError);
-}
-
 // ---- FHMail language file -----------------------------------------------------------------
 
 TEST(FHMailLng, KeysAndOneOrTwoPhrases)
@@ -278,12 +259,17 @@ TEST(FHMailLng, OnlyTheFirst250CharactersCount)
     EXPECT_EQ(lng.GetPhrase("C2"), "C2");
 }
 
-TEST(FHMailLng, ReadsFile)
+// ---- files ---------------------------------------------------------------------------------
+
+TEST(LngTables, FilesThatCannotBeReadFailToLoad)
 {
     const test::TTempDir dir;
-    const std::string path = dir.Write("fhmail.lng", "RING 'Klingel'");
-    EXPECT_EQ(TFHMailLng(path).GetPhrase("ring"), "Klingel");
-    EXPECT_THROW(TFHMailLng(dir.Path("missing.lng")), ELngError);
+    for (const std::string& path : {dir.Path("none.lng"), dir.Path()}) {  // missing; a directory
+        EXPECT_THROW(TTMailLng{path}, ELngError);
+        EXPECT_THROW(TSFMailLng{path}, ELngError);
+        EXPECT_THROW(TBinkLng{path}, ELngError);
+        EXPECT_THROW(TFHMailLng{path}, ELngError);
+    }
 }
 
 // ---- any bytes ------------------------------------------------------------------------------
