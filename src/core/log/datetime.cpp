@@ -105,6 +105,11 @@ TDateTime EncodeTime(int h, int n, int s, int ms)
     return t;
 }
 
+TDateTime ComposeDateTime(TDateTime date, TDateTime time)
+{
+    return date < 0 ? date - time : date + time;
+}
+
 void SplitDateTime(TDateTime t, std::int64_t& days, std::int64_t& msOfDay)
 {
     if (!std::isfinite(t))

@@ -16,6 +16,10 @@ TDateTime EncodeTime(int h, int n, int s, int ms = 0);
 bool TryEncodeDate(int y, int m, int d, TDateTime& out);
 bool TryEncodeTime(int h, int n, int s, int ms, TDateTime& out);
 
+// A date plus a time of day. Before 30 Dec 1899 the time is subtracted, as the fraction of a
+// negative value counts away from zero.
+TDateTime ComposeDateTime(TDateTime date, TDateTime time);
+
 // The value is rounded to the nearest millisecond before it is split, so that date and time
 // always agree (23:59:59.9996 is 00:00:00.000 of the next day) and half-second steps add up
 // without drift. Non-finite values decode as 0 (30 Dec 1899 00:00).
