@@ -22,6 +22,12 @@ void TMailerLog::AddAlias(std::string_view magicName, std::string_view path)
     Aliases.push_back({std::move(magic), std::move(alias)});
 }
 
+void TMailerLog::ClearAliases()
+{
+    Aliases.clear();
+    AliasIndex.clear();
+}
+
 const TFreqAlias* TMailerLog::FindAlias(std::string_view upperMagic) const
 {
     auto it = AliasIndex.find(std::string(upperMagic));

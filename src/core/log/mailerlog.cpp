@@ -123,6 +123,7 @@ void TMailerLog::ResetRecords()
 bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::optional<std::string_view> text)
 {
     TPassScope scope(ui, CurUi);
+    PassStarted = false;
 
     try {
         LoadConfig();
@@ -158,6 +159,7 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
     }
 
     ResetRecords();
+    PassStarted = true;
     const bool whole = RunPass(ui, progress, *text);
     for (auto& nodes : DayStats)
         SortList(nodes, [](const TNodeStat& a, const TNodeStat& b) { return Compare(a.Addr, b.Addr); });

@@ -55,6 +55,7 @@ public:
     // hold them; both give the same line numbers). True when the whole log was read.
     bool Analyze(IUserInterface& ui, const TProgressFn& progress, std::optional<std::string_view> text = std::nullopt);
 
+
     // Record keeping for the parsers.
     void AddDay(std::int32_t lineNo, TDateTime date);
     void CountDial(const TFidoAddr& addr);
@@ -68,6 +69,7 @@ public:
     // Request index and directory list files.
     void AddAlias(std::string_view magicName, std::string_view path);
     const TFreqAlias* FindAlias(std::string_view upperMagic) const;
+    void ClearAliases();
     // Both read mailer (DOS) paths; a missing file brings a warning and the pass goes on.
     void ReadFreqIndex(std::string_view fileName);
     std::vector<std::string> ReadFreqDirs(std::string_view fileName);
@@ -107,7 +109,8 @@ public:
     std::string MailerPath;
     bool UpdateDLC = false;
     std::int32_t MarkLineNo = 0;
-    // Lines the last pass read.
+    // The last pass got past reading its configuration and language, and how far it read.
+    bool PassStarted = false;
     std::int32_t LinesRead = 0;
 
 protected:
