@@ -107,8 +107,15 @@ TDateTime TTmailLog::DateOfLine(std::string_view line)
 
 void TTmailLog::CheckNewDay(std::string_view line)
 {
-    if (SkipBlock || Block256 == 2)
+    if (SkipBlock)
         return;
+    if (Block256 == 2) {
+        // The '!' line that ends the untrusted block must be dated here too: left to the
+        // session lines alone, the block would never end and no later day would be found.
+        if (line.size() <= kMsg || line[kMsg] != '!')
+            return;
+        Block256 = 0;
+    }
     TMailerLog::CheckNewDay(line);
 }
 
