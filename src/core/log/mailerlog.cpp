@@ -113,6 +113,7 @@ void TMailerLog::ResetRecords()
     // Each pass starts with an empty request list, so that the counter update after a pass
     // never counts a request of an earlier pass again.
     Freqs.clear();
+    FreqIndex.Clear();
     NewFreqCount = 0;
     FirstNewFreq = -1;
     PastMark = false;

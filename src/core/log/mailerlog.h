@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "log/freqindex.h"
 #include "log/records.h"
 #include "log/tlog.h"
 
@@ -123,6 +124,8 @@ private:
 
     IUserInterface* CurUi = nullptr;
     std::unordered_map<std::string, std::size_t> AliasIndex;
+    TFreqIndex FreqIndex;
+    void AppendFreq(TFreqEntry entry);
 };
 
 }  // namespace tarvex

@@ -214,12 +214,22 @@ bool ReadWholeFile(std::string_view localPath, std::string& out, std::string* er
             *error = "Cannot open file \"" + name + "\": " + std::strerror(errno);
         return false;
     }
-    char buf[65536];
+    // Size the buffer from the file's length, but read on to the real end: the mailer may be
+    // appending while we read.
+    std::size_t have = 0;
+    if (std::fseek(f, 0, SEEK_END) == 0) {
+        const long size = std::ftell(f);
+        if (size > 0)
+            out.resize(static_cast<std::size_t>(size) + 1);
+        std::fseek(f, 0, SEEK_SET);
+    }
     bool ok = true;
     for (;;) {
-        const std::size_t n = std::fread(buf, 1, sizeof buf, f);
-        out.append(buf, n);
-        if (n < sizeof buf) {
+        if (have == out.size())
+            out.resize(out.size() * 2 + 65536);
+        const std::size_t n = std::fread(out.data() + have, 1, out.size() - have, f);
+        have += n;
+        if (n == 0) {
             if (std::ferror(f)) {
                 ok = false;
                 if (error)
@@ -228,6 +238,7 @@ bool ReadWholeFile(std::string_view localPath, std::string& out, std::string* er
             break;
         }
     }
+    out.resize(have);
     std::fclose(f);
     if (!ok)
         out.clear();
