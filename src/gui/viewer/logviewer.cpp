@@ -279,6 +279,13 @@ void LogViewer::SetFirstVisibleLine(qint64 n)
     viewport()->update();
 }
 
+void LogViewer::SetFirstVisibleColumn(int column)
+{
+    FirstCol = std::max(0, column);
+    UpdateScrollBars();
+    viewport()->update();
+}
+
 void LogViewer::Repaint()
 {
     viewport()->update();

@@ -84,6 +84,11 @@ public:
     void SetFirstVisibleLine(qint64 n);
     int VisibleLineCount() const;
     void Repaint();
+    // The fixed-pitch cell every byte (a tab: up to the next multiple of 8) is drawn in.
+    int CharWidthPx() const { return CharWidth; }
+    int LineHeightPx() const { return LineHeight; }
+    int FirstVisibleColumn() const { return FirstCol; }
+    void SetFirstVisibleColumn(int column);
 
     // --- Find
     void ShowFindDialog();
