@@ -218,12 +218,6 @@ int RunAnalyzeCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 2;
     }
 
-    std::string text;
-    if (!ReadWholeFile(o.LogFile, text)) {
-        err << "Cannot open log file for analysis\n";
-        return 2;
-    }
-
     SetYear(o.Year);
     const bool oldShowDomain = ShowDomain();
     SetShowDomain(o.ShowDomain);
@@ -235,7 +229,7 @@ int RunAnalyzeCommand(const std::vector<std::string>& args, std::ostream& out, s
     mailer.LastStr = o.AutoNewText;
 
     TBatchUserInterface ui(err, o.StopOnError);
-    const bool whole = mailer.Analyze(ui, {}, text);
+    const bool whole = mailer.Analyze(ui, {});
     int code = whole ? 0 : 1;
     if (!mailer.PassStarted) {
         code = 2;

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "log/linesplit.h"
+#include "log/logtext.h"
 #include "log/sort.h"
 #include "mailercfg/qparser.h"
 #include "platform/paths.h"
@@ -149,14 +150,15 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
         return false;  // the style has told the user already
     }
 
-    std::string owned;
+    LogText owned;
     if (!text) {
-        if (!ReadWholeFile(ResolvePath(Path), owned)) {
+        std::string error;
+        if (!owned.LoadFile(ResolvePath(Path), error)) {
             ui.SetBusyCursor(false);
             ui.Message("Cannot open log file for analysis", TMsgKind::Error, TMsgButtons::OK);
             return false;
         }
-        text = owned;
+        text = owned.Bytes();
     }
 
     ResetRecords();
@@ -273,14 +275,6 @@ TNodeStat* TMailerLog::NodeStat(const std::optional<TFidoAddr>& addr, TStatKind 
     case TStatKind::InSess: ++found->InSess; break;
     }
     return found;
-}
-
-bool TMailerLog::MsgIs(std::string_view line, std::string_view phrase) const
-{
-    if (phrase.empty())
-        return true;
-    const std::size_t pos = MsgCol > 0 ? MsgCol - 1u : 0u;
-    return pos <= line.size() && line.substr(pos, phrase.size()) == phrase;
 }
 
 void TMailerLog::StartSession(std::string_view line, bool inbound)

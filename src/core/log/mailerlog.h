@@ -63,7 +63,16 @@ public:
     TNodeStat* NodeStat(const std::optional<TFidoAddr>& addr, TStatKind kind);
     void AddFreq(std::string_view reqName, const TFidoAddr& addr);
     void FreqSent(std::string_view sentName, std::string_view fullPath, const TFidoAddr& addr);
-    bool MsgIs(std::string_view line, std::string_view phrase) const;
+    // Whether the phrase stands in the line at the message column; an empty phrase always does.
+    // Inline: the parsers ask it several times for every line.
+    bool MsgIs(std::string_view line, std::string_view phrase) const
+    {
+        if (phrase.empty())
+            return true;
+        const std::size_t pos = MsgCol > 0 ? MsgCol - 1u : 0u;
+        return line.size() >= pos + phrase.size() && line[pos] == phrase[0] &&
+               line.compare(pos, phrase.size(), phrase) == 0;
+    }
     void StartSession(std::string_view line, bool inbound);
     void EndSession(std::string_view line);
 
