@@ -218,6 +218,12 @@ int RunAnalyzeCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 2;
     }
 
+    // Said before any configuration is read: the log itself is what was asked for.
+    if (!FileExists(o.LogFile)) {
+        err << "Cannot open log file for analysis\n";
+        return 2;
+    }
+
     SetYear(o.Year);
     const bool oldShowDomain = ShowDomain();
     SetShowDomain(o.ShowDomain);
