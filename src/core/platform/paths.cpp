@@ -217,12 +217,16 @@ bool ReadWholeFile(std::string_view localPath, std::string& out, std::string* er
     // Size the buffer from the file's length, but read on to the real end: the mailer may be
     // appending while we read.
     std::size_t have = 0;
-    if (std::fseek(f, 0, SEEK_END) == 0) {
-        const long size = std::ftell(f);
-        if (size > 0)
-            out.resize(static_cast<std::size_t>(size) + 1);
-        std::fseek(f, 0, SEEK_SET);
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::path(name), ec)) {
+        std::fclose(f);
+        if (error)
+            *error = "Cannot read file \"" + name + "\": not a regular file";
+        return false;
     }
+    const auto size = fs::file_size(fs::path(name), ec);
+    if (!ec && size > 0)
+        out.resize(static_cast<std::size_t>(size) + 1);
     bool ok = true;
     for (;;) {
         if (have == out.size())
