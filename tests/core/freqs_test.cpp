@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "log/dlcupdate.h"
 #include "platform/paths.h"
+#include "testdir.h"
 #include "teststyle.h"
 
 using namespace tarvex;
@@ -35,19 +34,12 @@ void WriteAll(const fs::path& p, std::string_view s)
 class FreqTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        SetProgramStartDate(EncodeDate(2026, 3, 1));
-        Dir = fs::path(::testing::TempDir()) / ("freqs_" + std::to_string(::getpid()) + "_" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Dir);
-        fs::create_directories(Dir);
-    }
-    void TearDown() override { fs::remove_all(Dir); }
+    void SetUp() override { SetProgramStartDate(EncodeDate(2026, 3, 1)); }
 
     bool Run(std::string_view text) { return Log.Analyze(Ui, {}, text); }
 
-    fs::path Dir;
+    tarvex::testing::TTestDir Scratch{"freqs"};
+    const fs::path& Dir = Scratch.Path;
     TTestStyle Log;
     TScriptedUserInterface Ui;
 };

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <sstream>
 
 #include "analyzecommand.h"
 #include "log/fidoaddr.h"
+#include "testdir.h"
 #include "tmailfixture.h"
 
 using namespace tarvex::fixtures;
@@ -19,14 +18,10 @@ class AnalyzeCommandTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Dir = fs::path(::testing::TempDir()) / ("analyze_" + std::to_string(::getpid()) + "_" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Dir);
         WriteTMailDir(Dir.string(), TMailDirOptions{});
         W.SetDate(2026, 2, 5);
         W.At(10, 0, 0);
     }
-    void TearDown() override { fs::remove_all(Dir); }
 
     int Run(std::vector<std::string> extra)
     {
@@ -39,7 +34,8 @@ protected:
         return RunAnalyzeCommand(args, Out, Err);
     }
 
-    fs::path Dir;
+    tarvex::testing::TTestDir Scratch{"analyze"};
+    const fs::path& Dir = Scratch.Path;
     TMailLogWriter W{TMailPhrases()};
     std::ostringstream Out, Err;
 };

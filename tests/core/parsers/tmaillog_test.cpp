@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 
 #include "log/dlcupdate.h"
 #include "parsers/tmaillog.h"
 #include "platform/paths.h"
+#include "testdir.h"
 #include "tmailfixture.h"
 
 using namespace tarvex;
@@ -22,19 +21,12 @@ protected:
     void SetUp() override
     {
         SetProgramStartDate(EncodeDate(2026, 6, 15));
-        Dir = fs::path(::testing::TempDir()) / ("tmail_" + std::to_string(::getpid()) + "_" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Dir);
         SetDriveMap({{'C', Dir.string()}});
         Log.MailerPath = Dir.string();
         W.SetDate(2026, 2, 5);
         W.At(10, 0, 0);
     }
-    void TearDown() override
-    {
-        ClearDriveMap();
-        fs::remove_all(Dir);
-    }
+    void TearDown() override { ClearDriveMap(); }
 
     void WriteDir() { WriteTMailDir(Dir.string(), Opt); }
 
@@ -45,7 +37,8 @@ protected:
         return Log.Analyze(Ui, {}, W.Text());
     }
 
-    fs::path Dir;
+    tarvex::testing::TTestDir Scratch{"tmail"};
+    const fs::path& Dir = Scratch.Path;
     TMailDirOptions Opt;
     TMailLogWriter W{TMailPhrases()};
     TTmailLog Log;
