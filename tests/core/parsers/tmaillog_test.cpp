@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "errors.h"
 #include "log/dlcupdate.h"
 #include "parsers/tmaillog.h"
 #include "platform/paths.h"
@@ -286,4 +287,47 @@ TEST_F(TMailTest, ColouringOfTMailLines)
     EXPECT_EQ(colours(6, {{"T-Mail", 15}, {"started", 22}}), (std::vector<C>{C::Info, C::Info}));
     EXPECT_EQ(colours(7, {{"AB-CD", 15}, {"more", 21}}), (std::vector<C>{C::Normal, C::Normal}));
     EXPECT_EQ(colours(8, {{"Dialing", 15}}), (std::vector<C>{C::Normal}));
+}
+
+// Whatever bytes a log holds, the pass asks and goes on; it never reads outside a line.
+TEST_F(TMailTest, HostileBytesNeverBreakThePass)
+{
+    TMailLogOptions options;
+    options.Lines = 3000;
+    options.Seed = 99;
+    options.WithBlock256 = true;
+    std::string text = BuildTMailLog(options, TMailPhrases());
+    std::uint64_t seed = 7;
+    auto next = [&seed] {
+        seed ^= seed << 13;
+        seed ^= seed >> 7;
+        seed ^= seed << 17;
+        return seed;
+    };
+    // Flip, cut and NUL bytes all over the log, but keep some structure so deep states are met.
+    for (int i = 0; i < 4000; ++i) {
+        const std::size_t at = next() % text.size();
+        switch (next() % 4) {
+        case 0: text[at] = static_cast<char>(next()); break;
+        case 1: text[at] = '\0'; break;
+        case 2: text[at] = '\n'; break;
+        default: text[at] = '\xFE'; break;
+        }
+    }
+    WriteDir();
+    EXPECT_TRUE(Log.Analyze(Ui, {}, text));
+    EXPECT_GT(Ui.Transcript.size(), 0u);
+    for (const TSess& s : Log.Sessions)
+        EXPECT_LE(s.StartLine, s.EndLine);
+
+    // And lines that are nothing but the start of a layout.
+    for (std::string_view line : {"0", "05", "05/0", "05/02 1", "05/02 10:00:00", "05/02 10:00:00 ", "\xFE", "/"}) {
+        try {
+            Log.CheckNewDay(line);
+        } catch (const EConvertError&) {
+            // a bad date is told to the user by the pass
+        }
+        Log.ColorLineNo = -1;
+        Log.GetWordColor(line, 1, 0);
+    }
 }
