@@ -33,6 +33,21 @@ public:
     long Questions = 0;
 };
 
+// The engine alone: day keys and line handling, no parser work. The floor under any style.
+class TNullStyle : public TMailerLog
+{
+public:
+    TNullStyle() : TMailerLog(lsTMail)
+    {
+        MsgCol = 16;
+        DayKeyLen = 5;
+    }
+    void ParseLine(std::string_view) override {}
+    TDateTime TimeOfLine(std::string_view) override { return 0; }
+    TDateTime DateOfLine(std::string_view) override { return 0; }
+    void LoadConfig() override {}
+};
+
 double Seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b)
 {
     return std::chrono::duration<double>(b - a).count();
@@ -79,6 +94,8 @@ int main(int argc, char** argv)
     bool ok = true;
     const double memory = BestOf(3, [&] { ok = log.Analyze(ui, {}, text) && ok; });
     const double file = BestOf(3, [&] { ok = log.Analyze(ui, {}) && ok; });
+    TNullStyle null;
+    const double engine = BestOf(3, [&] { ok = null.Analyze(ui, {}, text) && ok; });
     const std::string wc = "wc -l '" + logPath + "' > /dev/null";
     const double wcTime = BestOf(3, [&] {
         if (std::system(wc.c_str()) != 0)
@@ -90,6 +107,7 @@ int main(int argc, char** argv)
     std::printf("tmail.sessions\t%d\tsessions\n", log.SessCount);
     std::printf("tmail.pass_memory_ms\t%.1f\tms\n", memory * 1000);
     std::printf("tmail.pass_file_ms\t%.1f\tms\n", file * 1000);
+    std::printf("engine.empty_pass_ms\t%.1f\tms\n", engine * 1000);
     std::printf("tmail.wc_ms\t%.1f\tms\n", wcTime * 1000);
     std::printf("tmail.lines_per_sec\t%.0f\tlines/s\n", static_cast<double>(log.LinesRead) / memory);
     std::printf("tmail.ratio_to_wc\t%.2f\tx\n", file / wcTime);

@@ -1,6 +1,7 @@
 #include "log/logutils.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "errors.h"
@@ -9,10 +10,20 @@ namespace tarvex {
 
 namespace {
 
-bool IsDelim(char c, std::string_view delims)
+// A set of delimiter bytes, looked up by table: WordAt runs over every byte of many lines.
+class TDelimSet
 {
-    return delims.find(c) != std::string_view::npos;
-}
+public:
+    explicit TDelimSet(std::string_view delims)
+    {
+        for (char c : delims)
+            Set[static_cast<unsigned char>(c)] = true;
+    }
+    bool Has(char c) const { return Set[static_cast<unsigned char>(c)]; }
+
+private:
+    std::array<bool, 256> Set{};
+};
 
 std::string_view LeadingTrimmed(std::string_view s)
 {
@@ -65,15 +76,16 @@ std::string WordAt(int n, std::string_view s, std::string_view delims)
 {
     if (n < 1)
         return {};
+    const TDelimSet delim(delims);
     std::size_t i = 0;
     int word = 0;
     while (i < s.size()) {
-        while (i < s.size() && IsDelim(s[i], delims))
+        while (i < s.size() && delim.Has(s[i]))
             ++i;
         if (i >= s.size())
             break;
         std::size_t start = i;
-        while (i < s.size() && !IsDelim(s[i], delims))
+        while (i < s.size() && !delim.Has(s[i]))
             ++i;
         if (++word == n)
             return std::string(s.substr(start, i - start));

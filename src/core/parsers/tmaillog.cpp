@@ -19,6 +19,14 @@ constexpr std::array kUsedPhrases = {2, 3, 4, 15, 16, 21, 26, 32, 33, 42, 47, 58
 constexpr std::size_t kIndexRecord = 512;
 constexpr std::size_t kIndexDirOffset = 264;
 
+// A two-digit field of the date or time; anything else goes the general (and throwing) way.
+int TwoDigits(std::string_view s)
+{
+    if (s.size() == 2 && s[0] >= '0' && s[0] <= '9' && s[1] >= '0' && s[1] <= '9')
+        return (s[0] - '0') * 10 + (s[1] - '0');
+    return StrToInt(s);
+}
+
 bool HasBackslash(std::string_view s) { return s.find('\\') != std::string_view::npos; }
 
 std::string CompleteMailerName(std::string_view mailerPath, const std::string& name)
@@ -99,8 +107,8 @@ TDateTime TTmailLog::DateOfLine(std::string_view line)
         else
             return CachedDate;
     }
-    const int day = StrToInt(line.substr(0, 2));
-    const int month = StrToInt(line.size() > 3 ? line.substr(3, 2) : std::string_view());
+    const int day = TwoDigits(line.substr(0, 2));
+    const int month = TwoDigits(line.size() > 3 ? line.substr(3, 2) : std::string_view());
     CachedDate = EncodeDate(ProgramStartYear(), month, day);
     return CachedDate;
 }
@@ -123,7 +131,7 @@ TDateTime TTmailLog::TimeOfLine(std::string_view line)
 {
     auto field = [&](std::size_t pos) { return pos < line.size() ? line.substr(pos, 2) : std::string_view(); };
     const TDateTime date = DateOfLine(line);
-    return ComposeDateTime(date, EncodeTime(StrToInt(field(6)), StrToInt(field(9)), StrToInt(field(12))));
+    return ComposeDateTime(date, EncodeTime(TwoDigits(field(6)), TwoDigits(field(9)), TwoDigits(field(12))));
 }
 
 std::string TTmailLog::TextAfterPhrase(std::string_view line, int phrase) const
