@@ -1,9 +1,11 @@
 // tarvex-cli: the headless front end over the analysis core.
 #include <cstdio>
+#include <iostream>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "phrasescommand.h"
 #include "version.h"
 
 namespace {
@@ -15,7 +17,9 @@ void PrintHelp()
         "\n"
         "Commands:\n"
         "  --help        show this help and exit\n"
-        "  --version     print the version and exit\n");
+        "  --version     print the version and exit\n"
+        "  phrases --style STYLE --mailer-path DIR\n"
+        "                list the phrases a log style takes from the mailer's language file\n");
 }
 
 }  // namespace
@@ -31,6 +35,8 @@ int main(int argc, char** argv)
         std::printf("tarvex-cli %.*s\n", static_cast<int>(tarvex::Version().size()), tarvex::Version().data());
         return 0;
     }
+    if (args[0] == "phrases")
+        return RunPhrasesCommand(std::vector<std::string>(args.begin() + 1, args.end()), std::cout, std::cerr);
     std::fprintf(stderr, "tarvex-cli: unknown command '%s' (try --help)\n", args[0].c_str());
     return 2;
 }

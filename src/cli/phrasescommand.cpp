@@ -1,0 +1,115 @@
+#include "phrasescommand.h"
+
+#include <ostream>
+#include <string_view>
+
+#include "errors.h"
+#include "log/logutils.h"
+#include "mailercfg/lngerror.h"
+#include "mailercfg/qparser.h"
+#include "mailercfg/stylephrases.h"
+
+namespace {
+
+struct TStyleName
+{
+    int Number;
+    std::string_view Name;
+};
+
+constexpr TStyleName StyleNames[] = {
+    {0, "Other"},   {1, "T-mail"}, {2, "Generic Bink-style"}, {3, "Generic FrontDoor"}, {4, "Brake!"},
+    {5, "Bink/+"},  {6, "FHMail"}, {7, "SF-Mail"},            {8, "Argus"},
+};
+
+// The style number of a number or a style name (any case); -1 when it is neither.
+int StyleOf(std::string_view text)
+{
+    for (const TStyleName& s : StyleNames)
+        if (tarvex::SameText(text, s.Name) || text == std::to_string(s.Number))
+            return s.Number;
+    return -1;
+}
+
+void PrintUsage(std::ostream& err)
+{
+    err << "Usage: tarvex-cli phrases --style STYLE --mailer-path DIR\n"
+           "  STYLE: T-mail (1), Bink/+ (5), FHMail (6) or SF-Mail (7)\n";
+}
+
+}  // namespace
+
+std::string EscapePhrase(const std::string& s)
+{
+    std::string r;
+    r.reserve(s.size());
+    for (const char c : s) {
+        switch (c) {
+        case '\t': r += "\\t"; break;
+        case '\r': r += "\\r"; break;
+        case '\n': r += "\\n"; break;
+        case '\\': r += "\\\\"; break;
+        default: r += c;
+        }
+    }
+    return r;
+}
+
+int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    std::string styleText;
+    std::string mailerPath;
+    bool haveStyle = false;
+    bool havePath = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if ((a == "--style" || a == "--mailer-path") && i + 1 < args.size()) {
+            (a == "--style" ? styleText : mailerPath) = args[++i];
+            (a == "--style" ? haveStyle : havePath) = true;
+        } else if (a.rfind("--style=", 0) == 0) {
+            styleText = a.substr(8);
+            haveStyle = true;
+        } else if (a.rfind("--mailer-path=", 0) == 0) {
+            mailerPath = a.substr(14);
+            havePath = true;
+        } else {
+            err << "tarvex-cli phrases: unexpected argument '" << a << "'\n";
+            PrintUsage(err);
+            return 2;
+        }
+    }
+    if (!haveStyle || !havePath) {
+        PrintUsage(err);
+        return 2;
+    }
+    const int style = StyleOf(styleText);
+    if (style < 0) {
+        err << "tarvex-cli phrases: unknown style '" << styleText << "'\n";
+        PrintUsage(err);
+        return 2;
+    }
+    if (tarvex::StylePhrases(style).empty()) {
+        err << "tarvex-cli phrases: the style '" << styleText << "' reads no language file\n";
+        return 2;
+    }
+
+    try {
+        for (const auto& [id, phrase] : tarvex::LoadStylePhrases(style, mailerPath))
+            out << id << '\t' << EscapePhrase(phrase) << '\n';
+    } catch (const tarvex::ELngError& e) {
+        err << tarvex::CannotOpenLngMessage << '\n' << e.what() << '\n';
+        return 2;
+    } catch (const tarvex::EQParserError& e) {
+        if (e.LineNo != 0)
+            err << "Error loading config file (file " << e.FileName << ", line " << e.LineNo << "): " << e.what()
+                << '\n';
+        else
+            err << "Error loading config file: " << e.what() << '\n';
+        return 2;
+    } catch (const std::exception& e) {
+        err << "Error loading config file: " << e.what() << '\n';
+        return 2;
+    }
+    out.flush();
+    return 0;
+}
