@@ -1,0 +1,280 @@
+#include "log/logtext.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "platform/sharedfile.h"
+
+namespace tarvex {
+
+namespace {
+// Reads are made in pieces small enough that each is still in cache when it is indexed.
+constexpr std::size_t ReadPiece = std::size_t{2} << 20;
+// Room for what the mailer appends while the file is read, before the buffer has to grow.
+constexpr std::size_t GrowthSlack = std::size_t{64} << 10;
+}  // namespace
+
+void LogText::Clear()
+{
+    Buf.reset();
+    Size = Cap = 0;
+    Chunks.clear();
+    Chunks.shrink_to_fit();
+    Entries = LineBias = 0;
+    ByteBias = 0;
+    PendingStart = true;
+    HaveLast = false;
+    LastStart = MaxLen = 0;
+}
+
+void LogText::Assign(std::string_view bytes)
+{
+    LogText fresh;
+    fresh.Reallocate(bytes.size());
+    if (!bytes.empty())
+        std::memcpy(fresh.Buf.get(), bytes.data(), bytes.size());
+    fresh.Size = bytes.size();
+    fresh.IndexRange(0, fresh.Size);
+    *this = std::move(fresh);
+}
+
+bool LogText::LoadFile(const std::string& path, std::string& error)
+{
+    SharedReadFile file;
+    if (!file.Open(path, error))
+        return false;
+    LogText fresh;
+    try {
+        const std::int64_t size = file.Size();
+        fresh.Reallocate(size > 0 ? static_cast<std::size_t>(size) + GrowthSlack : GrowthSlack);
+        for (;;) {
+            if (fresh.Size == fresh.Cap)
+                fresh.Reallocate(fresh.Cap + fresh.Cap / 2 + ReadPiece);
+            const std::size_t ask = std::min(ReadPiece, fresh.Cap - fresh.Size);
+            const std::int64_t got = file.Read(fresh.Buf.get() + fresh.Size, ask, error);
+            if (got < 0)
+                return false;
+            if (got == 0)
+                break;
+            const std::size_t lo = fresh.Size;
+            fresh.Size += static_cast<std::size_t>(got);
+            fresh.IndexRange(lo, fresh.Size);
+        }
+    } catch (const std::bad_alloc&) {
+        error = "Not enough memory to load " + path;
+        return false;
+    }
+    if (fresh.Cap > fresh.Size + 2 * GrowthSlack + fresh.Size / 8)
+        fresh.Reallocate(fresh.Size);
+    *this = std::move(fresh);
+    return true;
+}
+
+void LogText::Reallocate(std::size_t capacity)
+{
+    std::unique_ptr<char[]> fresh(new char[capacity == 0 ? 1 : capacity]);
+    if (Size)
+        std::memcpy(fresh.get(), Buf.get(), Size);
+    Buf = std::move(fresh);
+    Cap = capacity;
+}
+
+std::size_t LogText::ContentEnd(std::size_t start, std::size_t rawEnd) const
+{
+    // Only a LF ends a line, and a CR counts as part of the terminator only right before it.
+    if (rawEnd > start && Buf[rawEnd - 1] == '\n') {
+        --rawEnd;
+        if (rawEnd > start && Buf[rawEnd - 1] == '\r')
+            --rawEnd;
+    }
+    return rawEnd;
+}
+
+void LogText::Push(std::size_t offset)
+{
+    if (HaveLast)
+        MaxLen = std::max(MaxLen, ContentEnd(LastStart, offset) - LastStart);
+    HaveLast = true;
+    LastStart = offset;
+
+    const std::uint64_t stored = offset + ByteBias;
+    if ((Entries & (ChunkLines - 1)) == 0) {
+        Chunk& c = Chunks.emplace_back();
+        c.Base = stored;
+        // The first chunk grows as needed so that a short log costs little; later ones are
+        // sized once and never copied.
+        if (Chunks.size() > 1)
+            c.Narrow.reserve(ChunkLines);
+    }
+    Chunk& c = Chunks.back();
+    if (!c.Wide.empty()) {
+        c.Wide.push_back(stored);
+    } else if (stored - c.Base <= UINT32_MAX) {
+        c.Narrow.push_back(static_cast<std::uint32_t>(stored - c.Base));
+    } else {
+        c.Wide.reserve(ChunkLines);
+        for (const std::uint32_t d : c.Narrow)
+            c.Wide.push_back(c.Base + d);
+        c.Wide.push_back(stored);
+        std::vector<std::uint32_t>().swap(c.Narrow);
+    }
+    ++Entries;
+}
+
+void LogText::IndexRange(std::size_t lo, std::size_t hi)
+{
+    const char* b = Buf.get();
+    std::size_t p = lo;
+    while (p < hi) {
+        if (PendingStart) {
+            Push(p);
+            PendingStart = false;
+        }
+        const void* lf = std::memchr(b + p, '\n', hi - p);
+        if (!lf)
+            break;
+        p = static_cast<std::size_t>(static_cast<const char*>(lf) - b) + 1;
+        PendingStart = true;
+    }
+    if (HaveLast)
+        MaxLen = std::max(MaxLen, ContentEnd(LastStart, Size) - LastStart);
+}
+
+std::size_t LogText::LineStart(std::size_t line) const
+{
+    if (line >= LineCount())
+        return Size;
+    return static_cast<std::size_t>(Stored(line + LineBias) - ByteBias);
+}
+
+std::size_t LogText::NextLineStart(std::size_t line) const
+{
+    return line + 1 >= LineCount() ? Size : LineStart(line + 1);
+}
+
+std::size_t LogText::LineEnd(std::size_t line) const
+{
+    if (line >= LineCount())
+        return Size;
+    return ContentEnd(LineStart(line), NextLineStart(line));
+}
+
+std::string_view LogText::Line(std::size_t line) const
+{
+    if (line >= LineCount())
+        return {};
+    const std::size_t start = LineStart(line);
+    return {Buf.get() + start, LineEnd(line) - start};
+}
+
+std::size_t LogText::LineAt(std::size_t offset) const
+{
+    const std::size_t count = LineCount();
+    if (count == 0)
+        return 0;
+    // The last line whose start is at or before offset.
+    std::size_t lo = 0, hi = count;
+    while (hi - lo > 1) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (LineStart(mid) <= offset)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+void LogText::TruncateIndex(std::size_t lines)
+{
+    const std::size_t keep = lines + LineBias;
+    if (keep >= Entries)
+        return;
+    if (keep <= LineBias) {
+        Chunks.clear();
+        Entries = LineBias = 0;
+        ByteBias = 0;
+        return;
+    }
+    const std::size_t chunks = (keep + ChunkLines - 1) >> ChunkShift;
+    Chunks.resize(chunks);
+    const std::size_t inLast = keep - ((chunks - 1) << ChunkShift);
+    Chunk& c = Chunks.back();
+    if (c.Wide.empty())
+        c.Narrow.resize(inLast);
+    else
+        c.Wide.resize(inLast);
+    Entries = keep;
+}
+
+void LogText::DropTopLines(std::size_t lines)
+{
+    LineBias += lines;
+    const std::size_t whole = LineBias >> ChunkShift;
+    if (whole > 0) {
+        Chunks.erase(Chunks.begin(), Chunks.begin() + static_cast<std::ptrdiff_t>(whole));
+        LineBias -= whole << ChunkShift;
+        Entries -= whole << ChunkShift;
+    }
+}
+
+void LogText::RecomputeMaxLength()
+{
+    MaxLen = 0;
+    const std::size_t count = LineCount();
+    for (std::size_t i = 0; i < count; ++i)
+        MaxLen = std::max(MaxLen, LineLength(i));
+}
+
+void LogText::Erase(std::size_t begin, std::size_t end)
+{
+    end = std::min(end, Size);
+    if (begin >= end)
+        return;
+    if (begin == 0 && end == Size) {
+        Clear();
+        return;
+    }
+    const std::size_t first = LineAt(begin);
+    const std::size_t firstStart = LineStart(first);
+    if (begin == 0) {
+        const std::size_t kept = LineAt(end);
+        if (LineStart(kept) == end) {
+            std::memmove(Buf.get(), Buf.get() + end, Size - end);
+            Size -= end;
+            ByteBias += end;
+            DropTopLines(kept);
+            FinishEdit();
+            return;
+        }
+    }
+    std::memmove(Buf.get() + begin, Buf.get() + end, Size - end);
+    Size -= end - begin;
+    TruncateIndex(first);
+    HaveLast = false;
+    PendingStart = true;
+    IndexRange(firstStart, Size);
+    FinishEdit();
+}
+
+void LogText::FinishEdit()
+{
+    RecomputeMaxLength();
+    const std::size_t count = LineCount();
+    HaveLast = count > 0;
+    LastStart = HaveLast ? LineStart(count - 1) : 0;
+    PendingStart = count == 0 || (Size > 0 && Buf[Size - 1] == '\n');
+    // A cut usually keeps a small tail of a big log: give the rest back.
+    if (Cap > (std::size_t{1} << 20) && Size < Cap / 2)
+        Reallocate(Size);
+}
+
+std::size_t LogText::IndexMemory() const
+{
+    std::size_t bytes = Chunks.capacity() * sizeof(Chunk);
+    for (const Chunk& c : Chunks)
+        bytes += c.Narrow.capacity() * sizeof(std::uint32_t) + c.Wide.capacity() * sizeof(std::uint64_t);
+    return bytes;
+}
+
+}  // namespace tarvex

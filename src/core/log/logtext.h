@@ -1,0 +1,95 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvex {
+
+// A log's text as its raw bytes in one buffer, plus the offsets at which its lines start.
+// Lines are cut exactly as LineSplitter cuts them, so line numbers here are the analysis's.
+// Line indexes in this class are 0-based; a line's text never holds its terminator.
+class LogText
+{
+public:
+    LogText() = default;
+    LogText(LogText&&) noexcept = default;
+    LogText& operator=(LogText&&) noexcept = default;
+    LogText(const LogText&) = delete;
+    LogText& operator=(const LogText&) = delete;
+
+    void Clear();
+    // Takes a copy of bytes (which may point into this text).
+    void Assign(std::string_view bytes);
+    // Reads the whole file with ordinary reads; the file may grow or shrink meanwhile, and what
+    // was read is what counts. On failure the present text stays and error tells why.
+    bool LoadFile(const std::string& path, std::string& error);
+
+    std::string_view Bytes() const { return {Buf.get(), Size}; }
+    std::size_t ByteCount() const { return Size; }
+    std::size_t LineCount() const { return Entries - LineBias; }
+
+    // Out-of-range indexes give the end of the text and an empty line.
+    std::size_t LineStart(std::size_t line) const;
+    std::size_t LineEnd(std::size_t line) const;        // where the line's text ends
+    std::size_t NextLineStart(std::size_t line) const;  // after its terminator
+    std::string_view Line(std::size_t line) const;
+    std::size_t LineLength(std::size_t line) const { return LineEnd(line) - LineStart(line); }
+    // The line holding the byte at offset (the last line for offsets at or past the end).
+    std::size_t LineAt(std::size_t offset) const;
+    // Length of the longest line, terminator not counted.
+    std::size_t MaxLineLength() const { return MaxLen; }
+
+    // Removes the bytes [begin, end). Removing whole lines from the top moves the bytes once and
+    // touches no index entry; any other removal re-indexes from the first line it touches.
+    void Erase(std::size_t begin, std::size_t end);
+
+    // Bytes held by the line index (what the text costs beyond its own bytes).
+    std::size_t IndexMemory() const;
+
+private:
+    // The index keeps one start offset per line in chunks of ChunkLines entries; a chunk holds
+    // 32-bit deltas from its first offset, or full 64-bit offsets once a delta no longer fits
+    // (only behind a line of gigabytes). Chunks never reallocate once full, so building the index
+    // copies nothing, and dropping top lines just moves the bias.
+    static constexpr unsigned ChunkShift = 14;
+    static constexpr std::size_t ChunkLines = std::size_t{1} << ChunkShift;
+    struct Chunk
+    {
+        std::uint64_t Base = 0;
+        std::vector<std::uint32_t> Narrow;
+        std::vector<std::uint64_t> Wide;
+    };
+
+    std::uint64_t Stored(std::size_t entry) const
+    {
+        const Chunk& c = Chunks[entry >> ChunkShift];
+        const std::size_t j = entry & (ChunkLines - 1);
+        return c.Wide.empty() ? c.Base + c.Narrow[j] : c.Wide[j];
+    }
+    void Push(std::size_t offset);
+    void IndexRange(std::size_t lo, std::size_t hi);
+    void TruncateIndex(std::size_t lines);
+    void DropTopLines(std::size_t lines);
+    void RecomputeMaxLength();
+    void FinishEdit();
+    void Reallocate(std::size_t capacity);
+    std::size_t ContentEnd(std::size_t start, std::size_t rawEnd) const;
+
+    std::unique_ptr<char[]> Buf;
+    std::size_t Size = 0;
+    std::size_t Cap = 0;
+
+    std::vector<Chunk> Chunks;
+    std::size_t Entries = 0;     // offsets stored, counting those of dropped top lines
+    std::size_t LineBias = 0;    // stored entry of line 0
+    std::uint64_t ByteBias = 0;  // stored offset minus ByteBias = offset in Buf
+    bool PendingStart = true;    // the next byte indexed starts a line
+    bool HaveLast = false;
+    std::size_t LastStart = 0;
+    std::size_t MaxLen = 0;
+};
+
+}  // namespace tarvex

@@ -1,0 +1,203 @@
+#pragma once
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "log/logtext.h"
+#include "viewer/viewercodec.h"
+
+class QMenu;
+class LogFindDialog;
+
+// The read-only viewer of a log. It keeps the log's raw bytes (LogText) and draws only the
+// lines on screen, so a log of gigabytes scrolls as fast as a short one. Line numbers in this
+// interface are 1-based and the same as the analysis counts; positions are 0-based byte offsets
+// within a line, the terminator excluded. Out-of-range line numbers are taken as the nearest
+// line, positions past a line's end as its end.
+class LogViewer : public QAbstractScrollArea
+{
+    Q_OBJECT
+public:
+    enum ColorItem {
+        ClrNormal = 0,
+        ClrDateTime,
+        ClrErrors,
+        ClrInfo,
+        ClrTransfers,
+        ClrSpecial,
+        ClrBackground,
+        ClrTLInc,
+        ClrTLOut,
+        ClrTLHuman,
+        ClrTLBad,
+        ColorItemCount
+    };
+    using ColorTable = std::array<QColor, ColorItemCount>;
+    // Asked, with highlighting on, for every word drawn, left to right along each line: the
+    // word's raw bytes, its 1-based line number and 0-based byte column. Returns a colour item.
+    using WordColorFn = std::function<int(std::string_view word, int line, int column)>;
+
+    // Lines longer than this are drawn (and coloured) only up to it.
+    static constexpr std::size_t DrawLimit = std::size_t{64} << 10;
+
+    explicit LogViewer(QWidget* parent = nullptr);
+    ~LogViewer() override;
+
+    // --- Text
+    bool LoadFromFile(const QString& path, QString* error = nullptr);
+    void SetText(std::string_view bytes);
+    void SetText(const QByteArray& bytes);
+    void Clear();
+    std::string_view Bytes() const { return Text.Bytes(); }
+    const tarvex::LogText& Model() const { return Text; }
+    qint64 LineCount() const { return static_cast<qint64>(Text.LineCount()); }
+    // The raw bytes of line n, without moving the caret, the selection or the view.
+    std::string_view LineBytes(qint64 n) const;
+    // The same, decoded by the code page.
+    QString LineText(qint64 n) const;
+    // Writes the raw bytes, byte for byte, truncating the file first (it is rewritten in place,
+    // as a mailer may hold it open).
+    bool SaveToFile(const QString& path, QString* error = nullptr) const;
+
+    // --- Caret and selection
+    void GetSelection(qint64& startLine, qint64& startPos, qint64& endLine, qint64& endPos) const;
+    // The anchor goes to the start and the caret to the end; nothing scrolls.
+    void SetSelection(qint64 startLine, qint64 startPos, qint64 endLine, qint64 endPos);
+    bool HasSelection() const;
+    std::string_view SelectedBytes() const;
+    void DeleteSelection();
+    void CopyToClipboard() const;
+    void SelectAll();
+    qint64 CaretLine() const { return Caret.Line + 1; }
+    qint64 CaretPos() const { return Caret.Pos; }
+    // Caret to the start of line n, nothing selected, and line n scrolled into view.
+    void SetCaretLine(qint64 n);
+
+    // --- View
+    qint64 FirstVisibleLine() const { return First + 1; }
+    // Line n becomes the top line as far as the text allows (the last page stays full).
+    void SetFirstVisibleLine(qint64 n);
+    int VisibleLineCount() const;
+    void Repaint();
+    // The fixed-pitch cell every byte (a tab: up to the next multiple of 8) is drawn in.
+    int CharWidthPx() const { return CharWidth; }
+    int LineHeightPx() const { return LineHeight; }
+    int FirstVisibleColumn() const { return FirstCol; }
+    void SetFirstVisibleColumn(int column);
+
+    // --- Find
+    void ShowFindDialog();
+    // From the selection on, down or up; selects the match and scrolls to it.
+    bool FindNext(const QString& text, bool matchCase, bool down);
+    bool FindNextBytes(std::string_view bytes, bool matchCase, bool down);
+    // From the start of the text: selects the first match.
+    bool FindFirst(const QString& text, bool matchCase = true);
+    bool FindFirstBytes(std::string_view bytes, bool matchCase = true);
+    // F3: the last search again (the dialog when there was none).
+    void FindAgain();
+
+    // --- Look
+    void SetColors(const ColorTable& colors);
+    const ColorTable& Colors() const { return ColorItems; }
+    void SetColor(int item, const QColor& color);
+    void SetTextColor(const QColor& color) { SetColor(ClrNormal, color); }
+    void SetBackgroundColor(const QColor& color) { SetColor(ClrBackground, color); }
+    QColor TextColor() const { return ColorItems[ClrNormal]; }
+    QColor BackgroundColor() const { return ColorItems[ClrBackground]; }
+    void SetLogFont(const QFont& font);
+    // A code page name such as "IBM866", "windows-1251", "IBM437", "ISO-8859-1", "UTF-8".
+    bool SetCodePage(const QString& name);
+    QString CodePage() const { return Codec.CodePage(); }
+    void SetHighlight(bool on);
+    bool Highlight() const { return HighlightOn; }
+    void SetWordColorCallback(WordColorFn fn);
+
+    // The owner's pop-up menu, shown on a right click (not owned).
+    void SetContextMenu(QMenu* menu) { Menu = menu; }
+    QMenu* ContextMenu() const { return Menu; }
+
+signals:
+    // Every key pressed in the viewer, before the viewer's own handling. Keys with Alt held are
+    // left to the owner.
+    void KeyPressed(int key, Qt::KeyboardModifiers modifiers);
+    // A mouse button released over the text, after the caret and selection moved.
+    void MouseClicked(Qt::MouseButton button, qint64 line, qint64 pos, Qt::KeyboardModifiers modifiers);
+    void ContextMenuRequested(const QPoint& globalPos);
+    void SelectionChanged();
+    void TextChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    struct TextPos
+    {
+        qint64 Line = 0;  // 0-based
+        qint64 Pos = 0;
+        friend bool operator==(const TextPos&, const TextPos&) = default;
+        friend bool operator<(const TextPos& a, const TextPos& b)
+        {
+            return a.Line != b.Line ? a.Line < b.Line : a.Pos < b.Pos;
+        }
+    };
+
+    TextPos Clamp(qint64 line0, qint64 pos) const;
+    std::size_t Offset(const TextPos& p) const;
+    TextPos PosOfOffset(std::size_t offset) const;
+    void SelectRange(std::size_t begin, std::size_t end);
+    void MoveCaret(const TextPos& to, bool extend);
+    void EnsureVisible(const TextPos& p);
+    void TextReplaced();
+    void UpdateMetrics();
+    void UpdateScrollBars();
+    qint64 MaxFirst() const;
+    int VisibleColumns() const;
+    qint64 DisplayColumn(qint64 line0, qint64 pos) const;
+    TextPos HitTest(const QPoint& pt) const;
+    bool Find(std::string_view needle, bool matchCase, bool down, std::size_t from);
+    void PaintLine(QPainter& p, qint64 line0, int top);
+
+    tarvex::LogText Text;
+    ViewerCodec Codec;
+    ColorTable ColorItems;
+    bool HighlightOn = false;
+    WordColorFn WordColor;
+    QMenu* Menu = nullptr;
+    QPointer<LogFindDialog> FindDialog;
+    std::string LastNeedle;
+    bool LastMatchCase = false;
+    bool LastDown = true;
+
+    TextPos Anchor, Caret;
+    qint64 GoalPos = 0;  // the position up and down moves aim at
+    qint64 First = 0;    // top line, 0-based
+    int FirstCol = 0;    // leftmost display column
+    qint64 VScale = 1;   // lines per vertical scroll bar step, for logs of over 2^31 lines
+    bool SyncingBars = false;
+    bool Dragging = false;
+
+    int CharWidth = 8;
+    int LineHeight = 16;
+    int Ascent = 12;
+    static constexpr int Margin = 2;
+
+    // Scratch buffers of the painter, kept to avoid allocating per line.
+    std::vector<int> ColOf;
+    QString Visible;
+};

@@ -1,0 +1,45 @@
+#pragma once
+#include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "log/bytefind.h"
+
+// Turns a log's raw bytes into text for the screen and the clipboard, and text typed by the
+// user back into bytes to search for. Single-byte code pages (those of DOS and Windows that
+// mailers write in) go through a 256-entry table, which keeps one byte one character: columns,
+// hit-testing and selection then work on bytes. Other encodings Qt knows (UTF-8, the system's)
+// go through Qt's decoder.
+class ViewerCodec
+{
+public:
+    ViewerCodec();
+
+    // False (and the code page unchanged) when the name is unknown.
+    bool SetCodePage(const QString& name);
+    QString CodePage() const { return Name; }
+    bool IsSingleByte() const { return SingleByte; }
+
+    // Faithful text, control bytes included.
+    QString Decode(std::string_view bytes) const;
+    // The character drawn for a byte (single-byte code pages only): control bytes become a
+    // visible mark, since a NUL or an escape drawn as itself shows nothing or garbles the line.
+    QChar DisplayChar(unsigned char byte) const { return QChar(Display[byte]); }
+    // Bytes of text in this code page; false when some character has no byte.
+    bool Encode(const QString& text, std::string& bytes) const;
+    // Which bytes match which without regard to case, for this code page's letters.
+    const tarvex::ByteFold& Fold() const { return FoldTable; }
+
+private:
+    void BuildTables(const char16_t* upper);
+
+    QString Name;
+    bool SingleByte = true;
+    std::array<char16_t, 256> Chars{};
+    std::array<char16_t, 256> Display{};
+    tarvex::ByteFold FoldTable{};
+    QStringConverter::Encoding QtEncoding = QStringConverter::Latin1;
+};

@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "log/linesplit.h"
+#include "log/logtext.h"
+#include "platform/sharedfile.h"
+
+using tarvex::LineSplitter;
+using tarvex::LogText;
+
+namespace {
+
+std::vector<std::string_view> SplitterLines(std::string_view text)
+{
+    std::vector<std::string_view> out;
+    LineSplitter split(text);
+    std::string_view line;
+    while (split.Next(line))
+        out.push_back(line);
+    return out;
+}
+
+// The text's index must give exactly the lines LineSplitter gives, at the same addresses.
+void ExpectSameLines(const LogText& t)
+{
+    const auto want = SplitterLines(t.Bytes());
+    ASSERT_EQ(t.LineCount(), want.size());
+    std::size_t maxLen = 0;
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        ASSERT_EQ(t.Line(i), want[i]) << "line " << i;
+        ASSERT_EQ(t.Line(i).data(), want[i].data()) << "line " << i;
+        ASSERT_EQ(t.LineAt(t.LineStart(i)), i);
+        maxLen = std::max(maxLen, want[i].size());
+    }
+    EXPECT_EQ(t.MaxLineLength(), maxLen);
+}
+
+std::string RandomText(std::mt19937& rng, std::size_t size)
+{
+    static const char alphabet[] = {'a', 'b', ' ', '\r', '\n', '\n', '\0', '\t', 'Z'};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof alphabet - 1);
+    std::string s(size, ' ');
+    for (char& c : s)
+        c = alphabet[pick(rng)];
+    return s;
+}
+
+std::string TempPath(const char* name)
+{
+    return testing::TempDir() + "/tarvex_logtext_" + name;
+}
+
+}  // namespace
+
+TEST(LogText, SplitsLikeTheAnalysis)
+{
+    const std::vector<std::string> cases = {
+        "", "\n", "\r\n", "\r", "a", "a\n", "a\r\n", "a\r", "a\rb\n", "\n\n\n", "\r\n\r\n",
+        "a\nb", "a\n\nb\n", "x\r\r\n", std::string("\0\0\n\0", 4), "last line without end",
+        "a\r\nb\nc\rd\r\n\r\n\ne"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c));
+        LogText t;
+        t.Assign(c);
+        EXPECT_EQ(t.Bytes(), c);
+        ExpectSameLines(t);
+    }
+}
+
+TEST(LogText, ExactLinesOfAMixedText)
+{
+    LogText t;
+    t.Assign("one\r\ntwo\n\nfour\rstill four\r\nfive");
+    ASSERT_EQ(t.LineCount(), 5u);
+    EXPECT_EQ(t.Line(0), "one");
+    EXPECT_EQ(t.Line(1), "two");
+    EXPECT_EQ(t.Line(2), "");
+    EXPECT_EQ(t.Line(3), "four\rstill four");
+    EXPECT_EQ(t.Line(4), "five");
+    EXPECT_EQ(t.LineStart(3), 10u);
+    EXPECT_EQ(t.LineEnd(3), 25u);
+    EXPECT_EQ(t.NextLineStart(3), 27u);
+    EXPECT_EQ(t.MaxLineLength(), 15u);
+    // Out of range: the end, never a read past it.
+    EXPECT_EQ(t.Line(5), "");
+    EXPECT_EQ(t.LineStart(99), t.ByteCount());
+    EXPECT_EQ(t.LineAt(9999), 4u);
+}
+
+TEST(LogText, RandomTextsAcrossChunks)
+{
+    std::mt19937 rng(7);
+    for (std::size_t size : {1u, 2u, 3u, 17u, 255u, 4096u, 200000u}) {
+        LogText t;
+        t.Assign(RandomText(rng, size));
+        ExpectSameLines(t);
+    }
+    // More lines than one index chunk holds.
+    std::string many;
+    for (int i = 0; i < 40000; ++i)
+        many += (i % 3 ? "line\r\n" : "\n");
+    LogText t;
+    t.Assign(many);
+    EXPECT_EQ(t.LineCount(), 40000u);
+    ExpectSameLines(t);
+}
+
+TEST(LogText, TopCutKeepsLinesAndBytes)
+{
+    std::string text;
+    for (int i = 0; i < 50000; ++i)
+        text += "line " + std::to_string(i) + (i % 2 ? "\r\n" : "\n");
+    LogText t;
+    t.Assign(text);
+    // Lines 0..36999 go: crosses several whole index chunks.
+    const std::size_t cut = t.LineStart(37000);
+    t.Erase(0, cut);
+    EXPECT_EQ(t.Bytes(), std::string_view(text).substr(cut));
+    EXPECT_EQ(t.LineCount(), 13000u);
+    EXPECT_EQ(t.Line(0), "line 37000");
+    EXPECT_EQ(t.Line(12999), "line 49999");
+    ExpectSameLines(t);
+    // And again, inside the first remaining chunk.
+    t.Erase(0, t.LineStart(5));
+    EXPECT_EQ(t.Line(0), "line 37005");
+    ExpectSameLines(t);
+}
+
+TEST(LogText, AnyEraseMatchesAFreshIndex)
+{
+    std::mt19937 rng(11);
+    for (int round = 0; round < 300; ++round) {
+        std::string text = RandomText(rng, 1 + rng() % 300);
+        LogText t;
+        t.Assign(text);
+        std::size_t a = rng() % (text.size() + 1), b = rng() % (text.size() + 1);
+        if (a > b)
+            std::swap(a, b);
+        t.Erase(a, b);
+        text.erase(a, b - a);
+        ASSERT_EQ(t.Bytes(), text);
+        ExpectSameLines(t);
+    }
+}
+
+TEST(LogText, EraseEdges)
+{
+    LogText t;
+    t.Erase(0, 10);  // empty text
+    EXPECT_EQ(t.LineCount(), 0u);
+    t.Assign("a\nb\n");
+    t.Erase(0, 4);
+    EXPECT_EQ(t.LineCount(), 0u);
+    EXPECT_EQ(t.Bytes(), "");
+    t.Assign("a\nb\n");
+    t.Erase(2, 100);  // the whole last line; the text now ends with LF
+    EXPECT_EQ(t.LineCount(), 1u);
+    EXPECT_EQ(t.Bytes(), "a\n");
+    t.Assign("a\r\nb");
+    t.Erase(2, 3);  // only the LF: the CR is now data of a joined line
+    EXPECT_EQ(t.LineCount(), 1u);
+    EXPECT_EQ(t.Line(0), "a\rb");
+}
+
+TEST(LogText, LoadsAFileAndRewritesItByteForByte)
+{
+    std::mt19937 rng(3);
+    std::string text = RandomText(rng, 5 << 20);  // several read pieces
+    const std::string path = TempPath("load.log");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+    LogText t;
+    std::string error;
+    ASSERT_TRUE(t.LoadFile(path, error)) << error;
+    EXPECT_EQ(t.Bytes(), text);
+    ExpectSameLines(t);
+
+    t.Erase(0, t.LineStart(1000));
+    ASSERT_TRUE(tarvex::RewriteFileBytes(path, t.Bytes(), error)) << error;
+    LogText back;
+    ASSERT_TRUE(back.LoadFile(path, error)) << error;
+    EXPECT_EQ(back.Bytes(), text.substr(t.ByteCount() == 0 ? text.size() : text.size() - t.ByteCount()));
+    std::remove(path.c_str());
+}
+
+TEST(LogText, MissingFileKeepsTheText)
+{
+    LogText t;
+    t.Assign("kept\n");
+    std::string error;
+    EXPECT_FALSE(t.LoadFile(TempPath("no/such/file.log"), error));
+    EXPECT_NE(error.find("Cannot open"), std::string::npos);
+    EXPECT_EQ(t.Bytes(), "kept\n");
+    EXPECT_FALSE(t.LoadFile(testing::TempDir(), error));  // a directory
+}
+
+TEST(LogText, IndexCostsAboutFourBytesALine)
+{
+    std::string text;
+    for (int i = 0; i < 100000; ++i)
+        text += "0123456789\n";
+    LogText t;
+    t.Assign(text);
+    EXPECT_LE(t.IndexMemory(), 100000u * 4 + 3 * 16384 * 4);
+}
