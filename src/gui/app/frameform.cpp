@@ -49,6 +49,8 @@ TFrameForm::TFrameForm(std::unique_ptr<tarvex::ISettingsStore> store, std::uniqu
 
 TFrameForm::~TFrameForm()
 {
+    if (PaintWatched)
+        PaintWatched->removeEventFilter(this);
     // The log windows point at the logs: they go first.
     delete MdiArea;
     MdiArea = nullptr;
@@ -135,15 +137,17 @@ void TFrameForm::showEvent(QShowEvent* event)
         RestoreWindowPlacement(*Reg, kPlacementSection, *this);
         FormShow();
         // The desktop comes back after the first paint, so the frame is on screen meanwhile.
-        MdiArea->viewport()->installEventFilter(this);
+        PaintWatched = MdiArea->viewport();
+        PaintWatched->installEventFilter(this);
     }
     QMainWindow::showEvent(event);
 }
 
 bool TFrameForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (MdiArea && watched == MdiArea->viewport() && event->type() == QEvent::Paint) {
-        MdiArea->viewport()->removeEventFilter(this);
+    if (PaintWatched && watched == PaintWatched && event->type() == QEvent::Paint) {
+        PaintWatched->removeEventFilter(this);
+        PaintWatched = nullptr;
         QMetaObject::invokeMethod(this, &TFrameForm::RestoreDesktop, Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);

@@ -85,6 +85,7 @@ private:
     std::unique_ptr<TQtUserInterface> UI;
     std::vector<std::unique_ptr<tarvex::TLog>> AdHocLogs;
     QMdiArea* MdiArea = nullptr;
+    QPointer<QWidget> PaintWatched;
     QMenu* LogsMenu = nullptr;
     QMenu* TMailMenu = nullptr;
     QMenu* WindowMenu = nullptr;
