@@ -8,7 +8,8 @@ namespace {
 bool IsValidUtf8(std::string_view bytes)
 {
     QStringDecoder dec(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)dec.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    // decode() is lazy: the text must be taken for the bytes to be looked at.
+    const QString text = dec.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     return !dec.hasError();
 }
 
