@@ -1,10 +1,11 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/bigbuffer.h"
 
 namespace tarvex {
 
@@ -27,7 +28,7 @@ public:
     // was read is what counts. On failure the present text stays and error tells why.
     bool LoadFile(const std::string& path, std::string& error);
 
-    std::string_view Bytes() const { return {Buf.get(), Size}; }
+    std::string_view Bytes() const { return {Buf.Data(), Size}; }
     std::size_t ByteCount() const { return Size; }
     std::size_t LineCount() const { return Entries - LineBias; }
 
@@ -78,7 +79,7 @@ private:
     void Reallocate(std::size_t capacity);
     std::size_t ContentEnd(std::size_t start, std::size_t rawEnd) const;
 
-    std::unique_ptr<char[]> Buf;
+    BigBuffer Buf;
     std::size_t Size = 0;
     std::size_t Cap = 0;
 

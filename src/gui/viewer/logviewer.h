@@ -52,11 +52,13 @@ public:
     bool LoadFromFile(const QString& path, QString* error = nullptr);
     void SetText(std::string_view bytes);
     void SetText(const QByteArray& bytes);
+    void SetText(const char* bytes) { SetText(std::string_view(bytes)); }
     void Clear();
     std::string_view Bytes() const { return Text.Bytes(); }
     const tarvex::LogText& Model() const { return Text; }
     qint64 LineCount() const { return static_cast<qint64>(Text.LineCount()); }
-    // The raw bytes of line n, without moving the caret, the selection or the view.
+    // The raw bytes of line n, without moving the caret, the selection or the view; valid until
+    // the text next changes.
     std::string_view LineBytes(qint64 n) const;
     // The same, decoded by the code page.
     QString LineText(qint64 n) const;
