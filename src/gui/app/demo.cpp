@@ -4,8 +4,10 @@
 #include <QFile>
 
 #include "app/qtsettingsstore.h"
+#include "tmailfixture.h"
 #include "log/datetime.h"
 #include "log/logfactory.h"
+#include "log/mailerlog.h"
 #include "log/tlog.h"
 
 using namespace tarvex;
@@ -114,7 +116,27 @@ QString PrepareDemo(const QString& folder, QString* error)
         const char* File;
         QByteArray Bytes;
     };
+    // The T-Mail station: a whole mailer directory (configuration, language file, request
+    // indexes, file areas) and three weeks of its log.
+    const QString mailerDir = folder + "/t-mail";
+    QByteArray tmailLog;
+    try {
+        fixtures::TMailDirOptions dirOptions;
+        fixtures::WriteTMailDir(mailerDir.toStdString(), dirOptions);
+        fixtures::TMailLogOptions logOptions;
+        logOptions.Lines = 12000;
+        logOptions.Seed = 7;
+        logOptions.StartMonth = 3;
+        logOptions.WithSeparators = false;  // each would ask whether to go on past its bad date
+        const std::string text = fixtures::BuildTMailLog(logOptions, dirOptions.Phrases);
+        tmailLog = QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+    } catch (const std::exception& e) {
+        if (error)
+            *error = QString("Cannot write the T-Mail sample: ") + e.what();
+        return {};
+    }
     const TSample samples[] = {
+        {"T-Mail station", lsTMail, "t-mail.log", tmailLog},
         {"Generic Bink-style sample", lsGenericBink, "binkley.log", BinkSample()},
         {"Generic FrontDoor sample", lsGenericFD, "fd.log", FrontDoorSample()},
         {"Tosser log (Other)", lsOther, "tosser.log", OtherSample()},
@@ -130,10 +152,13 @@ QString PrepareDemo(const QString& folder, QString* error)
             auto log = CreateLog(s.Style);
             log->Name = s.Name;
             log->Path = path.toStdString();
+            if (auto* mailer = dynamic_cast<TMailerLog*>(log.get()))
+                mailer->MailerPath = mailerDir.toStdString();
             log->Save(reg, "Log" + std::to_string(++n));
         }
         reg.WriteInteger("General", "NumLogs", n);
         reg.WriteBool("General", "SaveDesktop", true);
+        reg.WriteBool("General", "OEMConvert", true);  // the mailers write in the DOS code page
         reg.WriteInteger("General", "NumChildren", 1);
         reg.WriteString("Child1", "LogName", samples[0].Name);
         reg.WriteInteger("Child1", "Left", 0);

@@ -1,0 +1,41 @@
+#include <QMenu>
+#include <QtTest>
+
+#include "app/childform.h"
+#include "app/demo.h"
+#include "app/frameform.h"
+#include "guitestutil.h"
+#include "viewer/logviewer.h"
+
+// The demo desktop: its own settings file with a log of every style, the T-Mail one opened.
+// With TARVEX_SCREENSHOT set, the desktop is also saved there as a picture.
+class TestDemo : public QObject
+{
+    Q_OBJECT
+private slots:
+    void demoDesktopOpensTheTMailLog()
+    {
+        QTemporaryDir dir;
+        QString error;
+        const QString ini = PrepareDemo(dir.filePath("demo"), &error);
+        QVERIFY2(!ini.isEmpty(), qPrintable(error));
+        TFrameFixture f(ini);
+        f.Frame->show();
+        QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
+        QCOMPARE(f.Frame->Logs.Count(), std::size_t(4));
+        QCOMPARE(f.Frame->Logs[0].Style, std::uint8_t(tarvex::lsTMail));
+        TChildForm* w = f.Frame->LogWindows().front();
+        QCOMPARE(w->Log, &f.Frame->Logs[0]);
+        QCOMPARE(w->Viewer()->LineCount(), 12000);
+        QVERIFY(f.Frame->findChild<QMenu*>("TMailMenu")->menuAction()->isVisible());
+        const QString shot = qEnvironmentVariable("TARVEX_SCREENSHOT");
+        if (!shot.isEmpty()) {
+            w->GotoLine(40);
+            QVERIFY(f.Frame->grab().save(shot));
+        }
+        f.Frame->close();
+    }
+};
+
+QTEST_MAIN(TestDemo)
+#include "tst_demo.moc"
