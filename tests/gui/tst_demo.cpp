@@ -28,11 +28,12 @@ private slots:
         QCOMPARE(w->Log, &f.Frame->Logs[0]);
         QCOMPARE(w->Viewer()->LineCount(), 12000);
         QVERIFY(f.Frame->findChild<QMenu*>("TMailMenu")->menuAction()->isVisible());
+        w->GotoLine(40);
+        QCOMPARE(w->Viewer()->CaretLine(), 40);
+        QCOMPARE(w->Viewer()->FirstVisibleLine(), 40);
         const QString shot = qEnvironmentVariable("TARVEX_SCREENSHOT");
-        if (!shot.isEmpty()) {
-            w->GotoLine(40);
+        if (!shot.isEmpty())
             QVERIFY(f.Frame->grab().save(shot));
-        }
         f.Frame->close();
     }
 };

@@ -104,7 +104,8 @@ TChildForm::TChildForm(TFrameForm* frame) : QMdiSubWindow(nullptr), FrameForm(fr
         Panels[i]->setObjectName(QString("StatusPanel%1").arg(i));
         Panels[i]->setFrameShape(QFrame::Panel);
         Panels[i]->setFrameShadow(QFrame::Sunken);
-        Panels[i]->setFixedWidth(i == 0 ? 300 : 100);
+        // At least the classic widths; wider when the font needs it, so counts are never clipped.
+        Panels[i]->setMinimumWidth(i == 0 ? 300 : 100);
         StatusBar->addWidget(Panels[i]);
     }
     ProgressBar = new QProgressBar(StatusBar);
@@ -231,9 +232,20 @@ void TChildForm::LoadAndAnalyze(TLog* log)
             ProgressBar->setValue(0);
             ProgressBar->show();
             clock.start();
-            if (!Closing)
-                whole = mailer->Analyze(FrameForm->Ui(), [this](std::int32_t line) { ProgressBar->setValue(line); },
-                                        LogView->Bytes());
+            if (!Closing) {
+                // The bar is 124 pixels wide: moving it more often than every 1/256 costs time only.
+                const std::int32_t step = std::max(1, ProgressBar->maximum() / 256);
+                std::int32_t next = 0;
+                whole = mailer->Analyze(
+                    FrameForm->Ui(),
+                    [this, step, &next](std::int32_t line) {
+                        if (line >= next) {
+                            ProgressBar->setValue(line);
+                            next = line + step;
+                        }
+                    },
+                    LogView->Bytes());
+            }
         }
         if (Closing || Log->Window != this) {
             Busy = false;
