@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analyzecommand.h"
 #include "phrasescommand.h"
 #include "version.h"
 
@@ -18,6 +19,9 @@ void PrintHelp()
         "Commands:\n"
         "  --help        show this help and exit\n"
         "  --version     print the version and exit\n"
+        "  analyze --style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain]\n"
+        "          [--brake-version N] [--auto-new TEXT] [--stop-on-error] LOGFILE\n"
+        "                analyse a log and print its days, sessions, nodes and file requests\n"
         "  phrases --style STYLE --mailer-path DIR\n"
         "                list the phrases a log style takes from the mailer's language file\n");
 }
@@ -35,8 +39,11 @@ int main(int argc, char** argv)
         std::printf("tarvex-cli %.*s\n", static_cast<int>(tarvex::Version().size()), tarvex::Version().data());
         return 0;
     }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (args[0] == "analyze")
+        return RunAnalyzeCommand(rest, std::cout, std::cerr);
     if (args[0] == "phrases")
-        return RunPhrasesCommand(std::vector<std::string>(args.begin() + 1, args.end()), std::cout, std::cerr);
+        return RunPhrasesCommand(rest, std::cout, std::cerr);
     std::fprintf(stderr, "tarvex-cli: unknown command '%s' (try --help)\n", args[0].c_str());
     return 2;
 }

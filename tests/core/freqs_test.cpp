@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "log/dlcupdate.h"
 #include "platform/paths.h"
+#include "testdir.h"
 #include "teststyle.h"
 
 using namespace tarvex;
@@ -35,19 +34,12 @@ void WriteAll(const fs::path& p, std::string_view s)
 class FreqTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        SetProgramStartDate(EncodeDate(2026, 3, 1));
-        Dir = fs::path(::testing::TempDir()) / ("freqs_" + std::to_string(::getpid()) + "_" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Dir);
-        fs::create_directories(Dir);
-    }
-    void TearDown() override { fs::remove_all(Dir); }
+    void SetUp() override { SetProgramStartDate(EncodeDate(2026, 3, 1)); }
 
     bool Run(std::string_view text) { return Log.Analyze(Ui, {}, text); }
 
-    fs::path Dir;
+    tarvex::testing::TTestDir Scratch{"freqs"};
+    const fs::path& Dir = Scratch.Path;
     TTestStyle Log;
     TScriptedUserInterface Ui;
 };
@@ -179,4 +171,78 @@ TEST_F(FreqTest, UpdateAfterPassCountsEachSentFileOnce)
     ClearDriveMap();
     EXPECT_EQ(ReadAll(Dir / "area" / "files.bbs"), "ONE.ARJ      first [002]\nTWO.ARJ      [001]second\n");
     EXPECT_EQ(Ui.Transcript, (std::vector<std::string>{"Cannot chdir to Y:\\NOPE\\"}));
+}
+
+// The request index must answer exactly what a scan of the whole list answers.
+TEST(FreqIndex, SameAnswersAsAScanOfTheList)
+{
+    struct TModel {
+        std::vector<TFreqEntry> Freqs;
+        void Add(const std::string& name, const TFidoAddr& a, int line)
+        {
+            for (auto& e : Freqs)
+                if (e.Request == name && Equal(e.Freq.Addr, a)) {
+                    e.Freq.LineNo = line;
+                    return;
+                }
+            TFreqEntry e;
+            e.Request = name;
+            e.Freq.Addr = a;
+            e.Freq.LineNo = line;
+            e.Freq.Name = name;
+            Freqs.push_back(e);
+        }
+        void Sent(const std::string& name, const TFidoAddr& a, int line)
+        {
+            TFreqEntry* found = nullptr;
+            for (auto it = Freqs.rbegin(); it != Freqs.rend() && !found; ++it)
+                if (Equal(it->Freq.Addr, a) && (it->Freq.Name == name || MatchWild(name, it->Request, false)))
+                    found = &*it;
+            if (!found)
+                return;
+            if (found->Freq.Sent && found->Request.find_first_of("*?") != std::string::npos) {
+                TFreqEntry e = *found;
+                e.Freq.Name = name;
+                e.Freq.LineNo = line;
+                Freqs.push_back(e);
+                return;
+            }
+            found->Freq.Name = name;
+            found->Freq.Sent = true;
+            found->Freq.LineNo = line;
+        }
+    } model;
+
+    TTestStyle log;
+    const std::vector<std::string> names = {"A.ZIP", "B.ZIP", "C.ARJ", "*.ZIP", "?.ARJ", "*", "D.TXT", "A.*"};
+    const std::vector<std::string> files = {"A.ZIP", "B.ZIP", "C.ARJ", "D.TXT", "E.ZIP"};
+    std::uint64_t seed = 12345;
+    auto next = [&seed](std::uint64_t n) {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<std::size_t>((seed >> 33) % n);
+    };
+    for (int line = 1; line <= 4000; ++line) {
+        log.LineNo = line;
+        TFidoAddr a;
+        a.Zone = 2;
+        a.Net = 5020;
+        a.Node = static_cast<std::uint16_t>(1 + next(3));
+        if (next(2) == 0) {
+            const std::string& n = names[next(names.size())];
+            log.AddFreq(n, a);
+            model.Add(n, a, line);
+        } else {
+            const std::string& f = files[next(files.size())];
+            log.FreqSent(f, "", a);
+            model.Sent(f, a, line);
+        }
+    }
+    ASSERT_EQ(log.Freqs.size(), model.Freqs.size());
+    for (std::size_t i = 0; i < model.Freqs.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(log.Freqs[i].Request, model.Freqs[i].Request);
+        EXPECT_EQ(log.Freqs[i].Freq.Name, model.Freqs[i].Freq.Name);
+        EXPECT_EQ(log.Freqs[i].Freq.LineNo, model.Freqs[i].Freq.LineNo);
+        EXPECT_EQ(log.Freqs[i].Freq.Sent, model.Freqs[i].Freq.Sent);
+    }
 }

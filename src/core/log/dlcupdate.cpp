@@ -160,6 +160,14 @@ void TMailerLog::UpdateFreqDLC(std::int32_t i, IUserInterface& ui, const TDlcFor
     TFreq& f = Freqs[static_cast<std::size_t>(i)].Freq;
     if (!f.Sent)
         return;
+    // The style's file lookup may need to tell the user something.
+    IUserInterface* const outer = CurUi;
+    CurUi = &ui;
+    struct TRestore {
+        IUserInterface*& Slot;
+        IUserInterface* Old;
+        ~TRestore() { Slot = Old; }
+    } restore{CurUi, outer};
     if (f.FilePath.empty())
         f.FilePath = LocateFile(f.Name);
     const std::size_t slash = f.FilePath.find_last_of('\\');

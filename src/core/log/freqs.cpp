@@ -22,6 +22,12 @@ void TMailerLog::AddAlias(std::string_view magicName, std::string_view path)
     Aliases.push_back({std::move(magic), std::move(alias)});
 }
 
+void TMailerLog::ClearAliases()
+{
+    Aliases.clear();
+    AliasIndex.clear();
+}
+
 const TFreqAlias* TMailerLog::FindAlias(std::string_view upperMagic) const
 {
     auto it = AliasIndex.find(std::string(upperMagic));
@@ -82,23 +88,28 @@ std::vector<std::string> TMailerLog::ReadFreqDirs(std::string_view fileName)
     return dirs;
 }
 
+void TMailerLog::AppendFreq(TFreqEntry entry)
+{
+    Freqs.push_back(std::move(entry));
+    FreqIndex.Added(Freqs, Freqs.size() - 1);
+}
+
 void TMailerLog::AddFreq(std::string_view reqName, const TFidoAddr& addr)
 {
     std::string name = UpperCase(reqName);
     std::string real = name;
     if (const TFreqAlias* alias = FindAlias(name))
         real = alias->FileName;
-    for (auto& e : Freqs)
-        if (e.Request == name && Equal(e.Freq.Addr, addr)) {
-            e.Freq.LineNo = LineNo;
-            return;
-        }
+    if (const std::size_t i = FreqIndex.FindRequest(addr, name); i != TFreqIndex::npos) {
+        Freqs[i].Freq.LineNo = LineNo;
+        return;
+    }
     TFreqEntry e;
     e.Request = std::move(name);
     e.Freq.Addr = addr;
     e.Freq.LineNo = LineNo;
     e.Freq.Name = std::move(real);
-    Freqs.push_back(std::move(e));
+    AppendFreq(std::move(e));
     if (PastMark)
         ++NewFreqCount;
 }
@@ -106,18 +117,11 @@ void TMailerLog::AddFreq(std::string_view reqName, const TFidoAddr& addr)
 void TMailerLog::FreqSent(std::string_view sentName, std::string_view fullPath, const TFidoAddr& addr)
 {
     const std::string name = UpperCase(sentName);
-    TFreqEntry* found = nullptr;
-    for (auto it = Freqs.rbegin(); it != Freqs.rend(); ++it) {
-        if (!Equal(it->Freq.Addr, addr))
-            continue;
-        if (it->Freq.Name == name || MatchWild(name, it->Request, false)) {
-            found = &*it;
-            break;
-        }
-    }
-    if (!found)
+    const std::size_t at = FreqIndex.FindForSent(Freqs, addr, name);
+    if (at == TFreqIndex::npos)
         return;  // sent without a recorded request
 
+    TFreqEntry* found = &Freqs[at];
     const bool wild = found->Request.find_first_of("*?") != std::string::npos;
     if (found->Freq.Sent && wild) {
         // One request answered by several files: one entry per file.
@@ -129,7 +133,7 @@ void TMailerLog::FreqSent(std::string_view sentName, std::string_view fullPath, 
         e.Freq.Sent = true;
         e.Freq.Name = name;
         e.Freq.FilePath = fullPath;
-        Freqs.push_back(std::move(e));
+        AppendFreq(std::move(e));
         if (PastMark)
             ++NewFreqCount;
         return;
@@ -139,6 +143,7 @@ void TMailerLog::FreqSent(std::string_view sentName, std::string_view fullPath, 
     found->Freq.LineNo = LineNo;
     found->Freq.IsNew = PastMark;
     found->Freq.FilePath = fullPath;
+    FreqIndex.Renamed(Freqs, at);
 }
 
 }  // namespace tarvex

@@ -6,6 +6,7 @@
 #include "log/genericstyles.h"
 #include "log/logutils.h"
 #include "log/mailerlog.h"
+#include "parsers/tmaillog.h"
 
 namespace tarvex {
 
@@ -38,7 +39,7 @@ std::unique_ptr<TLog> CreateLog(int style)
     case lsOther: return std::make_unique<TLog>();
     case lsGenericBink: return std::make_unique<TBinkLog>();
     case lsGenericFD: return std::make_unique<TFDLog>();
-    case lsTMail:
+    case lsTMail: return std::make_unique<TTmailLog>();
     case lsBrake:
     case lsBinkPlus:
     case lsFHMail:
@@ -47,6 +48,8 @@ std::unique_ptr<TLog> CreateLog(int style)
     default: throw std::invalid_argument("Invalid Log.Style!");
     }
 }
+
+bool StyleHasAnalysis(int style) { return style == lsTMail; }
 
 std::unique_ptr<TLog> LoadLog(int style, const ISettingsStore& reg, std::string_view section)
 {

@@ -12,6 +12,9 @@ namespace tarvex {
 std::unique_ptr<TLog> CreateLog(int style);
 std::unique_ptr<TLog> LoadLog(int style, const ISettingsStore& reg, std::string_view section);
 
+// Whether this version can analyse logs of the style in depth.
+bool StyleHasAnalysis(int style);
+
 // The style's name as the Logs dialog shows it ("T-mail", "Generic FrontDoor", ...).
 std::string StyleName(int style);
 // Dialog position <-> style number.

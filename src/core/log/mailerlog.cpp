@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "log/linesplit.h"
+#include "log/logtext.h"
 #include "log/sort.h"
 #include "mailercfg/qparser.h"
 #include "platform/paths.h"
@@ -113,6 +114,7 @@ void TMailerLog::ResetRecords()
     // Each pass starts with an empty request list, so that the counter update after a pass
     // never counts a request of an earlier pass again.
     Freqs.clear();
+    FreqIndex.Clear();
     NewFreqCount = 0;
     FirstNewFreq = -1;
     PastMark = false;
@@ -123,6 +125,7 @@ void TMailerLog::ResetRecords()
 bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::optional<std::string_view> text)
 {
     TPassScope scope(ui, CurUi);
+    PassStarted = false;
 
     try {
         LoadConfig();
@@ -147,17 +150,19 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
         return false;  // the style has told the user already
     }
 
-    std::string owned;
+    LogText owned;
     if (!text) {
-        if (!ReadWholeFile(ResolvePath(Path), owned)) {
+        std::string error;
+        if (!owned.LoadFile(ResolvePath(Path), error)) {
             ui.SetBusyCursor(false);
             ui.Message("Cannot open log file for analysis", TMsgKind::Error, TMsgButtons::OK);
             return false;
         }
-        text = owned;
+        text = owned.Bytes();
     }
 
     ResetRecords();
+    PassStarted = true;
     const bool whole = RunPass(ui, progress, *text);
     for (auto& nodes : DayStats)
         SortList(nodes, [](const TNodeStat& a, const TNodeStat& b) { return Compare(a.Addr, b.Addr); });
@@ -270,14 +275,6 @@ TNodeStat* TMailerLog::NodeStat(const std::optional<TFidoAddr>& addr, TStatKind 
     case TStatKind::InSess: ++found->InSess; break;
     }
     return found;
-}
-
-bool TMailerLog::MsgIs(std::string_view line, std::string_view phrase) const
-{
-    if (phrase.empty())
-        return true;
-    const std::size_t pos = MsgCol > 0 ? MsgCol - 1u : 0u;
-    return pos <= line.size() && line.substr(pos, phrase.size()) == phrase;
 }
 
 void TMailerLog::StartSession(std::string_view line, bool inbound)

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "log/freqindex.h"
 #include "log/records.h"
 #include "log/tlog.h"
 
@@ -55,19 +56,30 @@ public:
     // hold them; both give the same line numbers). True when the whole log was read.
     bool Analyze(IUserInterface& ui, const TProgressFn& progress, std::optional<std::string_view> text = std::nullopt);
 
+
     // Record keeping for the parsers.
     void AddDay(std::int32_t lineNo, TDateTime date);
     void CountDial(const TFidoAddr& addr);
     TNodeStat* NodeStat(const std::optional<TFidoAddr>& addr, TStatKind kind);
     void AddFreq(std::string_view reqName, const TFidoAddr& addr);
     void FreqSent(std::string_view sentName, std::string_view fullPath, const TFidoAddr& addr);
-    bool MsgIs(std::string_view line, std::string_view phrase) const;
+    // Whether the phrase stands in the line at the message column; an empty phrase always does.
+    // Inline: the parsers ask it several times for every line.
+    bool MsgIs(std::string_view line, std::string_view phrase) const
+    {
+        if (phrase.empty())
+            return true;
+        const std::size_t pos = MsgCol > 0 ? MsgCol - 1u : 0u;
+        return line.size() >= pos + phrase.size() && line[pos] == phrase[0] &&
+               line.compare(pos, phrase.size(), phrase) == 0;
+    }
     void StartSession(std::string_view line, bool inbound);
     void EndSession(std::string_view line);
 
     // Request index and directory list files.
     void AddAlias(std::string_view magicName, std::string_view path);
     const TFreqAlias* FindAlias(std::string_view upperMagic) const;
+    void ClearAliases();
     // Both read mailer (DOS) paths; a missing file brings a warning and the pass goes on.
     void ReadFreqIndex(std::string_view fileName);
     std::vector<std::string> ReadFreqDirs(std::string_view fileName);
@@ -107,7 +119,8 @@ public:
     std::string MailerPath;
     bool UpdateDLC = false;
     std::int32_t MarkLineNo = 0;
-    // Lines the last pass read.
+    // The last pass got past reading its configuration and language, and how far it read.
+    bool PassStarted = false;
     std::int32_t LinesRead = 0;
 
 protected:
@@ -120,6 +133,8 @@ private:
 
     IUserInterface* CurUi = nullptr;
     std::unordered_map<std::string, std::size_t> AliasIndex;
+    TFreqIndex FreqIndex;
+    void AppendFreq(TFreqEntry entry);
 };
 
 }  // namespace tarvex

@@ -214,12 +214,26 @@ bool ReadWholeFile(std::string_view localPath, std::string& out, std::string* er
             *error = "Cannot open file \"" + name + "\": " + std::strerror(errno);
         return false;
     }
-    char buf[65536];
+    // Size the buffer from the file's length, but read on to the real end: the mailer may be
+    // appending while we read.
+    std::size_t have = 0;
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::path(name), ec)) {
+        std::fclose(f);
+        if (error)
+            *error = "Cannot read file \"" + name + "\": not a regular file";
+        return false;
+    }
+    const auto size = fs::file_size(fs::path(name), ec);
+    if (!ec && size > 0)
+        out.resize(static_cast<std::size_t>(size) + 1);
     bool ok = true;
     for (;;) {
-        const std::size_t n = std::fread(buf, 1, sizeof buf, f);
-        out.append(buf, n);
-        if (n < sizeof buf) {
+        if (have == out.size())
+            out.resize(out.size() * 2 + 65536);
+        const std::size_t n = std::fread(out.data() + have, 1, out.size() - have, f);
+        have += n;
+        if (n == 0) {
             if (std::ferror(f)) {
                 ok = false;
                 if (error)
@@ -228,6 +242,7 @@ bool ReadWholeFile(std::string_view localPath, std::string& out, std::string* er
             break;
         }
     }
+    out.resize(have);
     std::fclose(f);
     if (!ok)
         out.clear();

@@ -1,0 +1,76 @@
+#include "log/freqindex.h"
+
+#include <algorithm>
+
+#include "log/logutils.h"
+#include "log/mailerlog.h"
+
+namespace tarvex {
+
+std::uint64_t TFreqIndex::Key(const TFidoAddr& a)
+{
+    return (std::uint64_t{a.Zone} << 48) | (std::uint64_t{a.Net} << 32) | (std::uint64_t{a.Node} << 16) | a.Point;
+}
+
+std::size_t TFreqIndex::FindRequest(const TFidoAddr& addr, const std::string& request) const
+{
+    const auto a = ByAddr.find(Key(addr));
+    if (a == ByAddr.end())
+        return npos;
+    const auto r = a->second.FirstByRequest.find(request);
+    return r == a->second.FirstByRequest.end() ? npos : r->second;
+}
+
+std::size_t TFreqIndex::FindForSent(const std::vector<TFreqEntry>& freqs, const TFidoAddr& addr,
+                                    const std::string& name)
+{
+    const auto a = ByAddr.find(Key(addr));
+    if (a == ByAddr.end())
+        return npos;
+    TAddrEntries& e = a->second;
+    std::size_t best = npos;
+    auto consider = [&best](std::size_t i) {
+        if (best == npos || i > best)
+            best = i;
+    };
+    if (auto n = e.ByName.find(name); n != e.ByName.end()) {
+        auto& list = n->second;
+        while (!list.empty() && freqs[list.back()].Freq.Name != name)
+            list.pop_back();
+        if (!list.empty())
+            consider(list.back());
+    }
+    if (auto r = e.LastByRequest.find(name); r != e.LastByRequest.end())
+        consider(r->second);
+    for (const auto& wild : e.WildRequests)
+        if (MatchWild(name, wild, false))
+            consider(e.LastByRequest.at(wild));
+    return best;
+}
+
+void TFreqIndex::AddName(TAddrEntries& e, const std::string& name, std::size_t i)
+{
+    auto& list = e.ByName[name];
+    const auto at = std::lower_bound(list.begin(), list.end(), i);
+    if (at == list.end() || *at != i)
+        list.insert(at, i);
+}
+
+void TFreqIndex::Added(const std::vector<TFreqEntry>& freqs, std::size_t i)
+{
+    const TFreqEntry& f = freqs[i];
+    TAddrEntries& e = ByAddr[Key(f.Freq.Addr)];
+    e.FirstByRequest.try_emplace(f.Request, i);
+    auto [last, fresh] = e.LastByRequest.insert_or_assign(f.Request, i);
+    if (fresh && f.Request.find_first_of("*?") != std::string::npos)
+        e.WildRequests.push_back(f.Request);
+    AddName(e, f.Freq.Name, i);
+}
+
+void TFreqIndex::Renamed(const std::vector<TFreqEntry>& freqs, std::size_t i)
+{
+    const TFreqEntry& f = freqs[i];
+    AddName(ByAddr[Key(f.Freq.Addr)], f.Freq.Name, i);
+}
+
+}  // namespace tarvex

@@ -1,0 +1,384 @@
+#include "parsers/tmaillog.h"
+
+#include <array>
+#include <fstream>
+
+#include "log/linesplit.h"
+#include "log/logutils.h"
+#include "mailercfg/lngerror.h"
+#include "mailercfg/qparser.h"
+#include "platform/paths.h"
+
+namespace tarvex {
+
+namespace {
+
+constexpr std::size_t kMsg = 15;  // 0-based column of the message
+constexpr char kMarker = '\xFE';
+constexpr std::array kUsedPhrases = {2, 3, 4, 15, 16, 21, 26, 32, 33, 42, 47, 58, 60, 147, 159, 199, 203, 256, 424, 467, 587};
+constexpr std::size_t kIndexRecord = 512;
+constexpr std::size_t kIndexDirOffset = 264;
+
+bool HasBackslash(std::string_view s) { return s.find('\\') != std::string_view::npos; }
+
+std::string CompleteMailerName(std::string_view mailerPath, const std::string& name)
+{
+    return HasBackslash(name) ? name : JoinMailerPath(mailerPath, name);
+}
+
+bool MarkerAtMessage(std::string_view line) { return line.size() > kMsg && line[kMsg] == kMarker; }
+
+// Where a non-empty phrase first occurs; an empty phrase is found nowhere.
+std::size_t FindPhrase(std::string_view line, std::string_view phrase)
+{
+    return phrase.empty() ? std::string_view::npos : line.find(phrase);
+}
+
+// A NUL-terminated field of a fixed-size record.
+std::string_view CField(const char* p, std::size_t size)
+{
+    std::size_t n = 0;
+    while (n < size && p[n] != '\0')
+        ++n;
+    return {p, n};
+}
+
+int CompareBytes(std::string_view a, std::string_view b)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[i]);
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+}  // namespace
+
+TTmailLog::TTmailLog() : TMailerLog(lsTMail)
+{
+    MsgCol = 16;
+    DayKeyPos = 1;
+    DayKeyLen = 5;
+}
+
+const std::string& TTmailLog::Phrase(int n) const
+{
+    static const std::string none;
+    return n >= 0 && static_cast<std::size_t>(n) < Phrases.size() ? Phrases[static_cast<std::size_t>(n)] : none;
+}
+
+bool TTmailLog::IsDateColumn(int col) const { return col == 0 || col == 6; }
+
+bool TTmailLog::IsErrorWord(std::string_view word) const { return word == "cancelled" || word == "cancelled."; }
+
+bool TTmailLog::ClassifyWord(std::string_view word, int col)
+{
+    if ((!word.empty() && word[0] == Marker) || (col == 15 && word == "T-Mail") || word == InfoWord) {
+        CurColor = TColorItem::Info;
+    } else if (word.size() >= 3 && word[2] == '-') {
+        if ((word[0] == 'H' || word[0] == 'J' || word[0] == 'Z') && (word[1] == 'R' || word[1] == 'S'))
+            CurColor = TColorItem::Transfers;
+    } else if (word == HumanWord) {
+        CurColor = TColorItem::Special;
+    } else if (word == FailWord || word == ErrorWord) {
+        CurColor = TColorItem::Errors;
+    }
+    return true;
+}
+
+TDateTime TTmailLog::DateOfLine(std::string_view line)
+{
+    if (SkipBlock)
+        return CachedDate;
+    if (Block256 == 2) {
+        if (line.size() > kMsg && line[kMsg] == '!')
+            Block256 = 0;
+        else
+            return CachedDate;
+    }
+    const int day = StrToInt(line.substr(0, 2));
+    const int month = StrToInt(line.size() > 3 ? line.substr(3, 2) : std::string_view());
+    CachedDate = EncodeDate(ProgramStartYear(), month, day);
+    return CachedDate;
+}
+
+void TTmailLog::CheckNewDay(std::string_view line)
+{
+    if (SkipBlock)
+        return;
+    if (Block256 == 2) {
+        // The '!' line that ends the untrusted block must be dated here too: left to the
+        // session lines alone, the block would never end and no later day would be found.
+        if (line.size() <= kMsg || line[kMsg] != '!')
+            return;
+        Block256 = 0;
+    }
+    TMailerLog::CheckNewDay(line);
+}
+
+TDateTime TTmailLog::TimeOfLine(std::string_view line)
+{
+    auto field = [&](std::size_t pos) { return pos < line.size() ? line.substr(pos, 2) : std::string_view(); };
+    const TDateTime date = DateOfLine(line);
+    return ComposeDateTime(date, EncodeTime(StrToInt(field(6)), StrToInt(field(9)), StrToInt(field(12))));
+}
+
+std::string TTmailLog::TextAfterPhrase(std::string_view line, int phrase) const
+{
+    const std::size_t start = kMsg + Phrase(phrase).size() + 1;
+    return start < line.size() ? TextBefore(line.substr(start), ',') : std::string();
+}
+
+void TTmailLog::ParseLine(std::string_view line)
+{
+    if (SkipBlock && MsgIs(line, "OK")) {
+        SkipBlock = false;
+        return;
+    }
+    if (MsgIs(line, Phrase(21))) {
+        SkipBlock = true;
+        return;
+    }
+    if (MsgIs(line, Phrase(256))) {
+        Block256 = 1;
+        return;
+    }
+    if (Block256 == 1) {
+        Block256 = 2;  // the line after that phrase says nothing we use
+        return;
+    }
+    const std::string_view msg = line.size() > kMsg ? line.substr(kMsg) : std::string_view();
+
+    if (SessState == 0) {
+        const bool p16 = MsgIs(line, Phrase(16));
+        if (p16 || MsgIs(line, Phrase(15))) {
+            const std::string& dial = Phrase(p16 ? 16 : 15);
+            std::string first = WordAt(1, msg, ",");
+            first.erase(0, std::min(first.size(), dial.size()));
+            std::string name = AddressAliases.GetValue(DropOuterSpaces(first));
+            const std::string result = DropLeadingSpaces(WordAt(3, msg, ","));
+            if (!name.empty() && name[0] == '?') {
+                DialAddr.reset();
+            } else {
+                DialAddr = TFidoAddr::Parse(name);
+                CountDial(*DialAddr);
+            }
+            if (result.starts_with("BUSY"))
+                NodeStat(DialAddr, TStatKind::Busy);
+            else if (result.starts_with("NO CARRIER"))
+                NodeStat(DialAddr, TStatKind::NoCarrier);
+            return;
+        }
+        if (MarkerAtMessage(line) && line.find("CONNECT") != std::string_view::npos) {
+            const bool inbound = MsgIs(line, Phrase(2));
+            StartSession(line, inbound);
+            if (inbound)
+                DialAddr.reset();
+        }
+        return;
+    }
+
+    if (MarkerAtMessage(line)) {
+        const std::string& traffic = Phrase(467);
+        const std::size_t p = FindPhrase(line, traffic);
+        if (p != std::string_view::npos) {
+            const std::size_t from = p + traffic.size() + 1;
+            std::string t = from < line.size() ? std::string(line.substr(from, 255)) : std::string();
+            const std::string recd = CutBefore(t, '/');
+            if (!t.empty())
+                t.erase(0, 1);
+            const std::string sent = TextBefore(t, ',');
+            CurSess->BytesRecd = StrToInt(recd);
+            CurSess->BytesSent = StrToInt(sent);
+        }
+        EndSession(line);
+    } else if (MsgIs(line, Phrase(3))) {
+        CurSess->Flags |= sfFailed;
+        EndSession(line);
+    } else if (MsgIs(line, Phrase(424)) || MsgIs(line, Phrase(587)) || MsgIs(line, Phrase(4))) {
+        CurSess->Flags &= static_cast<std::uint8_t>(~sfOK);
+    } else if (MsgIs(line, Phrase(26))) {
+        EndSession(line);
+    }
+
+    switch (SessState) {
+    case 1:
+        if (!msg.empty() && msg[0] >= '0' && msg[0] <= '9') {
+            CurSess->Addr = TFidoAddr::Parse(TextBefore(msg, ','));
+            CurSess->Flags &= static_cast<std::uint8_t>(~sfHuman);
+            SessState = 2;
+        } else if (MsgIs(line, Phrase(47))) {
+            CurSess->Flags |= sfHuman;
+            SessState = 5;
+        } else if (MsgIs(line, Phrase(42))) {
+            CurSess->Flags |= sfFTS1;
+        }
+        break;
+    case 2:
+        if (MsgIs(line, Phrase(32))) {
+            CurSess->SysOp = TextAfterPhrase(line, 32);
+            SessState = 3;
+        }
+        break;
+    case 3:
+        if (MsgIs(line, Phrase(33))) {
+            CurSess->System = TextAfterPhrase(line, 33);
+            SessState = 4;
+        }
+        break;
+    case 4:
+        if (MsgIs(line, Phrase(60))) {
+            CurSess->Flags |= sfPassword;
+        } else if (MsgIs(line, Phrase(58))) {
+            CurSess->Flags |= sfBadPassword;
+        } else if (MsgIs(line, Phrase(159))) {
+            if (CurSess->Addr)
+                AddFreq(TextAfterPhrase(line, 159), *CurSess->Addr);
+        } else if (line.substr(std::min(line.size(), kMsg + 1), 2) == "S-") {
+            ++CurSess->FilesSent;
+            if (line.find("OK") != std::string_view::npos && CurSess->Addr) {
+                const std::string f = WordAt(4, line, " ");
+                if (HasBackslash(f))
+                    FreqSent(FileNameOf(f), f, *CurSess->Addr);
+                else
+                    FreqSent(f, "", *CurSess->Addr);
+            }
+        } else if (line.substr(std::min(line.size(), kMsg + 1), 2) == "R-") {
+            ++CurSess->FilesRecd;
+        }
+        break;
+    case 5:
+        if (MsgIs(line, Phrase(203)))
+            EndSession(line);
+        break;
+    default:
+        break;
+    }
+}
+
+void TTmailLog::LoadLanguage()
+{
+    if (Lng)
+        return;
+    try {
+        Lng = std::make_unique<TTMailLng>(ResolvePath(JoinMailerPath(MailerPath, "t-mail.lng")));
+    } catch (...) {
+        Ui().SetBusyCursor(false);
+        Ui().Message(std::string(CannotOpenLngMessage), TMsgKind::Error, TMsgButtons::OK);
+        throw;
+    }
+    Phrases.assign(588, std::string());
+    for (int n : kUsedPhrases)
+        Phrases[static_cast<std::size_t>(n)] = Lng->GetPhrase(n);
+    HumanWord = WordAt(1, Phrase(47), " ");
+    FailWord = WordAt(1, Phrase(3), " ");
+    ErrorWord = WordAt(1, Lng->GetPhrase(147), " ");
+    InfoWord = WordAt(1, Lng->GetPhrase(199), " ");
+}
+
+void TTmailLog::LoadConfig()
+{
+    FreqDirFile = "dir.frq";
+    FreqIndexFile = "index.frq";
+    AliasFile.clear();
+    // Each pass reads the configuration afresh: nothing of an earlier reading may linger.
+    ClearAliases();
+    AddressAliases.Clear();
+    FilesIndexes.clear();
+
+    TQParser parser;
+    parser.AddStringHandler("Freq_Ndx", FreqIndexFile);
+    parser.AddStringHandler("Freq_Dir", FreqDirFile);
+    parser.AddStringHandler("AddressAliases", AliasFile);
+    parser.OnBeforeParse = [](TQParser&, std::string& line) {
+        line = DropOuterSpaces(line);
+        if (!line.empty() && line[0] == '[') {
+            const auto close = line.find(']');
+            if (close != std::string::npos)
+                line.erase(0, close + 1);
+        }
+        return true;
+    };
+    parser.Parse(JoinMailerPath(MailerPath, "t-mail.ctl"));
+
+    FreqDirs = ReadFreqDirs(CompleteMailerName(MailerPath, FreqDirFile));
+    std::vector<std::string> dirs;
+    for (auto& d : FreqDirs) {
+        if (!d.empty() && d[0] == '@')
+            FilesIndexes.push_back(CompleteMailerName(MailerPath, d.substr(1)));
+        else
+            dirs.push_back(std::move(d));
+    }
+    FreqDirs = std::move(dirs);
+
+    ReadFreqIndex(CompleteMailerName(MailerPath, FreqIndexFile));
+
+    if (!AliasFile.empty())
+        ReadAddressAliases(CompleteMailerName(MailerPath, AliasFile));
+}
+
+void TTmailLog::ReadAddressAliases(const std::string& fileName)
+{
+    std::string text;
+    if (!ReadWholeFile(ResolvePath(fileName), text)) {
+        Ui().SetBusyCursor(false);
+        Ui().Message("Cannot open address alias file", TMsgKind::Error, TMsgButtons::OK);
+        return;
+    }
+    LineSplitter lines(text);
+    std::string_view raw;
+    while (lines.Next(raw)) {
+        const std::string line = DropOuterSpaces(raw);
+        const auto blank = line.find(' ');
+        if (line.empty() || blank == std::string::npos)
+            continue;
+        AddressAliases.SetValue(DropOuterSpaces(line.substr(blank + 1)), line.substr(0, blank));
+    }
+}
+
+std::string TTmailLog::LookupFilesIndex(std::string_view indexFile, std::string_view name)
+{
+    std::ifstream f(ResolvePath(indexFile), std::ios::binary);
+    if (!f) {
+        Ui().SetBusyCursor(false);
+        Ui().Message("Cannot open files index " + std::string(indexFile), TMsgKind::Error, TMsgButtons::OK);
+        return {};
+    }
+    f.seekg(0, std::ios::end);
+    const auto size = static_cast<std::uint64_t>(f.tellg());
+    std::uint64_t lo = 0, n = size / kIndexRecord;
+    std::array<char, kIndexRecord> rec{};
+    while (n > 0) {
+        const std::uint64_t half = n / 2;
+        const std::uint64_t mid = lo + half;
+        f.seekg(static_cast<std::streamoff>(mid * kIndexRecord));
+        if (!f.read(rec.data(), kIndexRecord))
+            return {};
+        const int c = CompareBytes(CField(rec.data(), kIndexDirOffset), name);
+        if (c == 0)
+            return std::string(CField(rec.data() + kIndexDirOffset, kIndexRecord - kIndexDirOffset)) + "\\" +
+                   std::string(name);
+        if (c < 0) {
+            lo = mid + 1;
+            n = n - half - 1;
+        } else {
+            n = half;
+        }
+    }
+    return {};
+}
+
+std::string TTmailLog::LocateFile(std::string_view name)
+{
+    for (const auto& index : FilesIndexes) {
+        std::string hit = LookupFilesIndex(index, name);
+        if (!hit.empty())
+            return hit;
+    }
+    return FindFileInDirs(name, FreqDirs);
+}
+
+}  // namespace tarvex

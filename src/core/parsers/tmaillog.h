@@ -1,0 +1,61 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "log/mailerlog.h"
+#include "mailercfg/strdict.h"
+#include "mailercfg/tmaillng.h"
+
+namespace tarvex {
+
+// Logs of the T-Mail mailer. The mailer writes its log from a translatable phrase table, so
+// events are recognised by the phrases of the user's own t-mail.lng, never by fixed English.
+// Line layout: DD/MM in columns 1-5, HH:MM:SS in 7-14, the message from column 16; connect
+// and summary lines carry the byte 254 at column 16.
+class TTmailLog : public TMailerLog
+{
+public:
+    TTmailLog();
+
+    bool IsDateColumn(int col) const override;
+    bool IsErrorWord(std::string_view word) const override;
+    bool ClassifyWord(std::string_view word, int col) override;
+    TDateTime DateOfLine(std::string_view line) override;
+    void ParseLine(std::string_view line) override;
+    void CheckNewDay(std::string_view line) override;
+    TDateTime TimeOfLine(std::string_view line) override;
+    std::string LocateFile(std::string_view name) override;
+    void LoadLanguage() override;
+    void LoadConfig() override;
+
+    // Looks a name up in one binary files index; empty when it is not there.
+    std::string LookupFilesIndex(std::string_view indexFile, std::string_view name);
+
+    std::unique_ptr<TTMailLng> Lng;
+    std::string HumanWord;
+    std::string FailWord;
+    std::string ErrorWord;
+    std::string InfoWord;
+    std::string FreqDirFile;
+    std::string FreqIndexFile;
+    std::string AliasFile;
+    bool SkipBlock = false;
+    std::uint8_t Block256 = 0;
+    TDateTime CachedDate = 0;
+    std::vector<std::string> FreqDirs;
+    std::vector<std::string> FilesIndexes;
+    TStrDict AddressAliases;
+    // The viewer hands the colouring questions the log's own bytes, so this is always 254.
+    char Marker = '\xFE';
+
+private:
+    // Phrase n of the language table cut before its placeholder, taken once when it is loaded.
+    const std::string& Phrase(int n) const;
+    void ReadAddressAliases(const std::string& fileName);
+    std::string TextAfterPhrase(std::string_view line, int phrase) const;
+
+    std::vector<std::string> Phrases;
+};
+
+}  // namespace tarvex
