@@ -1,3 +1,4 @@
+#include <QListWidget>
 #include <QMenu>
 #include <QtTest>
 
@@ -5,6 +6,7 @@
 #include "app/demo.h"
 #include "app/frameform.h"
 #include "guitestutil.h"
+#include "log/mailerlog.h"
 #include "viewer/logviewer.h"
 
 // The demo desktop: its own settings file with a log of every style, the T-Mail one opened.
@@ -28,6 +30,21 @@ private slots:
         QCOMPARE(w->Log, &f.Frame->Logs[0]);
         QCOMPARE(w->Viewer()->LineCount(), 12000);
         QVERIFY(f.Frame->findChild<QMenu*>("TMailMenu")->menuAction()->isVisible());
+        // The T-Mail style analysed the generated log: three weeks of a busy station.
+        QVERIFY(w->StatusText(0).startsWith("Analysis complete, "));
+        QVERIFY(w->StatusText(0).endsWith(" lines/sec"));
+        QCOMPARE(w->StatusText(1), QString("22 days, 1402 sessions"));
+        QCOMPARE(w->DayList()->count(), 22);
+        QCOMPARE(w->DayList()->item(0)->text(), QString("01 Mar"));
+        const auto* mailer = static_cast<const tarvex::TMailerLog*>(w->Log);
+        const int day2 = mailer->Days[1].LineNo;
+        w->GotoLine(day2 + 5);
+        QTest::keyClick(w->Viewer(), Qt::Key_Up, Qt::AltModifier | Qt::ShiftModifier);
+        QCOMPARE(w->Viewer()->CaretLine(), day2);
+        QTest::keyClick(w->Viewer(), Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(w->Viewer()->CaretLine(), day2);
+        QTest::keyClick(w->Viewer(), Qt::Key_F5, Qt::AltModifier);
+        QCOMPARE(w->Viewer()->CaretLine(), day2);
         w->GotoLine(40);
         QCOMPARE(w->Viewer()->CaretLine(), 40);
         QCOMPARE(w->Viewer()->FirstVisibleLine(), 40);
