@@ -16,22 +16,22 @@ std::uint16_t Low16(int v)
 }
 
 // Zone and net: the text before the delimiter through the integer conversion (leading blanks
-// and a sign allowed); s continues after the delimiter.
-std::uint16_t TakeNumberBefore(std::string& s, char delim)
+// and a sign allowed); s continues after the delimiter (empty when there is none).
+std::uint16_t TakeNumberBefore(std::string_view& s, char delim)
 {
-    const int v = StrToInt(CutBefore(s, delim));
-    if (!s.empty())
-        s.erase(0, 1);
+    const std::size_t at = s.find(delim);
+    const int v = StrToInt(s.substr(0, at));
+    s = at == std::string_view::npos ? std::string_view() : s.substr(at + 1);
     return Low16(v);
 }
 
 // Node and point: the digits right at pos; an empty run fails like any malformed number.
-std::uint16_t TakeDigits(const std::string& s, std::size_t& pos)
+std::uint16_t TakeDigits(std::string_view s, std::size_t& pos)
 {
     const std::size_t start = pos;
     while (pos < s.size() && s[pos] >= '0' && s[pos] <= '9')
         ++pos;
-    return Low16(StrToInt(std::string_view(s).substr(start, pos - start)));
+    return Low16(StrToInt(s.substr(start, pos - start)));
 }
 
 }  // namespace
@@ -42,8 +42,9 @@ void SetShowDomain(bool on) { DomainOn = on; }
 
 TFidoAddr TFidoAddr::Parse(std::string_view text)
 {
+    // Parsed in place: addresses are read on many lines of a log.
     TFidoAddr a;
-    std::string s(text);
+    std::string_view s = text;
     a.Zone = TakeNumberBefore(s, ':');
     a.Net = TakeNumberBefore(s, '/');
     std::size_t pos = 0;
@@ -53,7 +54,7 @@ TFidoAddr TFidoAddr::Parse(std::string_view text)
         a.Point = TakeDigits(s, pos);
     }
     if (DomainOn && pos < s.size() && s[pos] == '@')
-        a.Domain = s.substr(pos, MaxDomain);
+        a.Domain.assign(s.substr(pos, MaxDomain));
     return a;
 }
 
