@@ -44,6 +44,19 @@ public:
     int CloseAt = 1000;
 };
 
+// Quits the whole program from inside the pass, as Alt+X pressed meanwhile would.
+class TQuittingStyle : public TTestStyle
+{
+public:
+    void ParseLine(std::string_view line) override
+    {
+        if (LineNo == 1000 && Frame)
+            QTimer::singleShot(0, Frame, &QWidget::close);
+        TTestStyle::ParseLine(line);
+    }
+    QWidget* Frame = nullptr;
+};
+
 }  // namespace
 
 class TestChildForm : public QObject
@@ -155,6 +168,27 @@ private slots:
         QVERIFY(F->Messages->empty());
         QCOMPARE(raw->LastStr, std::string("10/03 10:00:00 DIAL "));
         QTRY_VERIFY(F->Frame->findChildren<TChildForm*>().isEmpty());
+    }
+
+    void closingTheMainWindowDuringTheAnalysis()
+    {
+        const QString path = Dir.filePath("quit.log");
+        QByteArray text;
+        for (int i = 0; i < 100000; ++i)
+            text += QString("05/03 10:00:00 DIAL 2:5020/%1\n").arg(i % 97).toLatin1();
+        WriteBytes(path, text);
+        auto log = std::make_unique<TQuittingStyle>();
+        log->Path = path.toStdString();
+        log->Name = "Quitting";
+        log->Frame = F->Frame.get();
+        TQuittingStyle* raw = log.get();
+        F->Frame->AddLogMenuItem(std::move(log));
+        F->Frame->OpenLog(raw);
+        QTRY_VERIFY(!F->Frame->isVisible());
+        QVERIFY(raw->LinesRead < 100000);
+        // The settings were written on the way out, the log among them.
+        QSettings ini(Ini, QSettings::IniFormat);
+        QCOMPARE(ini.value("Log1/Name").toString(), QString("Quitting"));
     }
 
     void otherStyleIsNeverColoured_GenericDaysWalkByDate()
