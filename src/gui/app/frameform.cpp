@@ -1,19 +1,59 @@
 #include "app/frameform.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFontDialog>
 #include <QKeySequence>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 
-TFrameForm::TFrameForm(QWidget* parent)
-    : QMainWindow(parent)
+#include "app/childform.h"
+#include "app/qtsettingsstore.h"
+#include "app/windowplacement.h"
+#include "log/fidoaddr.h"
+#include "log/logfactory.h"
+#include "platform/paths.h"
+#include "version.h"
+
+using tarvex::TLog;
+
+namespace {
+
+QString MenuCaption(const std::string& name) { return QString::fromStdString(name).replace('&', "&&"); }
+
+constexpr const char* kPlacementSection = "TFrameForm";
+
+}  // namespace
+
+TFrameForm::TFrameForm(std::unique_ptr<tarvex::ISettingsStore> store, std::unique_ptr<TQtUserInterface> ui, QWidget* parent)
+    : QMainWindow(parent), Reg(std::move(store)), UI(std::move(ui))
 {
+    if (!Reg)
+        Reg = std::make_unique<TQtSettingsStore>();
+    if (!UI)
+        UI = std::make_unique<TQtUserInterface>(this);
     setObjectName("TFrameForm");
     setWindowTitle("Tarvex");
     MdiArea = new QMdiArea(this);
+    MdiArea->setObjectName("MdiArea");
+    MdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(MdiArea);
     CreateMenus();
-    resize(900, 600);
+    setGeometry(168, 86, 673, 534);
+}
+
+TFrameForm::~TFrameForm()
+{
+    if (PaintWatched)
+        PaintWatched->removeEventFilter(this);
+    // The log windows point at the logs: they go first.
+    delete MdiArea;
+    MdiArea = nullptr;
 }
 
 void TFrameForm::CreateMenus()
@@ -21,6 +61,304 @@ void TFrameForm::CreateMenus()
     QMenu* file = menuBar()->addMenu("&File");
     QAction* exitAct = file->addAction("E&xit");
     exitAct->setObjectName("ExitItem");
+    // Alt+X closes the program from any of its windows; Alt+Shift+X is another key.
     exitAct->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
+    exitAct->setShortcutContext(Qt::ApplicationShortcut);
     connect(exitAct, &QAction::triggered, this, &QWidget::close);
+    addAction(exitAct);
+
+    LogsMenu = menuBar()->addMenu("&Logs");
+    LogsMenu->setObjectName("LogsMenu");
+    LogsMenuAction = LogsMenu->menuAction();
+
+    TMailMenu = menuBar()->addMenu("&T-mail");
+    TMailMenu->setObjectName("TMailMenu");
+    TMailMenuAction = TMailMenu->menuAction();
+    // The traffic and history windows are not part of this version yet.
+    QAction* traffic = TMailMenu->addAction("&Traffic");
+    traffic->setObjectName("TrafficItem");
+    traffic->setEnabled(false);
+    QAction* history = TMailMenu->addAction("&History");
+    history->setObjectName("HistoryItem");
+    history->setEnabled(false);
+
+    QMenu* options = menuBar()->addMenu("&Options");
+    options->setObjectName("OptionsMenu");
+    QAction* font = options->addAction("&Font...");
+    font->setObjectName("FontItem");
+    connect(font, &QAction::triggered, this, &TFrameForm::FontItemClick);
+
+    WindowMenu = menuBar()->addMenu("&Window");
+    WindowMenu->setObjectName("WindowMenu");
+    connect(WindowMenu, &QMenu::aboutToShow, this, &TFrameForm::UpdateWindowMenu);
+    UpdateWindowMenu();
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    QAction* about = help->addAction("&About");
+    about->setObjectName("AboutItem");
+    connect(about, &QAction::triggered, this, &TFrameForm::AboutItemClick);
+
+    LogsMenuAction->setVisible(false);
+    TMailMenuAction->setVisible(false);
+}
+
+void TFrameForm::UpdateWindowMenu()
+{
+    WindowMenu->clear();
+    QAction* tile = WindowMenu->addAction("&Tile");
+    tile->setObjectName("TileItem");
+    connect(tile, &QAction::triggered, MdiArea, &QMdiArea::tileSubWindows);
+    QAction* cascade = WindowMenu->addAction("&Cascade");
+    cascade->setObjectName("CascadeItem");
+    connect(cascade, &QAction::triggered, MdiArea, &QMdiArea::cascadeSubWindows);
+    const QList<QMdiSubWindow*> windows = MdiArea->subWindowList(QMdiArea::CreationOrder);
+    int n = 0;
+    for (QMdiSubWindow* w : windows) {
+        if (!w->isVisible())
+            continue;
+        if (n == 0)
+            WindowMenu->addSeparator();
+        ++n;
+        QAction* a = WindowMenu->addAction(QString("&%1 %2").arg(n).arg(w->windowTitle().replace('&', "&&")));
+        a->setCheckable(true);
+        a->setChecked(w == MdiArea->activeSubWindow());
+        QPointer<QMdiSubWindow> target(w);
+        connect(a, &QAction::triggered, this, [this, target] {
+            if (target)
+                MdiArea->setActiveSubWindow(target);
+        });
+    }
+}
+
+void TFrameForm::showEvent(QShowEvent* event)
+{
+    if (!Shown) {
+        Shown = true;
+        RestoreWindowPlacement(*Reg, kPlacementSection, *this);
+        FormShow();
+        // The desktop comes back after the first paint, so the frame is on screen meanwhile.
+        PaintWatched = MdiArea->viewport();
+        PaintWatched->installEventFilter(this);
+    }
+    QMainWindow::showEvent(event);
+}
+
+bool TFrameForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (PaintWatched && watched == PaintWatched && event->type() == QEvent::Paint) {
+        PaintWatched->removeEventFilter(this);
+        PaintWatched = nullptr;
+        QMetaObject::invokeMethod(this, &TFrameForm::RestoreDesktop, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFrameForm::FormShow()
+{
+    DesktopRestored = false;
+    LogFont.Load(*Reg);
+    AppSettings.Load(*Reg);
+    tarvex::SetShowDomain(AppSettings.ShowDomain);
+    LogCountAtStart = AppSettings.NumLogs;
+    // A log of a style this version does not know is reported and kept as stored.
+    Logs.Load(*Reg, *UI);
+    RebuildLogsMenu();
+    LogColors.Load(*Reg);
+    UpdateMenus();
+}
+
+void TFrameForm::RebuildLogsMenu()
+{
+    LogsMenu->clear();
+    for (std::size_t i = 0; i < Logs.Count(); ++i) {
+        QAction* a = LogsMenu->addAction(MenuCaption(Logs[i].Name));
+        a->setData(static_cast<int>(i + 1));
+        a->setProperty("LogName", QString::fromStdString(Logs[i].Name));
+        connect(a, &QAction::triggered, this, [this, a] { LogMenuItemClick(a->data().toInt()); });
+    }
+}
+
+void TFrameForm::AddLogMenuItem(std::unique_ptr<TLog> log)
+{
+    Logs.Add(std::move(log));
+    RebuildLogsMenu();
+}
+
+void TFrameForm::RemoveLog(TLog* log)
+{
+    const int i = Logs.IndexOf(log);
+    if (i < 0)
+        return;
+    const std::string name = log->Name;
+    for (const char* view : {".DialStat", ".FreqList", ".SessList", ".Timeline"})
+        Reg->EraseSection(name + view);
+    Logs.Delete(static_cast<std::size_t>(i));
+    RebuildLogsMenu();
+}
+
+void TFrameForm::RenameLogMenuItem(const std::string& oldName, const std::string& newName)
+{
+    const QString old = QString::fromStdString(oldName);
+    for (QAction* a : LogsMenu->actions())
+        if (a->property("LogName").toString() == old) {
+            a->setText(MenuCaption(newName));
+            a->setProperty("LogName", QString::fromStdString(newName));
+            return;
+        }
+}
+
+void TFrameForm::UpdateMenus()
+{
+    LogsMenuAction->setVisible(Logs.Count() > 0);
+    TMailMenuAction->setVisible(!Logs.MailerPathOfStyle(tarvex::lsTMail).empty());
+}
+
+void TFrameForm::LogMenuItemClick(int tag)
+{
+    if (tag < 1 || static_cast<std::size_t>(tag) > Logs.Count())
+        return;
+    TLog* log = &Logs[static_cast<std::size_t>(tag - 1)];
+    if (TChildForm* w = WindowOfLog(log)) {
+        MdiArea->setActiveSubWindow(w);
+        w->raise();
+        return;
+    }
+    OpenLog(log);
+}
+
+TChildForm* TFrameForm::WindowOfLog(const TLog* log) const
+{
+    for (TChildForm* w : LogWindows())
+        if (w->Log == log)
+            return w;
+    return nullptr;
+}
+
+QList<TChildForm*> TFrameForm::LogWindows() const
+{
+    QList<TChildForm*> out;
+    if (!MdiArea)
+        return out;
+    const QList<QMdiSubWindow*> stack = MdiArea->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = stack.crbegin(); it != stack.crend(); ++it)
+        if (auto* w = qobject_cast<TChildForm*>(*it); w && !w->IsClosing())
+            out.append(w);
+    return out;
+}
+
+void TFrameForm::OpenLog(TLog* log, const TPlacement* placement)
+{
+    if (!log)
+        return;
+    if (log->Path.empty() || !tarvex::FileExists(tarvex::ResolvePath(log->Path))) {
+        UI->Message("Cannot open log file", tarvex::TMsgKind::Information, tarvex::TMsgButtons::OK);
+        return;
+    }
+    PendingOpen.Caption = QString::fromStdString(log->Name);
+    PendingOpen.PlacementValid = placement && placement->Left != -1;
+    if (PendingOpen.PlacementValid)
+        PendingOpen.Placement = *placement;
+    QPointer<TChildForm> w = new TChildForm(this);
+    w->LoadAndAnalyze(log);
+    activateWindow();
+}
+
+TLog* TFrameForm::OpenUnconfigured(const std::string& path, int style)
+{
+    const QFileInfo info(QString::fromStdString(path));
+    const std::string absolute = info.absoluteFilePath().toStdString();
+    for (std::size_t i = 0; i < Logs.Count(); ++i)
+        if (Logs[i].Path == absolute || Logs[i].Path == path) {
+            OpenLog(&Logs[i]);
+            return &Logs[i];
+        }
+    auto log = tarvex::CreateLog(style);
+    log->Name = info.fileName().toStdString();
+    log->Path = absolute;
+    TLog* raw = log.get();
+    AdHocLogs.push_back(std::move(log));
+    OpenLog(raw);
+    return raw;
+}
+
+void TFrameForm::RestoreDesktop()
+{
+    if (DesktopRestored || !AppSettings.SaveDesktop || ShutDown)
+        return;
+    DesktopRestored = true;
+    const int n = Reg->ReadInteger("General", "NumChildren", 0);
+    for (int i = 1; i <= n && !ShutDown; ++i) {
+        const std::string section = "Child" + std::to_string(i);
+        TLog* log = Logs.FindLog(Reg->ReadString(section, "LogName", ""));
+        if (!log || WindowOfLog(log))
+            continue;
+        TPlacement p;
+        p.Left = Reg->ReadInteger(section, "Left", 0);
+        p.Top = Reg->ReadInteger(section, "Top", 0);
+        p.Height = Reg->ReadInteger(section, "Height", 0);
+        p.Width = Reg->ReadInteger(section, "Width", 0);
+        p.Maximized = Reg->ReadBool(section, "Maximized", false);
+        OpenLog(log, &p);
+    }
+}
+
+void TFrameForm::SaveDesktop()
+{
+    const QList<TChildForm*> windows = LogWindows();
+    Reg->WriteInteger("General", "NumChildren", windows.size());
+    int n = 0;
+    for (TChildForm* w : windows) {
+        const std::string section = "Child" + std::to_string(++n);
+        const QRect r = w->isMaximized() && w->normalGeometry().isValid() ? w->normalGeometry() : w->geometry();
+        Reg->WriteString(section, "LogName", w->Log ? w->Log->Name : std::string());
+        Reg->WriteInteger(section, "Left", r.left());
+        Reg->WriteInteger(section, "Top", r.top());
+        Reg->WriteInteger(section, "Height", r.height());
+        Reg->WriteInteger(section, "Width", r.width());
+        Reg->WriteBool(section, "Maximized", w->isMaximized());
+    }
+}
+
+void TFrameForm::closeEvent(QCloseEvent* event)
+{
+    if (ShutDown) {
+        event->accept();
+        return;
+    }
+    ShutDown = true;
+    LogFont.Save(*Reg);
+    AppSettings.Save(*Reg, static_cast<int>(Logs.Count()));
+    if (AppSettings.SaveDesktop)
+        SaveDesktop();
+    // The windows save their views and LastStr into the logs, which are saved after them.
+    const QList<TChildForm*> windows = LogWindows();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it)
+        (*it)->close();
+    Logs.Save(*Reg);  // NumLogs, Log1..LogN, and stale Log sections after them erased
+    for (int i = static_cast<int>(Logs.Count() + Logs.Unreadable.size()) + 1; i <= LogCountAtStart; ++i)
+        Reg->EraseSection("Log" + std::to_string(i));
+    LogColors.Save(*Reg);
+    SaveWindowPlacement(*Reg, kPlacementSection, *this);
+    if (auto* qs = dynamic_cast<TQtSettingsStore*>(Reg.get()))
+        qs->Sync();
+    event->accept();
+}
+
+void TFrameForm::FontItemClick()
+{
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, LogFont.Font, this, "Font");
+    if (!ok)
+        return;
+    LogFont.Font = f;
+    for (TChildForm* w : LogWindows())
+        w->ApplyFont();
+}
+
+void TFrameForm::AboutItemClick()
+{
+    const auto v = tarvex::Version();
+    QMessageBox::about(this, "About Tarvex",
+                       QString("<b>Tarvex</b> %1 beta 4<br>A viewer and analyser of FidoNet mailer logs.")
+                           .arg(QString::fromLatin1(v.data(), static_cast<qsizetype>(v.size()))));
 }

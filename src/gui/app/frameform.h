@@ -1,19 +1,98 @@
 #pragma once
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/appsettings.h"
+#include "app/qtuserinterface.h"
+#include "host/settingsstore.h"
+#include "log/loglist.h"
 
 class QMdiArea;
+class QMenu;
+class QAction;
+class TChildForm;
 
-// The multi-document main window.
+// Where a log window goes: the placement of a restored desktop entry.
+struct TPlacement {
+    int Left = -1, Top = 0, Width = 0, Height = 0;
+    bool Maximized = false;
+};
+
+// What the main window hands to a log window while it is created.
+struct TPendingOpen {
+    QString Caption;
+    bool PlacementValid = false;
+    TPlacement Placement;
+};
+
+// The multi-document main window: owns the settings store, the application settings, the log
+// font, the colours and the configured logs for the whole run, keeps the Logs menu in step with
+// the logs, and reopens the log windows of the last run.
 class TFrameForm : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit TFrameForm(QWidget* parent = nullptr);
+    // Without a store the user's own settings are used; without ui, real message boxes.
+    explicit TFrameForm(std::unique_ptr<tarvex::ISettingsStore> store = nullptr,
+                        std::unique_ptr<TQtUserInterface> ui = nullptr, QWidget* parent = nullptr);
+    ~TFrameForm() override;
 
     QMdiArea* mdiArea() const { return MdiArea; }
+    tarvex::ISettingsStore& Store() const { return *Reg; }
+    TQtUserInterface& Ui() const { return *UI; }
+
+    // Opens the log in a new log window and runs its analysis before returning; with a
+    // placement (Left not -1) the window takes it.
+    void OpenLog(tarvex::TLog* log, const TPlacement* placement = nullptr);
+    // Opens a file that is not configured, as a log of the given style; it is not saved.
+    tarvex::TLog* OpenUnconfigured(const std::string& path, int style);
+    void AddLogMenuItem(std::unique_ptr<tarvex::TLog> log);
+    void RemoveLog(tarvex::TLog* log);
+    void RenameLogMenuItem(const std::string& oldName, const std::string& newName);
+    void UpdateMenus();
+    void RestoreDesktop();
+
+    // The log windows, front-most first; windows already closing are left out.
+    QList<TChildForm*> LogWindows() const;
+    TChildForm* WindowOfLog(const tarvex::TLog* log) const;
+
+    TAppSettings AppSettings;
+    TLogFontSetting LogFont;
+    TLogColors LogColors;
+    tarvex::TLogList Logs;
+    TPendingOpen PendingOpen;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FormShow();
     void CreateMenus();
+    void RebuildLogsMenu();
+    void LogMenuItemClick(int tag);
+    void FontItemClick();
+    void AboutItemClick();
+    void UpdateWindowMenu();
+    void SaveDesktop();
 
+    std::unique_ptr<tarvex::ISettingsStore> Reg;
+    std::unique_ptr<TQtUserInterface> UI;
+    std::vector<std::unique_ptr<tarvex::TLog>> AdHocLogs;
     QMdiArea* MdiArea = nullptr;
+    QPointer<QWidget> PaintWatched;
+    QMenu* LogsMenu = nullptr;
+    QMenu* TMailMenu = nullptr;
+    QMenu* WindowMenu = nullptr;
+    QAction* LogsMenuAction = nullptr;
+    QAction* TMailMenuAction = nullptr;
+    int LogCountAtStart = 0;
+    bool Shown = false;
+    bool DesktopRestored = false;
+    bool ShutDown = false;
 };

@@ -1,0 +1,34 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include "log/datetime.h"
+
+namespace tarvex {
+
+// Where a log is cut when it is opened. Each routine answers with the first byte or line that
+// is kept; the caller drops what lies before it. "Nothing to cut" is an empty answer, so that
+// a cut that cannot be placed safely never damages the log.
+
+// The byte limit of a KBytes cut, in 64-bit arithmetic; 0 for "no cut" (sizes of 0 or less).
+std::uint64_t CutLimitBytes(std::int32_t cutSizeKBytes);
+
+// A KBytes cut of text: the window bytes starting at size - limit are scanned for the first
+// line feed (and, with stopAtNul, the first 0 byte); the kept part begins just after it. Empty
+// when the text is not larger than limit, or when no such byte lies in the window (cutting
+// there would split a line).
+std::optional<std::size_t> KeptStartByKBytes(std::string_view text, std::uint64_t limit, std::size_t window,
+                                             bool stopAtNul);
+
+// A days cut: the 0-based index of the first line kept so that the lines of the last `days`
+// dates remain, counted back from the last line. lineAt(i) gives line i (0-based) of lineCount
+// lines; dateOf gives the date of a non-empty line (0 for undated). When the log holds no more
+// than `days` dates, only leading empty lines go.
+std::size_t FirstKeptLineByDays(std::size_t lineCount, const std::function<std::string_view(std::size_t)>& lineAt,
+                                const std::function<TDateTime(std::string_view)>& dateOf, std::int32_t days,
+                                const std::function<void(std::int32_t)>& progress = {});
+
+}  // namespace tarvex

@@ -1,0 +1,60 @@
+#pragma once
+#include <QColor>
+#include <QFont>
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "host/settingsstore.h"
+#include "log/coloritems.h"
+
+// The application settings of section "General", read at start and written at exit.
+struct TAppSettings {
+    int NumLogs = 0;
+    bool SaveDesktop = false;
+    bool ShowDomain = false;
+    bool FreqRealName = false;
+    bool OEMConvert = false;
+    std::uint16_t DayStart = 0;
+    std::uint16_t DayEnd = 8;
+    std::string DLCLeft = "[";
+    std::string DLCRight = "]";
+    int DLCDigits = 3;
+    std::string DLCLead = "0";
+    bool DLCBackup = true;
+    int TrafficLine = 1;
+    int HistoryLine = 1;
+    // The code pages of log text: OEMCodePage when OEMConvert is on, ANSICodePage otherwise.
+    std::string OEMCodePage = "IBM866";
+    std::string ANSICodePage = "windows-1251";
+
+    void Load(const tarvex::ISettingsStore& reg);
+    void Save(tarvex::ISettingsStore& reg, int numLogs) const;
+    // The code page the viewer shows log text in.
+    std::string DisplayCodePage() const { return OEMConvert ? OEMCodePage : ANSICodePage; }
+};
+
+// The eleven colour items, as stored values (0x00BBGGRR or system colours).
+struct TLogColors {
+    std::array<std::uint32_t, tarvex::kColorItemCount> Values = Defaults();
+
+    static std::array<std::uint32_t, tarvex::kColorItemCount> Defaults();
+    static const char* ValueName(int item);
+    QColor Color(tarvex::TColorItem item) const;
+    QColor Color(int item) const;
+
+    // A value that cannot be read keeps the item's default.
+    void Load(const tarvex::ISettingsStore& reg);
+    void Save(tarvex::ISettingsStore& reg) const;
+};
+
+// The viewer font of every log window, stored as one text value "LogFont" in "General". The
+// default is the system's fixed-pitch font: logs are laid out in columns.
+struct TLogFontSetting {
+    QFont Font = DefaultFont();
+    std::string ColorText = "clWindowText";
+
+    static QFont DefaultFont();
+    void Load(const tarvex::ISettingsStore& reg);
+    void Save(tarvex::ISettingsStore& reg) const;
+};

@@ -1,0 +1,651 @@
+#include "app/childform.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMenu>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "app/frameform.h"
+#include "app/logloader.h"
+#include "app/toolicons.h"
+#include "log/datetime.h"
+#include "log/dlcupdate.h"
+#include "log/genericstyles.h"
+#include "log/mailerlog.h"
+#include "log/records.h"
+#include "platform/fileops.h"
+#include "platform/paths.h"
+#include "viewer/logviewer.h"
+
+using namespace tarvex;
+
+namespace {
+
+constexpr int kToolBarHeight = 33;
+constexpr int kStatusBarHeight = 27;
+
+// Restores the normal cursor on every way out.
+class TBusyCursor
+{
+public:
+    explicit TBusyCursor(IUserInterface& ui) : Ui(ui) { Ui.SetBusyCursor(true); }
+    ~TBusyCursor() { Ui.SetBusyCursor(false); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+private:
+    IUserInterface& Ui;
+};
+
+bool IsRunStart(std::string_view line) { return line.substr(0, 10) == "----------"; }
+
+}  // namespace
+
+TChildForm::TChildForm(TFrameForm* frame) : QMdiSubWindow(nullptr), FrameForm(frame)
+{
+    setObjectName("TChildForm");
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    ToolBar = new QWidget(body);
+    ToolBar->setObjectName("ToolBar");
+    ToolBar->setFixedHeight(kToolBarHeight);
+    auto* bar = new QHBoxLayout(ToolBar);
+    bar->setContentsMargins(2, 4, 2, 4);
+    bar->setSpacing(0);
+    CloseBtn = AddButton(ToolBar, "CloseBtn", "Close this log", static_cast<int>(TToolIcon::Close), true);
+    KillBtn = AddButton(ToolBar, "KillBtn", "Delete log and exit", static_cast<int>(TToolIcon::Kill), true);
+    bar->addSpacing(6);
+    PrevDayBtn = AddButton(ToolBar, "PrevDayBtn", "Previous day", static_cast<int>(TToolIcon::PrevDay), true);
+    NextDayBtn = AddButton(ToolBar, "NextDayBtn", "Next day", static_cast<int>(TToolIcon::NextDay), true);
+    BtnDayList = AddButton(ToolBar, "BtnDayList", "Day list", static_cast<int>(TToolIcon::DayList), false);
+    PrevSessBtn = AddButton(ToolBar, "PrevSessBtn", "Previous session", static_cast<int>(TToolIcon::PrevSession), false);
+    NextSessBtn = AddButton(ToolBar, "NextSessBtn", "Next session", static_cast<int>(TToolIcon::NextSession), false);
+    bar->addSpacing(6);
+    FindBtn = AddButton(ToolBar, "FindBtn", "Find string", static_cast<int>(TToolIcon::Find), true);
+    CopyBtn = AddButton(ToolBar, "CopyBtn", "Copy to clipboard", static_cast<int>(TToolIcon::Copy), true);
+    HiliteBtn = AddButton(ToolBar, "HiliteBtn", "Toggle highlight", static_cast<int>(TToolIcon::Highlight), true);
+    HiliteBtn->setCheckable(true);
+    bar->addSpacing(6);
+    // The four views are not part of this version yet: their buttons stay disabled.
+    SessListBtn = AddButton(ToolBar, "SessListBtn", "Session list", static_cast<int>(TToolIcon::SessionList), false);
+    FreqListBtn = AddButton(ToolBar, "FreqListBtn", "List of freqed files", static_cast<int>(TToolIcon::FreqList), false);
+    TimelineBtn = AddButton(ToolBar, "TimelineBtn", "View timeline", static_cast<int>(TToolIcon::Timeline), false);
+    BtnDialStat = AddButton(ToolBar, "BtnDialStat", "Dial statistics", static_cast<int>(TToolIcon::DialStat), false);
+    bar->addStretch(1);
+    layout->addWidget(ToolBar);
+
+    LogView = new LogViewer(body);
+    LogView->setObjectName("LogViewer");
+    layout->addWidget(LogView, 1);
+
+    StatusBar = new QStatusBar(body);
+    StatusBar->setObjectName("StatusBar");
+    StatusBar->setFixedHeight(kStatusBarHeight);
+    StatusBar->setSizeGripEnabled(false);
+    QFont small = StatusBar->font();
+    small.setPointSize(8);
+    StatusBar->setFont(small);
+    for (int i = 0; i < 2; ++i) {
+        Panels[i] = new QLabel(StatusBar);
+        Panels[i]->setObjectName(QString("StatusPanel%1").arg(i));
+        Panels[i]->setFrameShape(QFrame::Panel);
+        Panels[i]->setFrameShadow(QFrame::Sunken);
+        // At least the classic widths; wider when the font needs it, so counts are never clipped.
+        Panels[i]->setMinimumWidth(i == 0 ? 300 : 100);
+        StatusBar->addWidget(Panels[i]);
+    }
+    ProgressBar = new QProgressBar(StatusBar);
+    ProgressBar->setObjectName("ProgressBar");
+    ProgressBar->setGeometry(112, 6, 124, 17);
+    ProgressBar->setTextVisible(false);
+    ProgressBar->hide();
+    layout->addWidget(StatusBar);
+
+    DayListBox = new QListWidget(body);
+    DayListBox->setObjectName("DayList");
+    QFont arial("Arial");
+    arial.setPixelSize(12);
+    DayListBox->setFont(arial);
+    DayListBox->setFixedSize(73, 97);
+    DayListBox->hide();
+    connect(DayListBox, &QListWidget::itemClicked, this, &TChildForm::DayListChosen);
+    connect(DayListBox, &QListWidget::itemActivated, this, &TChildForm::DayListChosen);
+
+    setWidget(body);
+    BuildContextMenu();
+
+    connect(CloseBtn, &QToolButton::clicked, this, &QWidget::close);
+    connect(KillBtn, &QToolButton::clicked, this, &TChildForm::DeleteLogAndExit);
+    connect(PrevDayBtn, &QToolButton::clicked, this, &TChildForm::PrevDay);
+    connect(NextDayBtn, &QToolButton::clicked, this, &TChildForm::NextDay);
+    connect(BtnDayList, &QToolButton::clicked, this, &TChildForm::ToggleDayList);
+    connect(PrevSessBtn, &QToolButton::clicked, this, [this] { RunsForSessions ? PrevRun() : PrevSession(); });
+    connect(NextSessBtn, &QToolButton::clicked, this, [this] { RunsForSessions ? NextRun() : NextSession(); });
+    connect(FindBtn, &QToolButton::clicked, LogView, &LogViewer::ShowFindDialog);
+    connect(CopyBtn, &QToolButton::clicked, LogView, &LogViewer::CopyToClipboard);
+    connect(HiliteBtn, &QToolButton::clicked, this, &TChildForm::ToggleHighlight);
+    connect(LogView, &LogViewer::KeyPressed, this, &TChildForm::ViewerKey);
+    connect(LogView, &LogViewer::MouseClicked, this, [this] {
+        if (Analyzed)
+            UpdatePosition();
+    });
+
+    setWindowTitle(FrameForm->PendingOpen.Caption);
+    FrameForm->mdiArea()->addSubWindow(this);
+    if (FrameForm->PendingOpen.PlacementValid) {
+        const TPlacement& p = FrameForm->PendingOpen.Placement;
+        setGeometry(p.Left, p.Top, p.Width > 0 ? p.Width : 499, p.Height > 0 ? p.Height : 343);
+        if (p.Maximized)
+            setWindowState(windowState() | Qt::WindowMaximized);
+    } else
+        resize(499 + 8, 343 + 30);  // a client area of 499 by 343 inside the frame
+}
+
+TChildForm::~TChildForm()
+{
+    if (Log && Log->Window == this)
+        Log->Window = nullptr;
+}
+
+QToolButton* TChildForm::AddButton(QWidget* bar, const char* name, const QString& hint, int icon, bool enabled)
+{
+    auto* b = new QToolButton(bar);
+    b->setObjectName(name);
+    b->setAutoRaise(true);
+    b->setFixedSize(25, 25);
+    b->setIconSize(QSize(20, 20));
+    b->setIcon(ToolIcon(static_cast<TToolIcon>(icon)));
+    b->setToolTip(hint);
+    b->setEnabled(enabled);
+    b->setFocusPolicy(Qt::NoFocus);
+    bar->layout()->addWidget(b);
+    return b;
+}
+
+void TChildForm::BuildContextMenu()
+{
+    PopupMenu = new QMenu(this);
+    PopupMenu->setObjectName("PopupMenu");
+    // The views come in a later version; the commands are here so the menu keeps its shape.
+    PopupMenu->addAction("&Session list");
+    PopupMenu->addAction("&Freq list");
+    PopupMenu->addAction("&Timeline", this, &TChildForm::ShowTimeline);
+    PopupMenu->addAction("&Dial statistics");
+    PopupMenu->addSeparator();
+    PopupMenu->addAction("&Close", this, &QWidget::close);
+    LogView->SetContextMenu(PopupMenu);
+}
+
+QString TChildForm::StatusText(int panel) const { return panel == 0 || panel == 1 ? Panels[panel]->text() : QString(); }
+
+void TChildForm::SetStatusText(int panel, const QString& text)
+{
+    if (panel == 0 || panel == 1)
+        Panels[panel]->setText(text);
+}
+
+void TChildForm::LetEventsRun() { FrameForm->Ui().ProcessEvents(); }
+
+TMailerLog* TChildForm::Mailer() const { return Log && Log->IsMailer() ? static_cast<TMailerLog*>(Log) : nullptr; }
+
+void TChildForm::LoadAndAnalyze(TLog* log)
+{
+    QPointer<TChildForm> self(this);
+    Busy = true;
+    show();
+    Log = log;
+    Log->Window = this;
+    ApplyColors();
+    ApplyFont();
+    const TAppSettings& settings = FrameForm->AppSettings;
+    TMailerLog* mailer = Mailer();
+    bool loaded = true;
+    if (mailer) {
+        ProgressBar->show();
+        loaded = LoadLogText(*this);
+        if (loaded && !Closing) {
+            LetEventsRun();
+            SetStatusText(0, "Cutting");
+            LetEventsRun();
+            loaded = !Closing && CutLog(*this);
+        }
+        bool whole = false;
+        QElapsedTimer clock;
+        if (loaded && !Closing) {
+            SetStatusText(0, "Analyzing");
+            LetEventsRun();
+            ProgressBar->setMaximum(static_cast<int>(std::min<qint64>(LogView->LineCount(), INT32_MAX)));
+            ProgressBar->setValue(0);
+            ProgressBar->show();
+            clock.start();
+            if (!Closing) {
+                // The bar is 124 pixels wide: moving it more often than every 1/256 costs time only.
+                const std::int32_t step = std::max(1, ProgressBar->maximum() / 256);
+                std::int32_t next = 0;
+                whole = mailer->Analyze(
+                    FrameForm->Ui(),
+                    [this, step, &next](std::int32_t line) {
+                        if (line >= next) {
+                            ProgressBar->setValue(line);
+                            next = line + step;
+                        }
+                    },
+                    LogView->Bytes());
+            }
+        }
+        if (Closing || Log->Window != this) {
+            Busy = false;
+            deleteLater();
+            return;
+        }
+        if (!whole) {
+            ProgressBar->hide();
+            SetStatusText(0, "Analysis aborted");
+        } else {
+            const double seconds = static_cast<double>(clock.elapsed()) / 1000.0;
+            if (mailer->UpdateDLC) {
+                const QString dir = QDir::currentPath();
+                SetStatusText(0, "Processing DLC");
+                ProgressBar->setValue(0);
+                TDlcFormat fmt;
+                fmt.Left = settings.DLCLeft.empty() ? ' ' : settings.DLCLeft[0];
+                fmt.Right = settings.DLCRight.empty() ? ' ' : settings.DLCRight[0];
+                fmt.Digits = settings.DLCDigits;
+                fmt.Lead = settings.DLCLead.empty() ? ' ' : settings.DLCLead[0];
+                fmt.Backup = settings.DLCBackup;
+                ProgressBar->setMaximum(mailer->FirstNewFreq == -1 ? static_cast<int>(mailer->Freqs.size())
+                                                                   : mailer->NewFreqCount);
+                RunDlcUpdate(*mailer, FrameForm->Ui(), fmt, [this](std::int32_t i) { ProgressBar->setValue(i); });
+                QDir::setCurrent(dir);
+            }
+            ProgressBar->hide();
+            long long secs = std::llround(seconds);
+            if (secs <= 0)
+                secs = 1;
+            SetStatusText(0, QString("Analysis complete, %1 lines/sec").arg(LogView->LineCount() / secs));
+            SetStatusText(1, QString("%1 days, %2 sessions").arg(mailer->DayCount).arg(mailer->SessCount));
+            if (Log->AutoNew && mailer->MarkLineNo > 0)
+                LogView->SetFirstVisibleLine(mailer->MarkLineNo);
+            PrevSessBtn->setEnabled(true);
+            NextSessBtn->setEnabled(true);
+            BtnDayList->setEnabled(true);
+            Analyzed = true;
+            DayListBox->clear();
+            for (const TNewDay& d : mailer->Days)
+                DayListBox->addItem(QString::fromStdString(FormatDDMMM(d.Date)));
+        }
+    } else {
+        ProgressBar->hide();
+        LogView->SetCodePage(QString::fromStdString(settings.ANSICodePage));
+        QString error;
+        if (!LogView->LoadFromFile(QString::fromStdString(ResolvePath(Log->Path)), &error)) {
+            FrameForm->Ui().Message("Error reading log: " + error.toStdString(), TMsgKind::Error, TMsgButtons::OK);
+            loaded = false;
+        } else
+            loaded = CutLog(*this);
+        if (Closing) {
+            Busy = false;
+            deleteLater();
+            return;
+        }
+        if (loaded && Log->AutoNew) {
+            const std::string mark = Log->LastStr;
+            const std::int32_t found = SearchBackward(
+                [&mark](std::string_view line) { return line.substr(0, 20) == mark; },
+                static_cast<std::int32_t>(LogView->LineCount()) + 1);
+            LogView->SetFirstVisibleLine(found);
+        }
+        if (Log->Style == lsGenericFD) {
+            RunsForSessions = true;
+            PrevSessBtn->setEnabled(true);
+            NextSessBtn->setEnabled(true);
+            PrevSessBtn->setToolTip("Previous run");
+            NextSessBtn->setToolTip("Next run");
+        }
+    }
+    // Other is never coloured, whatever its Highlight says, and Highlight is left as stored.
+    const bool other = Log->Style == lsOther;
+    LogView->SetHighlight(other ? false : Log->Highlight);
+    HiliteBtn->setChecked(other ? false : Log->Highlight);
+    HiliteBtn->setEnabled(!other);
+    Log->ColorLineNo = -1;
+    CurSession = -1;
+    Busy = false;
+    if (Closing && self)
+        deleteLater();
+}
+
+void TChildForm::ApplyColors()
+{
+    LogViewer::ColorTable table;
+    for (int i = 0; i < kColorItemCount; ++i)
+        table[static_cast<std::size_t>(i)] = FrameForm->LogColors.Color(i);
+    LogView->SetColors(table);
+    LogView->SetWordColorCallback([this](std::string_view word, int line, int column) {
+        return Log ? static_cast<int>(Log->GetWordColor(word, line, column)) : 0;
+    });
+    LogView->Repaint();
+}
+
+void TChildForm::ApplyFont()
+{
+    LogView->SetLogFont(FrameForm->LogFont.Font);
+    LogView->SetTextColor(FrameForm->LogColors.Color(TColorItem::Normal));
+    LogView->Repaint();
+}
+
+std::int32_t TChildForm::CaretLine() const
+{
+    qint64 sl = 1, sp = 0, el = 1, ep = 0;
+    LogView->GetSelection(sl, sp, el, ep);
+    return static_cast<std::int32_t>(std::min<qint64>(sl, INT32_MAX));
+}
+
+void TChildForm::GotoLine(std::int32_t n)
+{
+    LogView->SetCaretLine(n);
+    LogView->SetFirstVisibleLine(n);
+    UpdatePosition();
+}
+
+void TChildForm::UpdatePosition()
+{
+    TMailerLog* mailer = Mailer();
+    if (!mailer || !Analyzed)
+        return;
+    const std::int32_t line = CaretLine();
+    CurDay = mailer->DayAtLine(line);
+    const std::int32_t s = mailer->SessionAtLine(line);
+    if (s != -1) {
+        const TSess& sess = mailer->Session(s);
+        SetStatusText(0, QString::fromStdString(FormatHHMMSS(sess.StartTime) + " " + SessDescription(sess)));
+        CurSession = s;
+    } else
+        SetStatusText(0, QString());
+}
+
+TDateTime TChildForm::SafeDateOfLine(std::string_view line) const
+{
+    try {
+        return Log->DateOfLine(line);
+    } catch (...) {
+        return 0;
+    }
+}
+
+void TChildForm::PrevDay()
+{
+    if (!Log)
+        return;
+    TMailerLog* mailer = Mailer();
+    if (!mailer) {
+        GenericPrevDay();
+        return;
+    }
+    const std::int32_t caret = CaretLine();
+    std::int32_t target = caret;
+    for (auto it = mailer->Days.crbegin(); it != mailer->Days.crend(); ++it)
+        if (it->LineNo < caret) {
+            target = it->LineNo;
+            break;
+        }
+    GotoLine(target);
+}
+
+void TChildForm::NextDay()
+{
+    if (!Log)
+        return;
+    TMailerLog* mailer = Mailer();
+    if (!mailer) {
+        GenericNextDay();
+        return;
+    }
+    const std::int32_t caret = CaretLine();
+    std::int32_t target = caret;
+    for (const TNewDay& d : mailer->Days)
+        if (d.LineNo > caret) {
+            target = d.LineNo;
+            break;
+        }
+    GotoLine(target);
+}
+
+void TChildForm::GenericPrevDay()
+{
+    TBusyCursor busy(FrameForm->Ui());
+    std::int32_t n = CaretLine();
+    TDateTime date = 0;
+    for (; n >= 1; --n) {
+        const std::string_view line = LogView->LineBytes(n);
+        if (!line.empty() && (date = SafeDateOfLine(line)) != 0)
+            break;
+    }
+    if (n < 1)
+        return;
+    const TDateTime d = date;
+    while (n > 1) {
+        --n;
+        const std::string_view line = LogView->LineBytes(n);
+        if (!line.empty())
+            date = SafeDateOfLine(line);
+        if (date < d)
+            break;
+    }
+    GotoLine(n);
+}
+
+void TChildForm::GenericNextDay()
+{
+    TBusyCursor busy(FrameForm->Ui());
+    const std::int32_t last = static_cast<std::int32_t>(LogView->LineCount());
+    std::int32_t n = CaretLine();
+    while (n <= last && LogView->LineBytes(n).empty())
+        ++n;
+    if (n > last)
+        return;
+    const TDateTime d = SafeDateOfLine(LogView->LineBytes(n));
+    TDateTime date = d;
+    while (n < last) {
+        ++n;
+        const std::string_view line = LogView->LineBytes(n);
+        if (!line.empty())
+            date = SafeDateOfLine(line);
+        if (date > d)
+            break;
+    }
+    GotoLine(n);
+}
+
+void TChildForm::NextSession()
+{
+    TMailerLog* mailer = Mailer();
+    if (!mailer)
+        return;
+    const std::int32_t caret = CaretLine();
+    std::int32_t target = caret;
+    for (const TSess& s : mailer->Sessions)
+        if (s.StartLine > caret) {
+            target = s.StartLine;
+            break;
+        }
+    GotoLine(target);
+}
+
+void TChildForm::PrevSession()
+{
+    TMailerLog* mailer = Mailer();
+    if (!mailer)
+        return;
+    const std::int32_t caret = CaretLine();
+    std::int32_t target = caret;
+    for (auto it = mailer->Sessions.crbegin(); it != mailer->Sessions.crend(); ++it)
+        if (it->StartLine < caret) {
+            target = it->StartLine;
+            break;
+        }
+    GotoLine(target);
+}
+
+std::int32_t TChildForm::SearchForward(const std::function<bool(std::string_view)>& pred, std::int32_t start)
+{
+    TBusyCursor busy(FrameForm->Ui());
+    const std::int32_t last = static_cast<std::int32_t>(LogView->LineCount());
+    std::int32_t n = start;
+    do
+        ++n;
+    while (n < last && !pred(LogView->LineBytes(n)));
+    return std::min(n, std::max(last, 1));
+}
+
+std::int32_t TChildForm::SearchBackward(const std::function<bool(std::string_view)>& pred, std::int32_t start)
+{
+    TBusyCursor busy(FrameForm->Ui());
+    std::int32_t n = start;
+    do
+        --n;
+    while (n > 1 && !pred(LogView->LineBytes(n)));
+    return std::max(n, 1);
+}
+
+void TChildForm::NextRun() { GotoLine(SearchForward(IsRunStart, CaretLine())); }
+
+void TChildForm::PrevRun() { GotoLine(SearchBackward(IsRunStart, CaretLine())); }
+
+void TChildForm::ToggleHighlight()
+{
+    if (!Log || Log->Style == lsOther)
+        return;
+    const bool on = !LogView->Highlight();
+    LogView->SetHighlight(on);
+    HiliteBtn->setChecked(on);
+    Log->Highlight = on;
+    Log->ColorLineNo = -1;
+}
+
+void TChildForm::DeleteLogAndExit()
+{
+    if (!Log)
+        return;
+    std::string error;
+    if (!RemoveFile(ResolvePath(Log->Path), &error)) {
+        FrameForm->Ui().Message(error, TMsgKind::Error, TMsgButtons::OK);
+        return;
+    }
+    close();
+}
+
+void TChildForm::ToggleDayList()
+{
+    if (DayListBox->isVisible()) {
+        DayListBox->hide();
+        return;
+    }
+    const QPoint below = BtnDayList->mapTo(widget(), QPoint(0, BtnDayList->height()));
+    DayListBox->move(below);
+    DayListBox->raise();
+    DayListBox->show();
+    if (CurDay >= 0 && CurDay < DayListBox->count())
+        DayListBox->setCurrentRow(CurDay);
+    else
+        DayListBox->setCurrentRow(-1);
+    DayListBox->setFocus();
+}
+
+void TChildForm::DayListChosen()
+{
+    TMailerLog* mailer = Mailer();
+    const int row = DayListBox->currentRow();
+    DayListBox->hide();
+    if (mailer && row >= 0 && row < static_cast<int>(mailer->Days.size()))
+        GotoLine(mailer->Days[static_cast<std::size_t>(row)].LineNo);
+    LogView->setFocus();
+}
+
+void TChildForm::ShowTimeline()
+{
+    TMailerLog* mailer = Mailer();
+    if (mailer && Analyzed && mailer->SessCount == 0)
+        FrameForm->Ui().Message("Can't show timeline: no sessions in log", TMsgKind::Warning, TMsgButtons::OK);
+}
+
+void TChildForm::ViewerKey(int key, Qt::KeyboardModifiers mods)
+{
+    mods &= Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier;
+    if (mods != Qt::NoModifier) {
+        if (!(mods & Qt::AltModifier))
+            return;
+        switch (key) {
+        case Qt::Key_Left: PrevSession(); break;
+        case Qt::Key_Right: NextSession(); break;
+        case Qt::Key_Up: PrevDay(); break;
+        case Qt::Key_Down: NextDay(); break;
+        default: break;
+        }
+        return;
+    }
+    switch (key) {
+    case Qt::Key_F7: ShowTimeline(); break;
+    case Qt::Key_Escape: close(); break;
+    default: break;  // F5, F6 and F8 open views this version does not have
+    }
+}
+
+void TChildForm::SaveViewState()
+{
+    if (!Log)
+        return;
+    for (const char* view : {".SessList", ".FreqList", ".Timeline", ".DialStat"})
+        FrameForm->Store().WriteBool(Log->Name + view, "Open", false);
+}
+
+void TChildForm::TakeLastStr()
+{
+    const qint64 count = LogView->LineCount();
+    if (count <= 0) {
+        Log->LastStr.clear();
+        return;
+    }
+    // The last line may still be being written by the mailer.
+    for (qint64 n = count > 1 ? count - 1 : 1; n >= 1; --n) {
+        const std::string_view line = LogView->LineBytes(n);
+        if (!line.empty()) {
+            Log->LastStr = std::string(line.substr(0, 20));
+            return;
+        }
+    }
+    Log->LastStr.clear();
+}
+
+void TChildForm::closeEvent(QCloseEvent* event)
+{
+    if (Closing) {
+        event->accept();
+        return;
+    }
+    Closing = true;
+    if (Log) {
+        SaveViewState();
+        Log->Window = nullptr;
+        TakeLastStr();
+    }
+    event->accept();
+    hide();
+    // A window whose analysis is still on the stack goes once that pass has returned.
+    if (!Busy)
+        deleteLater();
+}

@@ -1,0 +1,173 @@
+#include "app/demo.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "app/qtsettingsstore.h"
+#include "tmailfixture.h"
+#include "log/datetime.h"
+#include "log/logfactory.h"
+#include "log/mailerlog.h"
+#include "log/tlog.h"
+
+using namespace tarvex;
+
+namespace {
+
+bool WriteFile(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
+        if (error)
+            *error = "Cannot write " + path;
+        return false;
+    }
+    return true;
+}
+
+const char* const kNodes[] = {"2:5020/1042", "2:5030/115", "2:463/68", "2:5020/52.7", "1:123/456"};
+
+// A Binkley-style log: "+ 05 Jan 13:04:05 BINK text".
+QByteArray BinkSample()
+{
+    QByteArray out;
+    int seq = 0;
+    for (int day = 3; day <= 7; ++day) {
+        for (int s = 0; s < 6; ++s, ++seq) {
+            const int h = 1 + s * 3, m = (seq * 7) % 60;
+            auto line = [&](char mark, int sec, const QString& text) {
+                out += QString("%1 %2 Jan %3:%4:%5 BINK %6\r\n")
+                           .arg(mark)
+                           .arg(day, 2, 10, QChar('0'))
+                           .arg(h, 2, 10, QChar('0'))
+                           .arg(m, 2, 10, QChar('0'))
+                           .arg(sec, 2, 10, QChar('0'))
+                           .arg(text)
+                           .toLatin1();
+            };
+            const char* node = kNodes[seq % 5];
+            line('+', 0, QString("Dialing %1").arg(node));
+            if (seq % 4 == 3) {
+                line('-', 40, "No Carrier");
+                continue;
+            }
+            line(':', 12, QString("Connect 33600/ARQ/V34/LAPM/V42BIS"));
+            line('+', 15, QString("Remote system: %1, The Sample Station").arg(node));
+            line('*', 20, QString("Sent file NODEDIFF.A%1 (%2 bytes)").arg(day * 10 + s).arg(12000 + seq * 317));
+            line('*', 31, QString("Received mail packet 0000%1.PKT").arg(seq, 4, 10, QChar('0')));
+            line('+', 33, "End of session, 2 files, 31 seconds");
+        }
+    }
+    return out;
+}
+
+// A FrontDoor-style log: a dashed line opens each run and carries the date.
+QByteArray FrontDoorSample()
+{
+    static const char* const wd[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    QByteArray out;
+    int seq = 0;
+    for (int day = 3; day <= 7; ++day) {
+        for (int run = 0; run < 2; ++run) {
+            out += QString("----------  %1 %2 Jan 99, FD 2.26 run %3\r\n").arg(wd[day % 7]).arg(day, 2, 10, QChar('0')).arg(run + 1).toLatin1();
+            for (int s = 0; s < 3; ++s, ++seq) {
+                const int h = run * 12 + s * 3;
+                const QString t = QString("%1:%2").arg(h, 2, 10, QChar('0')).arg((seq * 11) % 60, 2, 10, QChar('0'));
+                out += QString("+ %1  Calling %2\r\n").arg(t, kNodes[seq % 5]).toLatin1();
+                if (seq % 3 == 2) {
+                    out += QString("- %1  No connect\r\n").arg(t).toLatin1();
+                    continue;
+                }
+                out += QString("= %1  Connect 14400\r\n").arg(t).toLatin1();
+                out += QString("* %1  Sent ARC0%2.MO1\r\n").arg(t).arg(seq).toLatin1();
+                out += QString("+ %1  Session complete\r\n").arg(t).toLatin1();
+            }
+        }
+    }
+    return out;
+}
+
+QByteArray OtherSample()
+{
+    QByteArray out;
+    for (int i = 1; i <= 40; ++i)
+        out += QString("[%1] tosser: scanned %2 areas, %3 new messages\n").arg(i, 3, 10, QChar('0')).arg(20 + i % 7).arg(i * 3 % 17).toLatin1();
+    return out;
+}
+
+}  // namespace
+
+QString PrepareDemo(const QString& folder, QString* error)
+{
+    QDir dir(folder);
+    if (dir.exists() && !dir.removeRecursively()) {
+        if (error)
+            *error = "Cannot clear " + folder;
+        return {};
+    }
+    if (!QDir().mkpath(folder + "/logs")) {
+        if (error)
+            *error = "Cannot create " + folder;
+        return {};
+    }
+    struct TSample {
+        const char* Name;
+        int Style;
+        const char* File;
+        QByteArray Bytes;
+    };
+    // The T-Mail station: a whole mailer directory (configuration, language file, request
+    // indexes, file areas) and three weeks of its log.
+    const QString mailerDir = folder + "/t-mail";
+    QByteArray tmailLog;
+    try {
+        fixtures::TMailDirOptions dirOptions;
+        fixtures::WriteTMailDir(mailerDir.toStdString(), dirOptions);
+        fixtures::TMailLogOptions logOptions;
+        logOptions.Lines = 12000;
+        logOptions.Seed = 7;
+        logOptions.StartMonth = 3;
+        logOptions.WithSeparators = false;  // each would ask whether to go on past its bad date
+        const std::string text = fixtures::BuildTMailLog(logOptions, dirOptions.Phrases);
+        tmailLog = QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+    } catch (const std::exception& e) {
+        if (error)
+            *error = QString("Cannot write the T-Mail sample: ") + e.what();
+        return {};
+    }
+    const TSample samples[] = {
+        {"T-Mail station", lsTMail, "t-mail.log", tmailLog},
+        {"Generic Bink-style sample", lsGenericBink, "binkley.log", BinkSample()},
+        {"Generic FrontDoor sample", lsGenericFD, "fd.log", FrontDoorSample()},
+        {"Tosser log (Other)", lsOther, "tosser.log", OtherSample()},
+    };
+    const QString ini = folder + "/tarvex-demo.ini";
+    {
+        TQtSettingsStore reg(ini);
+        int n = 0;
+        for (const TSample& s : samples) {
+            const QString path = folder + "/logs/" + s.File;
+            if (!WriteFile(path, s.Bytes, error))
+                return {};
+            auto log = CreateLog(s.Style);
+            log->Name = s.Name;
+            log->Path = path.toStdString();
+            if (auto* mailer = dynamic_cast<TMailerLog*>(log.get()))
+                mailer->MailerPath = mailerDir.toStdString();
+            log->Save(reg, "Log" + std::to_string(++n));
+        }
+        reg.WriteInteger("General", "NumLogs", n);
+        reg.WriteBool("General", "SaveDesktop", true);
+        reg.WriteBool("General", "OEMConvert", true);  // the mailers write in the DOS code page
+        reg.WriteInteger("General", "NumChildren", 1);
+        reg.WriteString("Child1", "LogName", samples[0].Name);
+        reg.WriteInteger("Child1", "Left", 0);
+        reg.WriteInteger("Child1", "Top", 0);
+        reg.WriteInteger("Child1", "Width", 760);
+        reg.WriteInteger("Child1", "Height", 460);
+        reg.WriteBool("Child1", "Maximized", false);
+        reg.WriteString("TFrameForm", "NormPos", "80,60,900,660");
+        reg.WriteInteger("TFrameForm", "ShowCmd", 1);
+    }
+    return ini;
+}

@@ -1,0 +1,251 @@
+#include <QListWidget>
+#include <QProgressBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include "app/childform.h"
+#include "app/frameform.h"
+#include "guitestutil.h"
+#include "log/genericstyles.h"
+#include "teststyle.h"
+#include "viewer/logviewer.h"
+
+using namespace tarvex;
+using tarvex::testing::TTestStyle;
+
+namespace {
+
+// Three days of the test style, one outgoing session each; days start at lines 1, 6 and 11.
+QByteArray ThreeDays()
+{
+    QByteArray out;
+    for (int d = 1; d <= 3; ++d) {
+        const QString day = QString("%1/03 ").arg(d, 2, 10, QChar('0'));
+        out += (day + "10:00:00 DIAL 2:5020/" + QString::number(d) + "\n").toLatin1();
+        out += (day + "10:00:05 CONNECT OUT\n").toLatin1();
+        out += (day + "10:00:06 ADDR 2:5020/" + QString::number(d) + "\n").toLatin1();
+        out += (day + "10:01:00 END 100 200\n").toLatin1();
+        out += "\n";
+    }
+    return out;
+}
+
+// Closes its window from inside the pass, at a given line, the way a user's click would
+// arrive: as an event handled by the next keep-alive.
+class TClosingStyle : public TTestStyle
+{
+public:
+    void ParseLine(std::string_view line) override
+    {
+        if (LineNo == CloseAt && Window)
+            QTimer::singleShot(0, static_cast<TChildForm*>(Window), &QWidget::close);
+        TTestStyle::ParseLine(line);
+    }
+    int CloseAt = 1000;
+};
+
+}  // namespace
+
+class TestChildForm : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        Ini = Dir.filePath(QString("s%1.ini").arg(++Run));
+        F = std::make_unique<TFrameFixture>(Ini);
+        F->Frame->show();
+        SetProgramStartDate(EncodeDate(2026, 3, 1));
+    }
+    void cleanup()
+    {
+        F->Frame->close();
+        F.reset();
+    }
+
+    void mailerLogOpened_StatusDayListAndNavigationKeys()
+    {
+        const QString path = Dir.filePath("three.log");
+        WriteBytes(path, ThreeDays());
+        auto log = std::make_unique<TTestStyle>();
+        log->Name = "test";
+        log->Path = path.toStdString();
+        TTestStyle* raw = log.get();
+        F->Frame->AddLogMenuItem(std::move(log));
+        F->Frame->OpenLog(raw);
+        TChildForm* w = F->Frame->WindowOfLog(raw);
+        QVERIFY(w);
+        QCOMPARE(raw->Window, static_cast<ILogWindow*>(w));
+        QCOMPARE(w->StatusText(0), QString("Analysis complete, 15 lines/sec"));
+        QCOMPARE(w->StatusText(1), QString("3 days, 3 sessions"));
+        QVERIFY(!w->Progress()->isVisible());
+        QCOMPARE(w->DayList()->count(), 3);
+        QCOMPARE(w->DayList()->item(0)->text(), QString("01 Mar"));
+        QCOMPARE(w->DayList()->item(2)->text(), QString("03 Mar"));
+        QVERIFY(w->PrevSessBtn->isEnabled() && w->NextSessBtn->isEnabled() && w->BtnDayList->isEnabled());
+        // The views are not there yet.
+        QVERIFY(!w->SessListBtn->isEnabled() && !w->FreqListBtn->isEnabled());
+        QVERIFY(!w->TimelineBtn->isEnabled() && !w->BtnDialStat->isEnabled());
+        QVERIFY(w->HiliteBtn->isEnabled() && w->HiliteBtn->isChecked());
+        QVERIFY(w->Viewer()->Highlight());
+
+        LogViewer* v = w->Viewer();
+        auto caret = [v] { return v->CaretLine(); };
+        w->GotoLine(8);
+        QCOMPARE(w->CurDay, 1);
+        QCOMPARE(w->StatusText(0), QString("10:00:05 Out 2:5020/2"));
+        QTest::keyClick(v, Qt::Key_Up, Qt::AltModifier | Qt::ShiftModifier);
+        QCOMPARE(caret(), 6);
+        QTest::keyClick(v, Qt::Key_Up, Qt::AltModifier);
+        QCOMPARE(caret(), 1);
+        QTest::keyClick(v, Qt::Key_Up, Qt::AltModifier);  // first line of the first day: stays
+        QCOMPARE(caret(), 1);
+        w->GotoLine(8);
+        QTest::keyClick(v, Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(caret(), 8);
+        QTest::keyClick(v, Qt::Key_F5, Qt::AltModifier);
+        QCOMPARE(caret(), 8);
+        QVERIFY(F->Frame->WindowOfLog(raw));
+        QTest::keyClick(v, Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(caret(), 11);
+        QTest::keyClick(v, Qt::Key_Down, Qt::AltModifier);  // on the last day: stays
+        QCOMPARE(caret(), 11);
+        QTest::keyClick(v, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(caret(), 7);
+        QTest::keyClick(v, Qt::Key_Right, Qt::AltModifier);
+        QCOMPARE(caret(), 12);
+        QTest::keyClick(v, Qt::Key_Right, Qt::AltModifier);  // no later session: stays
+        QCOMPARE(caret(), 12);
+
+        // The day list goes to the chosen day and hides.
+        w->BtnDayList->click();
+        QVERIFY(w->DayList()->isVisible());
+        QCOMPARE(w->DayList()->currentRow(), 2);
+        w->DayList()->setCurrentRow(1);
+        emit w->DayList()->itemClicked(w->DayList()->item(1));
+        QVERIFY(!w->DayList()->isVisible());
+        QCOMPARE(caret(), 6);
+
+        // Highlight toggles and is kept in the log.
+        w->HiliteBtn->click();
+        QVERIFY(!raw->Highlight);
+        QVERIFY(!v->Highlight());
+
+        QTest::keyClick(v, Qt::Key_Escape);
+        QTRY_VERIFY(!F->Frame->WindowOfLog(raw));
+        QCOMPARE(raw->Window, nullptr);
+        QCOMPARE(raw->LastStr, std::string("03/03 10:01:00 END 1"));  // the second-to-last line is empty
+    }
+
+    void closingDuringTheAnalysisEndsItSilently()
+    {
+        const QString path = Dir.filePath("long.log");
+        QByteArray text;
+        for (int i = 0; i < 200000; ++i)
+            text += QString("%1/03 10:00:00 DIAL 2:5020/%2\n").arg(1 + i / 20000, 2, 10, QChar('0')).arg(i % 97).toLatin1();
+        WriteBytes(path, text);
+        auto log = std::make_unique<TClosingStyle>();
+        log->Path = path.toStdString();
+        TClosingStyle* raw = log.get();
+        F->Frame->AddLogMenuItem(std::move(log));
+        F->Frame->OpenLog(raw);  // returns once the pass has stopped
+        QVERIFY(raw->LinesRead > 1000);
+        QVERIFY(raw->LinesRead < 200000);
+        QCOMPARE(raw->Window, nullptr);
+        QVERIFY(F->Messages->empty());
+        QCOMPARE(raw->LastStr, std::string("10/03 10:00:00 DIAL "));
+        QTRY_VERIFY(F->Frame->findChildren<TChildForm*>().isEmpty());
+    }
+
+    void otherStyleIsNeverColoured_GenericDaysWalkByDate()
+    {
+        const QString path = Dir.filePath("other.log");
+        WriteBytes(path, "+ 01 Mar 10:00:00 BINK a\n+ 01 Mar 11:00:00 BINK b\n\n+ 02 Mar 09:00:00 BINK c\n"
+                         "garbage line\n+ 03 Mar 01:00:00 BINK d\n");
+        auto other = std::make_unique<TLog>();
+        other->Path = path.toStdString();
+        other->Name = "other";
+        TLog* o = other.get();
+        F->Frame->AddLogMenuItem(std::move(other));
+        F->Frame->OpenLog(o);
+        TChildForm* w = F->Frame->WindowOfLog(o);
+        QVERIFY(w);
+        QVERIFY(!w->HiliteBtn->isEnabled());
+        QVERIFY(!w->Viewer()->Highlight());
+        QVERIFY(o->Highlight);
+        QCOMPARE(w->StatusText(0), QString());
+        w->close();
+
+        auto bink = std::make_unique<TBinkLog>();
+        bink->Path = path.toStdString();
+        bink->Name = "bink";
+        TLog* b = bink.get();
+        F->Frame->AddLogMenuItem(std::move(bink));
+        F->Frame->OpenLog(b);
+        w = F->Frame->WindowOfLog(b);
+        QVERIFY(w && w->Viewer()->Highlight());
+        LogViewer* v = w->Viewer();
+        w->GotoLine(1);
+        w->NextDay();
+        QCOMPARE(v->CaretLine(), 4);
+        w->NextDay();  // the undated line counts as date 0 and is passed over
+        QCOMPARE(v->CaretLine(), 6);
+        w->PrevDay();
+        QCOMPARE(v->CaretLine(), 5);
+        w->GotoLine(4);
+        w->PrevDay();
+        QCOMPARE(v->CaretLine(), 2);
+        QVERIFY(!w->PrevSessBtn->isEnabled());
+    }
+
+    void frontDoorRunsAndAutoNewWithoutMark()
+    {
+        const QString path = Dir.filePath("fd.log");
+        WriteBytes(path, "----------  Mon 01 Mar 99, run\n+ 10:00 a\n+ 10:01 b\n----------  Mon 01 Mar 99, run\n"
+                         "+ 11:00 c\n");
+        auto fd = std::make_unique<TFDLog>();
+        fd->Path = path.toStdString();
+        fd->AutoNew = true;
+        fd->LastStr = "no such line";
+        TLog* l = fd.get();
+        F->Frame->AddLogMenuItem(std::move(fd));
+        F->Frame->OpenLog(l);
+        TChildForm* w = F->Frame->WindowOfLog(l);
+        QVERIFY(w);
+        QCOMPARE(w->Viewer()->FirstVisibleLine(), 1);
+        QVERIFY(w->NextSessBtn->isEnabled());
+        QCOMPARE(w->NextSessBtn->toolTip(), QString("Next run"));
+        w->GotoLine(1);
+        w->NextSessBtn->click();
+        QCOMPARE(w->Viewer()->CaretLine(), 4);
+        w->NextSessBtn->click();
+        QCOMPARE(w->Viewer()->CaretLine(), 5);  // no further run: the last line
+        w->PrevSessBtn->click();
+        QCOMPARE(w->Viewer()->CaretLine(), 4);
+    }
+
+    void deleteLogAndExit()
+    {
+        const QString path = Dir.filePath("gone.log");
+        WriteBytes(path, "+ 01 Mar 10:00:00 BINK a\n");
+        auto bink = std::make_unique<TBinkLog>();
+        bink->Path = path.toStdString();
+        TLog* b = bink.get();
+        F->Frame->AddLogMenuItem(std::move(bink));
+        F->Frame->OpenLog(b);
+        TChildForm* w = F->Frame->WindowOfLog(b);
+        QVERIFY(w);
+        w->KillBtn->click();
+        QVERIFY(!QFile::exists(path));
+        QTRY_VERIFY(!F->Frame->WindowOfLog(b));
+    }
+
+private:
+    QTemporaryDir Dir;
+    QString Ini;
+    int Run = 0;
+    std::unique_ptr<TFrameFixture> F;
+};
+
+QTEST_MAIN(TestChildForm)
+#include "tst_childform.moc"

@@ -1,0 +1,59 @@
+#include <QListWidget>
+#include <QMenu>
+#include <QtTest>
+
+#include "app/childform.h"
+#include "app/demo.h"
+#include "app/frameform.h"
+#include "guitestutil.h"
+#include "log/mailerlog.h"
+#include "viewer/logviewer.h"
+
+// The demo desktop: its own settings file with a log of every style, the T-Mail one opened.
+// With TARVEX_SCREENSHOT set, the desktop is also saved there as a picture.
+class TestDemo : public QObject
+{
+    Q_OBJECT
+private slots:
+    void demoDesktopOpensTheTMailLog()
+    {
+        QTemporaryDir dir;
+        QString error;
+        const QString ini = PrepareDemo(dir.filePath("demo"), &error);
+        QVERIFY2(!ini.isEmpty(), qPrintable(error));
+        TFrameFixture f(ini);
+        f.Frame->show();
+        QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
+        QCOMPARE(f.Frame->Logs.Count(), std::size_t(4));
+        QCOMPARE(f.Frame->Logs[0].Style, std::uint8_t(tarvex::lsTMail));
+        TChildForm* w = f.Frame->LogWindows().front();
+        QCOMPARE(w->Log, &f.Frame->Logs[0]);
+        QCOMPARE(w->Viewer()->LineCount(), 12000);
+        QVERIFY(f.Frame->findChild<QMenu*>("TMailMenu")->menuAction()->isVisible());
+        // The T-Mail style analysed the generated log: three weeks of a busy station.
+        QVERIFY(w->StatusText(0).startsWith("Analysis complete, "));
+        QVERIFY(w->StatusText(0).endsWith(" lines/sec"));
+        QCOMPARE(w->StatusText(1), QString("22 days, 1402 sessions"));
+        QCOMPARE(w->DayList()->count(), 22);
+        QCOMPARE(w->DayList()->item(0)->text(), QString("01 Mar"));
+        const auto* mailer = static_cast<const tarvex::TMailerLog*>(w->Log);
+        const int day2 = mailer->Days[1].LineNo;
+        w->GotoLine(day2 + 5);
+        QTest::keyClick(w->Viewer(), Qt::Key_Up, Qt::AltModifier | Qt::ShiftModifier);
+        QCOMPARE(w->Viewer()->CaretLine(), day2);
+        QTest::keyClick(w->Viewer(), Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(w->Viewer()->CaretLine(), day2);
+        QTest::keyClick(w->Viewer(), Qt::Key_F5, Qt::AltModifier);
+        QCOMPARE(w->Viewer()->CaretLine(), day2);
+        w->GotoLine(40);
+        QCOMPARE(w->Viewer()->CaretLine(), 40);
+        QCOMPARE(w->Viewer()->FirstVisibleLine(), 40);
+        const QString shot = qEnvironmentVariable("TARVEX_SCREENSHOT");
+        if (!shot.isEmpty())
+            QVERIFY(f.Frame->grab().save(shot));
+        f.Frame->close();
+    }
+};
+
+QTEST_MAIN(TestDemo)
+#include "tst_demo.moc"
