@@ -17,6 +17,16 @@ if [ "$(id -u)" -ne 0 ]; then
   command -v sudo >/dev/null 2>&1 && SUDO="sudo" || { echo "Please install as root: ${missing[*]}" >&2; exit 1; }
 fi
 echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
-$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
+# A freshly booted machine often has its daily apt job holding the package locks: wait for it
+# instead of failing at once. apt-get install waits by itself given the timeout; apt-get update
+# does not wait for the lists lock, so it is retried while that lock is the only trouble.
+# (sudo drops the environment, hence env for DEBIAN_FRONTEND.)
+APT=($SUDO env DEBIAN_FRONTEND=noninteractive apt-get -q -o DPkg::Lock::Timeout=600)
+for try in $(seq 60); do
+  if out=$("${APT[@]}" update </dev/null 2>&1); then echo "$out"; break; fi
+  echo "$out" >&2
+  if [ "$try" -eq 60 ] || ! grep -q "Could not get lock" <<<"$out"; then exit 1; fi
+  echo "Waiting for the apt lists lock..." >&2
+  sleep 10
+done
+"${APT[@]}" install -y --no-install-recommends "${missing[@]}" </dev/null
