@@ -95,17 +95,24 @@ void TLogColors::Save(ISettingsStore& reg) const
 
 QFont TLogFontSetting::DefaultFont() { return QFontDatabase::systemFont(QFontDatabase::FixedFont); }
 
-void TLogFontSetting::Load(const ISettingsStore& reg)
+// The font in its stored form; also what a stored value missing some fields falls back to.
+static tarvex::TFontValue ToFontValue(const QFont& font, const std::string& colorText)
 {
     tarvex::TFontValue v;
-    v.Name = Font.family().toStdString();
-    v.Size = Font.pointSize() > 0 ? Font.pointSize() : 10;
-    v.Bold = Font.bold();
-    v.Italic = Font.italic();
-    v.Underline = Font.underline();
-    v.StrikeOut = Font.strikeOut();
-    v.Pitch = Font.fixedPitch() ? 2 : 0;
-    v.Color = ColorText;
+    v.Name = font.family().toStdString();
+    v.Size = font.pointSize() > 0 ? font.pointSize() : 10;
+    v.Bold = font.bold();
+    v.Italic = font.italic();
+    v.Underline = font.underline();
+    v.StrikeOut = font.strikeOut();
+    v.Pitch = font.fixedPitch() ? 2 : 0;
+    v.Color = colorText;
+    return v;
+}
+
+void TLogFontSetting::Load(const ISettingsStore& reg)
+{
+    tarvex::TFontValue v = ToFontValue(Font, ColorText);
     tarvex::ReadFontValue(reg.ReadString("General", "LogFont", ",,,,"), v);
     QFont f(QString::fromStdString(v.Name));
     if (v.Size > 0)
@@ -124,14 +131,6 @@ void TLogFontSetting::Load(const ISettingsStore& reg)
 
 void TLogFontSetting::Save(ISettingsStore& reg) const
 {
-    tarvex::TFontValue v;
-    v.Name = Font.family().toStdString();
-    v.Size = Font.pointSize() > 0 ? Font.pointSize() : 10;
-    v.Bold = Font.bold();
-    v.Italic = Font.italic();
-    v.Underline = Font.underline();
-    v.StrikeOut = Font.strikeOut();
-    v.Pitch = Font.fixedPitch() ? 2 : 0;
-    v.Color = ColorText;
+    const tarvex::TFontValue v = ToFontValue(Font, ColorText);
     reg.WriteString("General", "LogFont", tarvex::WriteFontValue(v));
 }
