@@ -25,22 +25,6 @@ private:
     std::array<bool, 256> Set{};
 };
 
-std::string_view LeadingTrimmed(std::string_view s)
-{
-    std::size_t i = 0;
-    while (i < s.size() && s[i] == ' ')
-        ++i;
-    return s.substr(i);
-}
-
-std::string_view TrailingTrimmed(std::string_view s)
-{
-    std::size_t n = s.size();
-    while (n > 0 && s[n - 1] == ' ')
-        --n;
-    return s.substr(0, n);
-}
-
 [[noreturn]] void ThrowNotInteger(std::string_view s)
 {
     std::string msg;
@@ -70,27 +54,61 @@ std::string TwoDigits(std::int64_t v)
     return r;
 }
 
-}  // namespace
-
-std::string WordAt(int n, std::string_view s, std::string_view delims)
+template <class IsDelim>
+std::string_view NthWord(int n, std::string_view s, IsDelim isDelim)
 {
     if (n < 1)
         return {};
-    const TDelimSet delim(delims);
     std::size_t i = 0;
     int word = 0;
     while (i < s.size()) {
-        while (i < s.size() && delim.Has(s[i]))
+        while (i < s.size() && isDelim(s[i]))
             ++i;
         if (i >= s.size())
             break;
         std::size_t start = i;
-        while (i < s.size() && !delim.Has(s[i]))
+        while (i < s.size() && !isDelim(s[i]))
             ++i;
         if (++word == n)
-            return std::string(s.substr(start, i - start));
+            return s.substr(start, i - start);
     }
     return {};
+}
+
+}  // namespace
+
+std::string_view LeadingTrimmed(std::string_view s)
+{
+    std::size_t i = 0;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
+    return s.substr(i);
+}
+
+std::string_view TrailingTrimmed(std::string_view s)
+{
+    std::size_t n = s.size();
+    while (n > 0 && s[n - 1] == ' ')
+        --n;
+    return s.substr(0, n);
+}
+
+std::string_view WordViewAt(int n, std::string_view s, std::string_view delims)
+{
+    if (delims.size() == 1)
+        return WordViewAt(n, s, delims[0]);
+    const TDelimSet delim(delims);
+    return NthWord(n, s, [&delim](char c) { return delim.Has(c); });
+}
+
+std::string_view WordViewAt(int n, std::string_view s, char delim)
+{
+    return NthWord(n, s, [delim](char c) { return c == delim; });
+}
+
+std::string WordAt(int n, std::string_view s, std::string_view delims)
+{
+    return std::string(WordViewAt(n, s, delims));
 }
 
 std::string DropLeadingSpaces(std::string_view s) { return std::string(LeadingTrimmed(s)); }
@@ -238,14 +256,16 @@ std::string StripParenthesized(std::string_view s)
     return std::string(s.substr(0, open == 0 ? 0 : open - 1));
 }
 
-std::string FileNameOf(std::string_view path)
+std::string FileNameOf(std::string_view path) { return std::string(FileNameViewOf(path)); }
+
+std::string_view FileNameViewOf(std::string_view path)
 {
     if (path.size() < 2)
-        return std::string(path);
+        return path;
     const std::size_t sep = path.rfind('\\', path.size() - 2);
     if (sep == std::string_view::npos)
-        return std::string(path);
-    return std::string(path.substr(sep + 1));
+        return path;
+    return path.substr(sep + 1);
 }
 
 std::string NoTrailingBackslash(std::string_view s)

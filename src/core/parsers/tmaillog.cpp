@@ -72,12 +72,6 @@ TTmailLog::TTmailLog() : TMailerLog(lsTMail)
     DayKeyLen = 5;
 }
 
-const std::string& TTmailLog::Phrase(int n) const
-{
-    static const std::string none;
-    return n >= 0 && static_cast<std::size_t>(n) < Phrases.size() ? Phrases[static_cast<std::size_t>(n)] : none;
-}
-
 bool TTmailLog::IsDateColumn(int col) const { return col == 0 || col == 6; }
 
 bool TTmailLog::IsErrorWord(std::string_view word) const { return word == "cancelled" || word == "cancelled."; }
@@ -134,10 +128,13 @@ TDateTime TTmailLog::TimeOfLine(std::string_view line)
     return ComposeDateTime(date, EncodeTime(TwoDigits(field(6)), TwoDigits(field(9)), TwoDigits(field(12))));
 }
 
-std::string TTmailLog::TextAfterPhrase(std::string_view line, int phrase) const
+std::string_view TTmailLog::TextAfterPhrase(std::string_view line, int phrase) const
 {
     const std::size_t start = kMsg + Phrase(phrase).size() + 1;
-    return start < line.size() ? TextBefore(line.substr(start), ',') : std::string();
+    if (start >= line.size())
+        return {};
+    const std::string_view rest = line.substr(start);
+    return rest.substr(0, rest.find(','));
 }
 
 void TTmailLog::ParseLine(std::string_view line)
@@ -163,11 +160,11 @@ void TTmailLog::ParseLine(std::string_view line)
     if (SessState == 0) {
         const bool p16 = MsgIs(line, Phrase(16));
         if (p16 || MsgIs(line, Phrase(15))) {
-            const std::string& dial = Phrase(p16 ? 16 : 15);
-            std::string first = WordAt(1, msg, ",");
-            first.erase(0, std::min(first.size(), dial.size()));
-            std::string name = AddressAliases.GetValue(DropOuterSpaces(first));
-            const std::string result = DropLeadingSpaces(WordAt(3, msg, ","));
+            const std::string_view dial = Phrase(p16 ? 16 : 15);
+            std::string_view first = WordViewAt(1, msg, ',');
+            first.remove_prefix(std::min(first.size(), dial.size()));
+            const std::string_view name = AddressAliases.ValueOrKey(OuterTrimmed(first));
+            const std::string_view result = LeadingTrimmed(WordViewAt(3, msg, ','));
             if (!name.empty() && name[0] == '?') {
                 DialAddr.reset();
             } else {
@@ -190,15 +187,16 @@ void TTmailLog::ParseLine(std::string_view line)
     }
 
     if (MarkerAtMessage(line)) {
-        const std::string& traffic = Phrase(467);
+        const std::string_view traffic = Phrase(467);
         const std::size_t p = FindPhrase(line, traffic);
         if (p != std::string_view::npos) {
+            // "recd/sent, ..." within the 255 bytes after the phrase.
             const std::size_t from = p + traffic.size() + 1;
-            std::string t = from < line.size() ? std::string(line.substr(from, 255)) : std::string();
-            const std::string recd = CutBefore(t, '/');
-            if (!t.empty())
-                t.erase(0, 1);
-            const std::string sent = TextBefore(t, ',');
+            const std::string_view t = from < line.size() ? line.substr(from, 255) : std::string_view();
+            const std::size_t slash = t.find('/');
+            const std::string_view recd = t.substr(0, slash);
+            const std::string_view rest = slash == std::string_view::npos ? std::string_view() : t.substr(slash + 1);
+            const std::string_view sent = rest.substr(0, rest.find(','));
             CurSess->BytesRecd = StrToInt(recd);
             CurSess->BytesSent = StrToInt(sent);
         }
@@ -215,7 +213,7 @@ void TTmailLog::ParseLine(std::string_view line)
     switch (SessState) {
     case 1:
         if (!msg.empty() && msg[0] >= '0' && msg[0] <= '9') {
-            CurSess->Addr = TFidoAddr::Parse(TextBefore(msg, ','));
+            CurSess->Addr = TFidoAddr::Parse(msg.substr(0, msg.find(',')));
             CurSess->Flags &= static_cast<std::uint8_t>(~sfHuman);
             SessState = 2;
         } else if (MsgIs(line, Phrase(47))) {
@@ -227,13 +225,13 @@ void TTmailLog::ParseLine(std::string_view line)
         break;
     case 2:
         if (MsgIs(line, Phrase(32))) {
-            CurSess->SysOp = TextAfterPhrase(line, 32);
+            CurSess->SysOp.assign(TextAfterPhrase(line, 32));
             SessState = 3;
         }
         break;
     case 3:
         if (MsgIs(line, Phrase(33))) {
-            CurSess->System = TextAfterPhrase(line, 33);
+            CurSess->System.assign(TextAfterPhrase(line, 33));
             SessState = 4;
         }
         break;
@@ -248,9 +246,9 @@ void TTmailLog::ParseLine(std::string_view line)
         } else if (line.substr(std::min(line.size(), kMsg + 1), 2) == "S-") {
             ++CurSess->FilesSent;
             if (line.find("OK") != std::string_view::npos && CurSess->Addr) {
-                const std::string f = WordAt(4, line, " ");
+                const std::string_view f = WordViewAt(4, line, ' ');
                 if (HasBackslash(f))
-                    FreqSent(FileNameOf(f), f, *CurSess->Addr);
+                    FreqSent(FileNameViewOf(f), f, *CurSess->Addr);
                 else
                     FreqSent(f, "", *CurSess->Addr);
             }
@@ -278,9 +276,11 @@ void TTmailLog::LoadLanguage()
         Ui().Message(std::string(CannotOpenLngMessage), TMsgKind::Error, TMsgButtons::OK);
         throw;
     }
-    Phrases.assign(588, std::string());
+    Phrases.assign(PhraseSlots, std::string());
     for (int n : kUsedPhrases)
         Phrases[static_cast<std::size_t>(n)] = Lng->GetPhrase(n);
+    for (std::size_t i = 0; i < PhraseSlots; ++i)
+        PhraseViews[i] = Phrases[i];
     HumanWord = WordAt(1, Phrase(47), " ");
     FailWord = WordAt(1, Phrase(3), " ");
     ErrorWord = WordAt(1, Lng->GetPhrase(147), " ");

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,12 +51,21 @@ public:
     char Marker = '\xFE';
 
 private:
+    static constexpr std::size_t PhraseSlots = 588;
+
     // Phrase n of the language table cut before its placeholder, taken once when it is loaded.
-    const std::string& Phrase(int n) const;
+    // Inline views: the parser asks for several phrases on every line.
+    std::string_view Phrase(int n) const
+    {
+        return n >= 0 && static_cast<std::size_t>(n) < PhraseSlots ? PhraseViews[static_cast<std::size_t>(n)]
+                                                                  : std::string_view();
+    }
     void ReadAddressAliases(const std::string& fileName);
-    std::string TextAfterPhrase(std::string_view line, int phrase) const;
+    std::string_view TextAfterPhrase(std::string_view line, int phrase) const;
 
     std::vector<std::string> Phrases;
+    // Views of Phrases, which stays untouched once loaded.
+    std::array<std::string_view, PhraseSlots> PhraseViews{};
 };
 
 }  // namespace tarvex
