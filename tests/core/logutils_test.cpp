@@ -124,6 +124,18 @@ TEST(MatchWild, WholeStringAndCase)
     EXPECT_TRUE(MatchWild("a*b", "a*b", false));
 }
 
+TEST(MatchWild, LastCharacterOfThePattern)
+{
+    EXPECT_FALSE(MatchWild("FILE.PKT", "*.ZIP", false));
+    EXPECT_FALSE(MatchWild("", "*P", false));
+    EXPECT_TRUE(MatchWild("P", "*P", false));
+    EXPECT_TRUE(MatchWild("file.zip", "*.ZIP", true));
+    EXPECT_FALSE(MatchWild("file.zip", "*.ZIP", false));
+    EXPECT_TRUE(MatchWild("AB", "A?", false));
+    EXPECT_TRUE(MatchWild("AB", "A*", false));
+    EXPECT_FALSE(MatchWild("AB", "A", false));
+}
+
 TEST(MatchWild, HostilePatternStaysFast)
 {
     // Exponential backtracking would never finish on this.
@@ -149,6 +161,11 @@ TEST(StrToInt, AcceptsWhatTheRuntimeConversionAccepts)
     EXPECT_EQ(StrToInt("2147483647"), 2147483647);
     EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
     EXPECT_EQ(StrToInt("$7FFFFFFF"), 2147483647);
+    // Around the length where plain digits stop being read the short way.
+    EXPECT_EQ(StrToInt("999999999"), 999999999);
+    EXPECT_EQ(StrToInt("0999999999"), 999999999);
+    EXPECT_EQ(StrToInt("1000000000"), 1000000000);
+    EXPECT_EQ(StrToInt("000000000000042"), 42);
 }
 
 TEST(StrToInt, RejectsEverythingElseWithTheRuntimeMessage)

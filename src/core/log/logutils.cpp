@@ -103,7 +103,24 @@ std::string_view WordViewAt(int n, std::string_view s, std::string_view delims)
 
 std::string_view WordViewAt(int n, std::string_view s, char delim)
 {
-    return NthWord(n, s, [delim](char c) { return c == delim; });
+    // One delimiter: the ends of words are found with the library's byte search.
+    if (n < 1)
+        return {};
+    std::size_t i = 0;
+    int word = 0;
+    while (i < s.size()) {
+        while (i < s.size() && s[i] == delim)
+            ++i;
+        if (i >= s.size())
+            break;
+        std::size_t end = s.find(delim, i);
+        if (end == std::string_view::npos)
+            end = s.size();
+        if (++word == n)
+            return s.substr(i, end - i);
+        i = end;
+    }
+    return {};
 }
 
 std::string WordAt(int n, std::string_view s, std::string_view delims)
@@ -170,6 +187,11 @@ bool MatchWild(std::string_view s, std::string_view pattern, bool ignoreCase)
     auto same = [ignoreCase](char a, char b) {
         return ignoreCase ? UpCaseChar(a) == UpCaseChar(b) : a == b;
     };
+    // A literal last character of the pattern can only stand for the last one of s: most
+    // names are told apart here, without the scan.
+    if (!pattern.empty() && pattern.back() != '*' && pattern.back() != '?' &&
+        (s.empty() || !same(pattern.back(), s.back())))
+        return false;
     std::size_t si = 0, pi = 0;
     std::size_t starP = std::string_view::npos, starS = 0;
     while (si < s.size()) {
@@ -193,6 +215,17 @@ bool MatchWild(std::string_view s, std::string_view pattern, bool ignoreCase)
 
 bool TryStrToInt(std::string_view s, int& out)
 {
+    // Plain short runs of digits, the usual case, cannot overflow and need none of the rest.
+    if (!s.empty() && s.size() <= 9) {
+        int v = 0;
+        std::size_t k = 0;
+        for (; k < s.size() && s[k] >= '0' && s[k] <= '9'; ++k)
+            v = v * 10 + (s[k] - '0');
+        if (k == s.size()) {
+            out = v;
+            return true;
+        }
+    }
     std::size_t i = 0;
     while (i < s.size() && s[i] == ' ')
         ++i;

@@ -19,6 +19,20 @@ constexpr std::array kUsedPhrases = {2, 3, 4, 15, 16, 21, 26, 32, 33, 42, 47, 58
 constexpr std::size_t kIndexRecord = 512;
 constexpr std::size_t kIndexDirOffset = 264;
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int DigitPair(std::string_view line, std::size_t pos) { return (line[pos] - '0') * 10 + (line[pos + 1] - '0'); }
+
+// Word 4 of a line split at blanks. With the usual layout (the date and the time as words 1
+// and 2, a blank before the message) the search starts at the message.
+std::string_view FourthWord(std::string_view line)
+{
+    bool usual = line.size() > kMsg && line[5] == ' ' && line[kMsg - 1] == ' ';
+    for (std::size_t i = 0; usual && i < kMsg - 1; ++i)
+        usual = i == 5 || line[i] != ' ';
+    return usual ? WordViewAt(2, line.substr(kMsg), ' ') : WordViewAt(4, line, ' ');
+}
+
 // A two-digit field of the date or time; anything else goes the general (and throwing) way.
 int TwoDigits(std::string_view s)
 {
@@ -125,6 +139,9 @@ TDateTime TTmailLog::TimeOfLine(std::string_view line)
 {
     auto field = [&](std::size_t pos) { return pos < line.size() ? line.substr(pos, 2) : std::string_view(); };
     const TDateTime date = DateOfLine(line);
+    if (line.size() >= 14 && IsDigit(line[6]) && IsDigit(line[7]) && IsDigit(line[9]) && IsDigit(line[10]) &&
+        IsDigit(line[12]) && IsDigit(line[13]))
+        return ComposeDateTime(date, EncodeTime(DigitPair(line, 6), DigitPair(line, 9), DigitPair(line, 12)));
     return ComposeDateTime(date, EncodeTime(TwoDigits(field(6)), TwoDigits(field(9)), TwoDigits(field(12))));
 }
 
@@ -246,7 +263,7 @@ void TTmailLog::ParseLine(std::string_view line)
         } else if (line.substr(std::min(line.size(), kMsg + 1), 2) == "S-") {
             ++CurSess->FilesSent;
             if (line.find("OK") != std::string_view::npos && CurSess->Addr) {
-                const std::string_view f = WordViewAt(4, line, ' ');
+                const std::string_view f = FourthWord(line);
                 if (HasBackslash(f))
                     FreqSent(FileNameViewOf(f), f, *CurSess->Addr);
                 else
