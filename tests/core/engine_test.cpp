@@ -150,6 +150,35 @@ TEST_F(EngineTest, SessionsOfOneNodeAddUpAndListsAreSorted)
     EXPECT_EQ(Log.SessionAtLine(8), -1);
 }
 
+// Node lookups go through an index of the current day: a node of an earlier day is a new
+// node on a later one, and counting goes on correctly when the list is changed from outside.
+TEST_F(EngineTest, NodesAreCountedPerDayAndAgainAfterOutsideChanges)
+{
+    EXPECT_TRUE(Run(Lines({"05/02 10:00:00 DIAL 2:5020/1 BUSY", "05/02 10:00:01 DIAL 2:5020/2 BUSY",
+                           "05/02 10:00:02 DIAL 2:5020/1 BUSY", "06/02 10:00:00 DIAL 2:5020/2 BUSY",
+                           "06/02 10:00:01 DIAL 2:5020/1@other BUSY"})));
+    ASSERT_EQ(Log.NodeCount(0), 2);
+    EXPECT_EQ(Log.Node(0, 0).Busy, 2);
+    EXPECT_EQ(Log.Node(0, 1).Busy, 1);
+    ASSERT_EQ(Log.NodeCount(1), 2);
+    EXPECT_EQ(Log.Node(1, 0).Addr.ToString(), "2:5020/1");
+    EXPECT_EQ(Log.Node(1, 0).Tries, 1);
+    EXPECT_EQ(Log.Node(1, 1).Tries, 1);
+
+    // After the pass the lists are sorted: later counting must still find the right record.
+    auto& day = Log.DayStats.back();
+    std::swap(day[0], day[1]);
+    EXPECT_EQ(Log.NodeStat(TFidoAddr::Parse("2:5020/2"), TStatKind::Busy)->Busy, 2);
+    EXPECT_EQ(Log.NodeStat(TFidoAddr::Parse("2:5020/1"), TStatKind::Busy)->Busy, 2);
+    Log.CountDial(TFidoAddr::Parse("3:1/1"));
+    day.pop_back();  // the new node, dropped from outside
+    Log.CountDial(TFidoAddr::Parse("3:1/1"));
+    ASSERT_EQ(day.size(), 3u);
+    EXPECT_EQ(day[2].Tries, 1);
+    Log.DayStats.clear();
+    EXPECT_EQ(Log.NodeStat(TFidoAddr::Parse("2:5020/1"), TStatKind::Busy), nullptr);
+}
+
 TEST_F(EngineTest, SameSecondSessionKeepsZeroRateAndFailedIsNeverOk)
 {
     EXPECT_TRUE(Run(Lines({"05/02 10:00:00 CONNECT IN", "05/02 10:00:00 END 500 500", "05/02 10:00:00 CONNECT IN",

@@ -5,9 +5,9 @@
 #include <stdexcept>
 
 #include "log/linesplit.h"
-#include "log/logtext.h"
 #include "log/sort.h"
 #include "mailercfg/qparser.h"
+#include "platform/filebytes.h"
 #include "platform/paths.h"
 
 namespace tarvex {
@@ -24,6 +24,12 @@ std::int32_t RateOf(std::int64_t sent, std::int64_t recd, std::int64_t secs)
 {
     const std::int64_t r = std::max(sent / secs, recd / secs);
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(r, INT32_MIN, INT32_MAX));
+}
+
+// Zone, net, node and point in one number that orders as the address does.
+std::uint64_t NodeKey(const TFidoAddr& a)
+{
+    return (std::uint64_t{a.Zone} << 48) | (std::uint64_t{a.Net} << 32) | (std::uint64_t{a.Node} << 16) | a.Point;
 }
 
 // Restores the normal cursor and forgets the front end on every way out of a pass.
@@ -81,7 +87,11 @@ void TMailerLog::CheckNewDay(std::string_view line)
 {
     const std::size_t pos = DayKeyPos > 0 ? DayKeyPos - 1u : 0u;
     const std::string_view key = pos < line.size() ? line.substr(pos, DayKeyLen) : std::string_view();
-    if (key != LastDayKey) {
+    // Compared by hand: the keys are a few bytes, and a library compare call costs more.
+    bool same = key.size() == LastDayKey.size();
+    for (std::size_t i = 0; same && i < key.size(); ++i)
+        same = key[i] == LastDayKey[i];
+    if (!same) {
         AddDay(LineNo, DateOfLine(line));
         LastDayKey.assign(key);
     }
@@ -106,6 +116,8 @@ void TMailerLog::ResetRecords()
     Sessions.clear();
     Days.clear();
     DayStats.clear();
+    DayNodes.clear();
+    DayNodesDay = 0;
     SessCount = 0;
     DayCount = 0;
     CurSess.reset();
@@ -150,10 +162,10 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
         return false;  // the style has told the user already
     }
 
-    LogText owned;
+    FileBytes owned;  // the pass needs the bytes only, not a line index
     if (!text) {
         std::string error;
-        if (!owned.LoadFile(ResolvePath(Path), error)) {
+        if (!owned.Load(ResolvePath(Path), error)) {
             ui.SetBusyCursor(false);
             ui.Message("Cannot open log file for analysis", TMsgKind::Error, TMsgButtons::OK);
             return false;
@@ -165,7 +177,13 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
     PassStarted = true;
     const bool whole = RunPass(ui, progress, *text);
     for (auto& nodes : DayStats)
-        SortList(nodes, [](const TNodeStat& a, const TNodeStat& b) { return Compare(a.Addr, b.Addr); });
+        SortList(nodes, [](const TNodeStat& a, const TNodeStat& b) {
+            // The packed addresses order as Compare does.
+            const std::uint64_t ka = NodeKey(a.Addr), kb = NodeKey(b.Addr);
+            return ka < kb ? -1 : (ka > kb ? 1 : 0);
+        });
+    DayNodes.clear();
+    DayNodesDay = 0;
     return whole;
 }
 
@@ -237,37 +255,50 @@ void TMailerLog::AddDay(std::int32_t lineNo, TDateTime date)
     NewDayPending = true;
 }
 
+TNodeStat* TMailerLog::TodayNode(const TFidoAddr& addr)
+{
+    auto& nodes = DayStats.back();
+    if (DayNodesDay != DayStats.size() || DayNodes.size() != nodes.size()) {
+        // A new day, or the list was changed from outside: take its addresses afresh.
+        DayNodes.clear();
+        for (const auto& n : nodes)
+            DayNodes.push_back(NodeKey(n.Addr));
+        DayNodesDay = DayStats.size();
+    }
+    const std::uint64_t key = NodeKey(addr);
+    for (std::size_t i = 0; i < DayNodes.size(); ++i)
+        if (DayNodes[i] == key)
+            return &nodes[i];
+    return nullptr;
+}
+
+TNodeStat& TMailerLog::AddTodayNode(const TFidoAddr& addr)
+{
+    auto& nodes = DayStats.back();
+    TNodeStat n;
+    n.Addr = addr;
+    nodes.push_back(std::move(n));
+    DayNodes.push_back(NodeKey(addr));
+    return nodes.back();
+}
+
 void TMailerLog::CountDial(const TFidoAddr& addr)
 {
     if (DayStats.empty())
         return;  // no day yet: nowhere to count
-    for (auto& n : DayStats.back())
-        if (Equal(n.Addr, addr)) {
-            ++n.Tries;
-            return;
-        }
-    TNodeStat n;
-    n.Addr = addr;
-    n.Tries = 1;
-    DayStats.back().push_back(std::move(n));
+    TNodeStat* n = TodayNode(addr);
+    if (!n)
+        n = &AddTodayNode(addr);
+    ++n->Tries;
 }
 
 TNodeStat* TMailerLog::NodeStat(const std::optional<TFidoAddr>& addr, TStatKind kind)
 {
     if (!addr || DayStats.empty())
         return nullptr;
-    TNodeStat* found = nullptr;
-    for (auto& n : DayStats.back())
-        if (Equal(n.Addr, *addr)) {
-            found = &n;
-            break;
-        }
-    if (!found) {
-        TNodeStat n;
-        n.Addr = *addr;
-        DayStats.back().push_back(std::move(n));
-        found = &DayStats.back().back();
-    }
+    TNodeStat* found = TodayNode(*addr);
+    if (!found)
+        found = &AddTodayNode(*addr);
     switch (kind) {
     case TStatKind::Busy: ++found->Busy; break;
     case TStatKind::NoCarrier: ++found->NoCarrier; break;
