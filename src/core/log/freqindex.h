@@ -32,12 +32,17 @@ public:
     void Renamed(const std::vector<TFreqEntry>& freqs, std::size_t i);
 
 private:
-    struct TAddrEntries {
-        std::unordered_map<std::string, std::size_t> FirstByRequest;
-        std::unordered_map<std::string, std::size_t> LastByRequest;
-        std::vector<std::string> WildRequests;
+    // What one text stands for among an address's entries: as a request and as a file name.
+    // One table for both, so that a sent file costs one look-up.
+    struct TKeyEntries {
+        std::size_t FirstRequest = npos;
+        std::size_t LastRequest = npos;
         // Entries by name, ascending; an entry renamed since may still stand under its old name.
-        std::unordered_map<std::string, std::vector<std::size_t>> ByName;
+        std::vector<std::size_t> Named;
+    };
+    struct TAddrEntries {
+        std::unordered_map<std::string, TKeyEntries> ByKey;
+        std::vector<std::string> WildRequests;
     };
     static std::uint64_t Key(const TFidoAddr& a);
     void AddName(TAddrEntries& e, const std::string& name, std::size_t i);
