@@ -12,10 +12,20 @@ std::uint64_t TFreqIndex::Key(const TFidoAddr& a)
     return (std::uint64_t{a.Zone} << 48) | (std::uint64_t{a.Net} << 32) | (std::uint64_t{a.Node} << 16) | a.Point;
 }
 
+std::size_t TFreqIndex::TAddrEntries::Bit(std::string_view key)
+{
+    std::uint32_t h = 2166136261u;  // FNV-1a
+    for (char c : key)
+        h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return (h ^ (h >> 16)) % 1024u;
+}
+
 std::size_t TFreqIndex::FindRequest(const TFidoAddr& addr, const std::string& request) const
 {
     const auto a = ByAddr.find(Key(addr));
     if (a == ByAddr.end())
+        return npos;
+    if (!a->second.MayHold(request))
         return npos;
     const auto r = a->second.ByKey.find(request);
     return r == a->second.ByKey.end() ? npos : r->second.FirstRequest;
@@ -33,7 +43,7 @@ std::size_t TFreqIndex::FindForSent(const std::vector<TFreqEntry>& freqs, const 
         if (i != npos && (best == npos || i > best))
             best = i;
     };
-    if (auto n = e.ByKey.find(name); n != e.ByKey.end()) {
+    if (auto n = e.MayHold(name) ? e.ByKey.find(name) : e.ByKey.end(); n != e.ByKey.end()) {
         auto& list = n->second.Named;
         while (!list.empty() && freqs[list.back()].Freq.Name != name)
             list.pop_back();
@@ -49,7 +59,7 @@ std::size_t TFreqIndex::FindForSent(const std::vector<TFreqEntry>& freqs, const 
 
 void TFreqIndex::AddName(TAddrEntries& e, const std::string& name, std::size_t i)
 {
-    auto& list = e.ByKey[name].Named;
+    auto& list = e.Entry(name).Named;
     const auto at = std::lower_bound(list.begin(), list.end(), i);
     if (at == list.end() || *at != i)
         list.insert(at, i);
@@ -59,7 +69,7 @@ void TFreqIndex::Added(const std::vector<TFreqEntry>& freqs, std::size_t i)
 {
     const TFreqEntry& f = freqs[i];
     TAddrEntries& e = ByAddr[Key(f.Freq.Addr)];
-    TKeyEntries& k = e.ByKey[f.Request];
+    TKeyEntries& k = e.Entry(f.Request);
     if (k.FirstRequest == npos)
         k.FirstRequest = i;
     const bool fresh = k.LastRequest == npos;

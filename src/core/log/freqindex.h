@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -43,6 +44,21 @@ private:
     struct TAddrEntries {
         std::unordered_map<std::string, TKeyEntries> ByKey;
         std::vector<std::string> WildRequests;
+        // One bit per key of ByKey, by a hash of its text: most files sent (mail packets) were
+        // never requested, and a clear bit says so without the table look-up.
+        std::array<std::uint64_t, 16> KeyBits{};
+        static std::size_t Bit(std::string_view key);
+        bool MayHold(std::string_view key) const
+        {
+            const std::size_t b = Bit(key);
+            return (KeyBits[b / 64] >> (b % 64)) & 1u;
+        }
+        TKeyEntries& Entry(const std::string& key)
+        {
+            const std::size_t b = Bit(key);
+            KeyBits[b / 64] |= std::uint64_t{1} << (b % 64);
+            return ByKey[key];
+        }
     };
     static std::uint64_t Key(const TFidoAddr& a);
     void AddName(TAddrEntries& e, const std::string& name, std::size_t i);
