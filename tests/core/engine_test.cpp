@@ -179,6 +179,19 @@ TEST_F(EngineTest, NodesAreCountedPerDayAndAgainAfterOutsideChanges)
     EXPECT_EQ(Log.NodeStat(TFidoAddr::Parse("2:5020/1"), TStatKind::Busy), nullptr);
 }
 
+TEST_F(EngineTest, NodeListsAreSortedByNumberNotByText)
+{
+    EXPECT_TRUE(Run(Lines({"05/02 10:00:00 DIAL 2:5020/1.1 BUSY", "05/02 10:00:01 DIAL 10:1/1 BUSY",
+                           "05/02 10:00:02 DIAL 2:5020/1 BUSY", "05/02 10:00:03 DIAL 2:50/9 BUSY",
+                           "05/02 10:00:04 DIAL 2:5020/1 BUSY", "05/02 10:00:05 DIAL 2:5020/10 BUSY",
+                           "05/02 10:00:06 DIAL 65535:0/0 BUSY", "05/02 10:00:07 DIAL 2:5020/2 BUSY"})));
+    const char* order[] = {"2:50/9", "2:5020/1", "2:5020/1.1", "2:5020/2", "2:5020/10", "10:1/1", "65535:0/0"};
+    ASSERT_EQ(Log.NodeCount(0), 7);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(Log.Node(0, i).Addr.ToString(), order[i]) << i;
+    EXPECT_EQ(Log.Node(0, 1).Busy, 2);
+}
+
 TEST_F(EngineTest, SameSecondSessionKeepsZeroRateAndFailedIsNeverOk)
 {
     EXPECT_TRUE(Run(Lines({"05/02 10:00:00 CONNECT IN", "05/02 10:00:00 END 500 500", "05/02 10:00:00 CONNECT IN",

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 #include "log/linesplit.h"
 #include "log/sort.h"
@@ -30,6 +31,30 @@ std::int32_t RateOf(std::int64_t sent, std::int64_t recd, std::int64_t secs)
 std::uint64_t NodeKey(const TFidoAddr& a)
 {
     return (std::uint64_t{a.Zone} << 48) | (std::uint64_t{a.Net} << 32) | (std::uint64_t{a.Node} << 16) | a.Point;
+}
+
+// Sorts a day's nodes by address. Each address stands once in a day's list, and distinct keys
+// have only one sorted order, so the records are sorted by their packed addresses and moved
+// once; should an address stand twice, the list's own quicksort decides among equals.
+void SortNodes(std::vector<TNodeStat>& nodes)
+{
+    if (nodes.size() < 2)
+        return;
+    std::vector<std::pair<std::uint64_t, std::size_t>> keys;
+    keys.reserve(nodes.size());
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        keys.emplace_back(NodeKey(nodes[i].Addr), i);
+    std::sort(keys.begin(), keys.end());
+    for (std::size_t i = 1; i < keys.size(); ++i)
+        if (keys[i].first == keys[i - 1].first) {
+            SortList(nodes, [](const TNodeStat& a, const TNodeStat& b) { return Compare(a.Addr, b.Addr); });
+            return;
+        }
+    std::vector<TNodeStat> sorted;
+    sorted.reserve(nodes.size());
+    for (const auto& k : keys)
+        sorted.push_back(std::move(nodes[k.second]));
+    nodes.swap(sorted);
 }
 
 // Restores the normal cursor and forgets the front end on every way out of a pass.
@@ -177,11 +202,7 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
     PassStarted = true;
     const bool whole = RunPass(ui, progress, *text);
     for (auto& nodes : DayStats)
-        SortList(nodes, [](const TNodeStat& a, const TNodeStat& b) {
-            // The packed addresses order as Compare does.
-            const std::uint64_t ka = NodeKey(a.Addr), kb = NodeKey(b.Addr);
-            return ka < kb ? -1 : (ka > kb ? 1 : 0);
-        });
+        SortNodes(nodes);
     DayNodes.clear();
     DayNodesDay = 0;
     return whole;
