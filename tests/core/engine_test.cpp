@@ -192,6 +192,31 @@ TEST_F(EngineTest, NodeListsAreSortedByNumberNotByText)
     EXPECT_EQ(Log.Node(0, 1).Busy, 2);
 }
 
+// Past a few dozen nodes a day is looked up through a hash table, which grows as nodes come.
+TEST_F(EngineTest, BusyDayCountsEveryNodeOnce)
+{
+    std::vector<std::string> lines;
+    for (int round = 0; round < 3; ++round)
+        for (int n = 200; n > 0; --n)
+            if (round < 2 || n % 3 == 0)
+                lines.push_back("05/02 10:00:00 DIAL 2:" + std::to_string(n % 7) + "/" + std::to_string(n) + " BUSY");
+    lines.push_back("06/02 10:00:00 DIAL 2:1/1 BUSY");
+    std::string text;
+    for (const auto& l : lines)
+        text += l + "\n";
+    EXPECT_TRUE(Run(text));
+    ASSERT_EQ(Log.NodeCount(0), 200);
+    for (int i = 0; i < 200; ++i) {
+        const TNodeStat& n = Log.Node(0, i);
+        EXPECT_EQ(n.Tries, n.Addr.Node % 3 == 0 ? 3 : 2) << n.Addr.ToString();
+        if (i > 0) {
+            EXPECT_LT(Compare(Log.Node(0, i - 1).Addr, n.Addr), 0);
+        }
+    }
+    ASSERT_EQ(Log.NodeCount(1), 1);
+    EXPECT_EQ(Log.Node(1, 0).Tries, 1);
+}
+
 TEST_F(EngineTest, SameSecondSessionKeepsZeroRateAndFailedIsNeverOk)
 {
     EXPECT_TRUE(Run(Lines({"05/02 10:00:00 CONNECT IN", "05/02 10:00:00 END 500 500", "05/02 10:00:00 CONNECT IN",

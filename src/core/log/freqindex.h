@@ -2,6 +2,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -41,8 +42,13 @@ private:
         // Entries by name, ascending; an entry renamed since may still stand under its old name.
         std::vector<std::size_t> Named;
     };
+    // Always hashed: the library's own string hash makes small tables compare the key with
+    // every entry in turn, each one a cache miss in a long log.
+    struct TKeyHash {
+        std::size_t operator()(const std::string& s) const noexcept { return std::hash<std::string_view>{}(s); }
+    };
     struct TAddrEntries {
-        std::unordered_map<std::string, TKeyEntries> ByKey;
+        std::unordered_map<std::string, TKeyEntries, TKeyHash> ByKey;
         std::vector<std::string> WildRequests;
         // One bit per key of ByKey, by a hash of its text: most files sent (mail packets) were
         // never requested, and a clear bit says so without the table look-up.

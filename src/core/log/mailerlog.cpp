@@ -142,6 +142,7 @@ void TMailerLog::ResetRecords()
     Days.clear();
     DayStats.clear();
     DayNodes.clear();
+    DaySlots.clear();
     DayNodesDay = 0;
     SessCount = 0;
     DayCount = 0;
@@ -204,6 +205,7 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
     for (auto& nodes : DayStats)
         SortNodes(nodes);
     DayNodes.clear();
+    DaySlots.clear();
     DayNodesDay = 0;
     return whole;
 }
@@ -276,6 +278,49 @@ void TMailerLog::AddDay(std::int32_t lineNo, TDateTime date)
     NewDayPending = true;
 }
 
+namespace {
+
+// Below this many nodes a day's addresses are simply scanned.
+constexpr std::size_t ScanNodes = 16;
+
+std::size_t SlotOf(std::uint64_t key, std::size_t mask)
+{
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+}
+
+}  // namespace
+
+void TMailerLog::IndexDayNode(std::size_t i)
+{
+    if (DayNodes.size() < ScanNodes)
+        return;
+    if (DaySlots.size() < 2 * DayNodes.size()) {
+        RebuildDaySlots();
+        return;
+    }
+    const std::size_t mask = DaySlots.size() - 1;
+    std::size_t s = SlotOf(DayNodes[i], mask);
+    while (DaySlots[s] != 0) {
+        if (DayNodes[DaySlots[s] - 1] == DayNodes[i])
+            return;  // an earlier entry of the address is the one found
+        s = (s + 1) & mask;
+    }
+    DaySlots[s] = static_cast<std::uint32_t>(i + 1);
+}
+
+void TMailerLog::RebuildDaySlots()
+{
+    DaySlots.clear();
+    if (DayNodes.size() < ScanNodes)
+        return;
+    std::size_t size = 64;
+    while (size < 4 * DayNodes.size())
+        size *= 2;
+    DaySlots.assign(size, 0);
+    for (std::size_t i = 0; i < DayNodes.size(); ++i)
+        IndexDayNode(i);
+}
+
 TNodeStat* TMailerLog::TodayNode(const TFidoAddr& addr)
 {
     auto& nodes = DayStats.back();
@@ -285,11 +330,19 @@ TNodeStat* TMailerLog::TodayNode(const TFidoAddr& addr)
         for (const auto& n : nodes)
             DayNodes.push_back(NodeKey(n.Addr));
         DayNodesDay = DayStats.size();
+        RebuildDaySlots();
     }
     const std::uint64_t key = NodeKey(addr);
-    for (std::size_t i = 0; i < DayNodes.size(); ++i)
-        if (DayNodes[i] == key)
-            return &nodes[i];
+    if (DaySlots.empty()) {
+        for (std::size_t i = 0; i < DayNodes.size(); ++i)
+            if (DayNodes[i] == key)
+                return &nodes[i];
+        return nullptr;
+    }
+    const std::size_t mask = DaySlots.size() - 1;
+    for (std::size_t s = SlotOf(key, mask); DaySlots[s] != 0; s = (s + 1) & mask)
+        if (DayNodes[DaySlots[s] - 1] == key)
+            return &nodes[DaySlots[s] - 1];
     return nullptr;
 }
 
@@ -300,6 +353,7 @@ TNodeStat& TMailerLog::AddTodayNode(const TFidoAddr& addr)
     n.Addr = addr;
     nodes.push_back(std::move(n));
     DayNodes.push_back(NodeKey(addr));
+    IndexDayNode(DayNodes.size() - 1);
     return nodes.back();
 }
 

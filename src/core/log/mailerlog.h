@@ -146,6 +146,10 @@ private:
     // looks its node up, and a scan of these is far cheaper than one of the records.
     std::vector<std::uint64_t> DayNodes;
     std::size_t DayNodesDay = 0;  // DayStats.size() when DayNodes was built
+    // Open-addressing table over DayNodes (position + 1, 0 free) for days with many nodes.
+    std::vector<std::uint32_t> DaySlots;
+    void IndexDayNode(std::size_t i);
+    void RebuildDaySlots();
     std::unordered_map<std::string, std::size_t> AliasIndex;
     TFreqIndex FreqIndex;
     void AppendFreq(TFreqEntry entry);
