@@ -273,7 +273,11 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
 void TMailerLog::AddDay(std::int32_t lineNo, TDateTime date)
 {
     Days.push_back({lineNo, date});
+    // Days of a log are much alike: room for as many nodes as the day before saves the
+    // list's growing steps.
+    const std::size_t before = DayStats.empty() ? 0 : DayStats.back().size();
     DayStats.emplace_back();
+    DayStats.back().reserve(before);
     ++DayCount;
     NewDayPending = true;
 }
@@ -386,7 +390,12 @@ TNodeStat* TMailerLog::NodeStat(const std::optional<TFidoAddr>& addr, TStatKind 
 void TMailerLog::StartSession(std::string_view line, bool inbound)
 {
     const TDateTime t = TimeOfLine(line);
-    CurSess = std::make_unique<TSess>(LineNo, t);
+    if (SpareSess) {
+        *SpareSess = TSess(LineNo, t);
+        CurSess = std::move(SpareSess);
+    } else {
+        CurSess = std::make_unique<TSess>(LineNo, t);
+    }
     if (NewDayPending) {
         CurSess->Flags |= sfFirstOfDay;
         NewDayPending = false;
@@ -430,7 +439,7 @@ void TMailerLog::EndSession(std::string_view line)
     Sessions.push_back(std::move(s));
     ++SessCount;
     DialAddr.reset();
-    CurSess.reset();
+    SpareSess = std::move(CurSess);
 }
 
 std::int32_t TMailerLog::SessionAtLine(std::int32_t lineNo) const

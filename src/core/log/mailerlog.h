@@ -142,6 +142,8 @@ private:
     TNodeStat& AddTodayNode(const TFidoAddr& addr);
 
     IUserInterface* CurUi = nullptr;
+    // The record of the last session, emptied, for the next one to reuse.
+    std::unique_ptr<TSess> SpareSess;
     // The addresses of DayStats.back(), packed, in the same order: every dial and session
     // looks its node up, and a scan of these is far cheaper than one of the records.
     std::vector<std::uint64_t> DayNodes;
