@@ -142,6 +142,7 @@ private:
     TNodeStat& AddTodayNode(const TFidoAddr& addr);
 
     IUserInterface* CurUi = nullptr;
+    std::string SentName;  // scratch of FreqSent
     // The record of the last session, emptied, for the next one to reuse.
     std::unique_ptr<TSess> SpareSess;
     // The addresses of DayStats.back(), packed, in the same order: every dial and session
