@@ -48,6 +48,21 @@ TEST_F(EngineTest, OneDayKeyOpensOneDayAtFirstNonEmptyLine)
     EXPECT_EQ(Log.DayAtLine(4), 0);
 }
 
+// Every byte of the day key counts, and so does its length at the end of a short line.
+TEST_F(EngineTest, AnyByteOfTheDayKeyOpensADay)
+{
+    EXPECT_TRUE(Run(Lines({"05/02 10:00:00 a", "05/03 10:00:00 b", "05/03 10:00:01 c", "15/03 10:00:00 d",
+                           "15-03", "15-03", "15-0", "1"})));
+    ASSERT_EQ(Log.DayCount, 4);
+    EXPECT_EQ(Log.Day(1).LineNo, 2);
+    EXPECT_EQ(Log.Day(2).LineNo, 4);
+    EXPECT_EQ(Log.Day(3).LineNo, 5);  // this style reads "15-03" as a date
+    // "15-0" and "1" are keys of their own but no dates.
+    ASSERT_EQ(Ui.Transcript.size(), 2u);
+    EXPECT_EQ(Ui.Transcript[0], "Invalid date at line 7\n\rContinue processing?");
+    EXPECT_EQ(Ui.Transcript[1], "Invalid date at line 8\n\rContinue processing?");
+}
+
 TEST_F(EngineTest, BadDateAsksAndKeepsTheDayKey)
 {
     // The dashes differ in their key but carry no date: no day, and the key stays, so the

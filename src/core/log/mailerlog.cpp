@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 #include <utility>
 
@@ -31,6 +32,24 @@ std::int32_t RateOf(std::int64_t sent, std::int64_t recd, std::int64_t secs)
 std::uint64_t NodeKey(const TFidoAddr& a)
 {
     return (std::uint64_t{a.Zone} << 48) | (std::uint64_t{a.Net} << 32) | (std::uint64_t{a.Node} << 16) | a.Point;
+}
+
+// Compared without a library call: this runs on every line, and day keys are a few bytes.
+bool SameKey(std::string_view a, std::string_view b)
+{
+    const std::size_t n = a.size();
+    if (n != b.size())
+        return false;
+    if (n >= 4 && n <= 8) {
+        // Two overlapping 4-byte words cover the key.
+        std::uint32_t a1, a2, b1, b2;
+        std::memcpy(&a1, a.data(), 4);
+        std::memcpy(&a2, a.data() + n - 4, 4);
+        std::memcpy(&b1, b.data(), 4);
+        std::memcpy(&b2, b.data() + n - 4, 4);
+        return a1 == b1 && a2 == b2;
+    }
+    return a == b;
 }
 
 // Sorts a day's nodes by address. Each address stands once in a day's list, and distinct keys
@@ -112,11 +131,7 @@ void TMailerLog::CheckNewDay(std::string_view line)
 {
     const std::size_t pos = DayKeyPos > 0 ? DayKeyPos - 1u : 0u;
     const std::string_view key = pos < line.size() ? line.substr(pos, DayKeyLen) : std::string_view();
-    // Compared by hand: the keys are a few bytes, and a library compare call costs more.
-    bool same = key.size() == LastDayKey.size();
-    for (std::size_t i = 0; same && i < key.size(); ++i)
-        same = key[i] == LastDayKey[i];
-    if (!same) {
+    if (!SameKey(key, LastDayKey)) {
         AddDay(LineNo, DateOfLine(line));
         LastDayKey.assign(key);
     }

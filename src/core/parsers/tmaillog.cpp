@@ -19,6 +19,18 @@ constexpr std::array kUsedPhrases = {2, 3, 4, 15, 16, 21, 26, 32, 33, 42, 47, 58
 constexpr std::size_t kIndexRecord = 512;
 constexpr std::size_t kIndexDirOffset = 264;
 
+bool StartsWithPhrase(std::string_view text, std::string_view phrase)
+{
+    if (phrase.empty())
+        return true;
+    if (text.size() < phrase.size() || text[0] != phrase[0])
+        return false;
+    for (std::size_t i = 1; i < phrase.size(); ++i)
+        if (text[i] != phrase[i])
+            return false;
+    return true;
+}
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 int DigitPair(std::string_view line, std::size_t pos) { return (line[pos] - '0') * 10 + (line[pos + 1] - '0'); }
@@ -156,15 +168,20 @@ std::string_view TTmailLog::TextAfterPhrase(std::string_view line, int phrase) c
 
 void TTmailLog::ParseLine(std::string_view line)
 {
-    if (SkipBlock && MsgIs(line, "OK")) {
+    // MsgIs, with the message column taken once for the many tests of a line.
+    const std::size_t col = MsgCol > 0 ? MsgCol - 1u : 0u;
+    const std::string_view atMsg = col <= line.size() ? line.substr(col) : std::string_view();
+    auto is = [atMsg](std::string_view phrase) { return StartsWithPhrase(atMsg, phrase); };
+
+    if (SkipBlock && is("OK")) {
         SkipBlock = false;
         return;
     }
-    if (MsgIs(line, Phrase(21))) {
+    if (is(Phrase(21))) {
         SkipBlock = true;
         return;
     }
-    if (MsgIs(line, Phrase(256))) {
+    if (is(Phrase(256))) {
         Block256 = 1;
         return;
     }
@@ -175,8 +192,8 @@ void TTmailLog::ParseLine(std::string_view line)
     const std::string_view msg = line.size() > kMsg ? line.substr(kMsg) : std::string_view();
 
     if (SessState == 0) {
-        const bool p16 = MsgIs(line, Phrase(16));
-        if (p16 || MsgIs(line, Phrase(15))) {
+        const bool p16 = is(Phrase(16));
+        if (p16 || is(Phrase(15))) {
             const std::string_view dial = Phrase(p16 ? 16 : 15);
             std::string_view first = WordViewAt(1, msg, ',');
             first.remove_prefix(std::min(first.size(), dial.size()));
@@ -195,7 +212,7 @@ void TTmailLog::ParseLine(std::string_view line)
             return;
         }
         if (MarkerAtMessage(line) && line.find("CONNECT") != std::string_view::npos) {
-            const bool inbound = MsgIs(line, Phrase(2));
+            const bool inbound = is(Phrase(2));
             StartSession(line, inbound);
             if (inbound)
                 DialAddr.reset();
@@ -218,12 +235,12 @@ void TTmailLog::ParseLine(std::string_view line)
             CurSess->BytesSent = StrToInt(sent);
         }
         EndSession(line);
-    } else if (MsgIs(line, Phrase(3))) {
+    } else if (is(Phrase(3))) {
         CurSess->Flags |= sfFailed;
         EndSession(line);
-    } else if (MsgIs(line, Phrase(424)) || MsgIs(line, Phrase(587)) || MsgIs(line, Phrase(4))) {
+    } else if (is(Phrase(424)) || is(Phrase(587)) || is(Phrase(4))) {
         CurSess->Flags &= static_cast<std::uint8_t>(~sfOK);
-    } else if (MsgIs(line, Phrase(26))) {
+    } else if (is(Phrase(26))) {
         EndSession(line);
     }
 
@@ -233,31 +250,31 @@ void TTmailLog::ParseLine(std::string_view line)
             CurSess->Addr = TFidoAddr::Parse(msg.substr(0, msg.find(',')));
             CurSess->Flags &= static_cast<std::uint8_t>(~sfHuman);
             SessState = 2;
-        } else if (MsgIs(line, Phrase(47))) {
+        } else if (is(Phrase(47))) {
             CurSess->Flags |= sfHuman;
             SessState = 5;
-        } else if (MsgIs(line, Phrase(42))) {
+        } else if (is(Phrase(42))) {
             CurSess->Flags |= sfFTS1;
         }
         break;
     case 2:
-        if (MsgIs(line, Phrase(32))) {
+        if (is(Phrase(32))) {
             CurSess->SysOp.assign(TextAfterPhrase(line, 32));
             SessState = 3;
         }
         break;
     case 3:
-        if (MsgIs(line, Phrase(33))) {
+        if (is(Phrase(33))) {
             CurSess->System.assign(TextAfterPhrase(line, 33));
             SessState = 4;
         }
         break;
     case 4:
-        if (MsgIs(line, Phrase(60))) {
+        if (is(Phrase(60))) {
             CurSess->Flags |= sfPassword;
-        } else if (MsgIs(line, Phrase(58))) {
+        } else if (is(Phrase(58))) {
             CurSess->Flags |= sfBadPassword;
-        } else if (MsgIs(line, Phrase(159))) {
+        } else if (is(Phrase(159))) {
             if (CurSess->Addr)
                 AddFreq(TextAfterPhrase(line, 159), *CurSess->Addr);
         } else if (line.substr(std::min(line.size(), kMsg + 1), 2) == "S-") {
@@ -274,7 +291,7 @@ void TTmailLog::ParseLine(std::string_view line)
         }
         break;
     case 5:
-        if (MsgIs(line, Phrase(203)))
+        if (is(Phrase(203)))
             EndSession(line);
         break;
     default:
