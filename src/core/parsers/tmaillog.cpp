@@ -129,7 +129,13 @@ TDateTime TTmailLog::DateOfLine(std::string_view line)
     }
     const int day = TwoDigits(line.substr(0, 2));
     const int month = TwoDigits(line.size() > 3 ? line.substr(3, 2) : std::string_view());
-    CachedDate = EncodeDate(ProgramStartYear(), month, day);
+    const int year = ProgramStartYear();
+    // Most dated lines fall on the day of the line before: its date is kept, not encoded anew.
+    if (year != EncodedYmd[0] || month != EncodedYmd[1] || day != EncodedYmd[2]) {
+        EncodedDate = EncodeDate(year, month, day);
+        EncodedYmd = {year, month, day};
+    }
+    CachedDate = EncodedDate;
     return CachedDate;
 }
 
