@@ -241,6 +241,7 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
     const bool hadWindow = Window != nullptr;
     LineSplitter lines(text);
     std::string_view line;
+    std::string failure;  // kept out of the loop: made and dropped on every line otherwise
     int progressCounter = 0;
     while (lines.Next(line)) {
         ui.KeepAlive();
@@ -269,7 +270,7 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
                 return false;
         }
 
-        std::string failure;
+        failure.clear();
         try {
             ParseLine(line);
         } catch (const std::exception& e) {
