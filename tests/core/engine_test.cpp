@@ -48,6 +48,21 @@ TEST_F(EngineTest, OneDayKeyOpensOneDayAtFirstNonEmptyLine)
     EXPECT_EQ(Log.DayAtLine(4), 0);
 }
 
+// Every byte of the day key counts, and so does its length at the end of a short line.
+TEST_F(EngineTest, AnyByteOfTheDayKeyOpensADay)
+{
+    EXPECT_TRUE(Run(Lines({"05/02 10:00:00 a", "05/03 10:00:00 b", "05/03 10:00:01 c", "15/03 10:00:00 d",
+                           "15-03", "15-03", "15-0", "1"})));
+    ASSERT_EQ(Log.DayCount, 4);
+    EXPECT_EQ(Log.Day(1).LineNo, 2);
+    EXPECT_EQ(Log.Day(2).LineNo, 4);
+    EXPECT_EQ(Log.Day(3).LineNo, 5);  // this style reads "15-03" as a date
+    // "15-0" and "1" are keys of their own but no dates.
+    ASSERT_EQ(Ui.Transcript.size(), 2u);
+    EXPECT_EQ(Ui.Transcript[0], "Invalid date at line 7\n\rContinue processing?");
+    EXPECT_EQ(Ui.Transcript[1], "Invalid date at line 8\n\rContinue processing?");
+}
+
 TEST_F(EngineTest, BadDateAsksAndKeepsTheDayKey)
 {
     // The dashes differ in their key but carry no date: no day, and the key stays, so the
@@ -148,6 +163,73 @@ TEST_F(EngineTest, SessionsOfOneNodeAddUpAndListsAreSorted)
     EXPECT_EQ(Log.SessionAtLine(3), 0);
     EXPECT_EQ(Log.SessionAtLine(5), 1);
     EXPECT_EQ(Log.SessionAtLine(8), -1);
+}
+
+// Node lookups go through an index of the current day: a node of an earlier day is a new
+// node on a later one, and counting goes on correctly when the list is changed from outside.
+TEST_F(EngineTest, NodesAreCountedPerDayAndAgainAfterOutsideChanges)
+{
+    EXPECT_TRUE(Run(Lines({"05/02 10:00:00 DIAL 2:5020/1 BUSY", "05/02 10:00:01 DIAL 2:5020/2 BUSY",
+                           "05/02 10:00:02 DIAL 2:5020/1 BUSY", "06/02 10:00:00 DIAL 2:5020/2 BUSY",
+                           "06/02 10:00:01 DIAL 2:5020/1@other BUSY"})));
+    ASSERT_EQ(Log.NodeCount(0), 2);
+    EXPECT_EQ(Log.Node(0, 0).Busy, 2);
+    EXPECT_EQ(Log.Node(0, 1).Busy, 1);
+    ASSERT_EQ(Log.NodeCount(1), 2);
+    EXPECT_EQ(Log.Node(1, 0).Addr.ToString(), "2:5020/1");
+    EXPECT_EQ(Log.Node(1, 0).Tries, 1);
+    EXPECT_EQ(Log.Node(1, 1).Tries, 1);
+
+    // After the pass the lists are sorted: later counting must still find the right record.
+    auto& day = Log.DayStats.back();
+    std::swap(day[0], day[1]);
+    EXPECT_EQ(Log.NodeStat(TFidoAddr::Parse("2:5020/2"), TStatKind::Busy)->Busy, 2);
+    EXPECT_EQ(Log.NodeStat(TFidoAddr::Parse("2:5020/1"), TStatKind::Busy)->Busy, 2);
+    Log.CountDial(TFidoAddr::Parse("3:1/1"));
+    day.pop_back();  // the new node, dropped from outside
+    Log.CountDial(TFidoAddr::Parse("3:1/1"));
+    ASSERT_EQ(day.size(), 3u);
+    EXPECT_EQ(day[2].Tries, 1);
+    Log.DayStats.clear();
+    EXPECT_EQ(Log.NodeStat(TFidoAddr::Parse("2:5020/1"), TStatKind::Busy), nullptr);
+}
+
+TEST_F(EngineTest, NodeListsAreSortedByNumberNotByText)
+{
+    EXPECT_TRUE(Run(Lines({"05/02 10:00:00 DIAL 2:5020/1.1 BUSY", "05/02 10:00:01 DIAL 10:1/1 BUSY",
+                           "05/02 10:00:02 DIAL 2:5020/1 BUSY", "05/02 10:00:03 DIAL 2:50/9 BUSY",
+                           "05/02 10:00:04 DIAL 2:5020/1 BUSY", "05/02 10:00:05 DIAL 2:5020/10 BUSY",
+                           "05/02 10:00:06 DIAL 65535:0/0 BUSY", "05/02 10:00:07 DIAL 2:5020/2 BUSY"})));
+    const char* order[] = {"2:50/9", "2:5020/1", "2:5020/1.1", "2:5020/2", "2:5020/10", "10:1/1", "65535:0/0"};
+    ASSERT_EQ(Log.NodeCount(0), 7);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(Log.Node(0, i).Addr.ToString(), order[i]) << i;
+    EXPECT_EQ(Log.Node(0, 1).Busy, 2);
+}
+
+// Past a few dozen nodes a day is looked up through a hash table, which grows as nodes come.
+TEST_F(EngineTest, BusyDayCountsEveryNodeOnce)
+{
+    std::vector<std::string> lines;
+    for (int round = 0; round < 3; ++round)
+        for (int n = 200; n > 0; --n)
+            if (round < 2 || n % 3 == 0)
+                lines.push_back("05/02 10:00:00 DIAL 2:" + std::to_string(n % 7) + "/" + std::to_string(n) + " BUSY");
+    lines.push_back("06/02 10:00:00 DIAL 2:1/1 BUSY");
+    std::string text;
+    for (const auto& l : lines)
+        text += l + "\n";
+    EXPECT_TRUE(Run(text));
+    ASSERT_EQ(Log.NodeCount(0), 200);
+    for (int i = 0; i < 200; ++i) {
+        const TNodeStat& n = Log.Node(0, i);
+        EXPECT_EQ(n.Tries, n.Addr.Node % 3 == 0 ? 3 : 2) << n.Addr.ToString();
+        if (i > 0) {
+            EXPECT_LT(Compare(Log.Node(0, i - 1).Addr, n.Addr), 0);
+        }
+    }
+    ASSERT_EQ(Log.NodeCount(1), 1);
+    EXPECT_EQ(Log.Node(1, 0).Tries, 1);
 }
 
 TEST_F(EngineTest, SameSecondSessionKeepsZeroRateAndFailedIsNeverOk)

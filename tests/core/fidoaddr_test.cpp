@@ -71,6 +71,21 @@ TEST_F(FidoAddr, LargeNumbersKeepTheirLow16Bits)
     EXPECT_THROW(TFidoAddr::Parse("3:712/99999999999"), EConvertError);
 }
 
+// Short plain digit runs take a shorter way than other zones and nets; both must agree.
+TEST_F(FidoAddr, LongDigitRunsInZoneAndNet)
+{
+    ExpectAddr(TFidoAddr::Parse("000000003:000000712/40"), 3, 712, 40, 0);
+    ExpectAddr(TFidoAddr::Parse("0000000003:0000000712/40"), 3, 712, 40, 0);
+    ExpectAddr(TFidoAddr::Parse("2147483647:999999999/1"), 65535, 51711, 1, 0);
+    EXPECT_THROW(TFidoAddr::Parse("3:712:5/40"), EConvertError);  // the net "712:5" is no number
+    try {
+        TFidoAddr::Parse("2147483648:1/1");
+        ADD_FAILURE() << "no error";
+    } catch (const EConvertError& e) {
+        EXPECT_STREQ(e.what(), "'2147483648' is not a valid integer value");
+    }
+}
+
 TEST_F(FidoAddr, DomainOnlyWithShowDomain)
 {
     const TFidoAddr off = TFidoAddr::Parse("3:712/40.1@othernet");

@@ -36,6 +36,25 @@ TEST(WordAt, DegenerateInputs)
     EXPECT_EQ(WordAt(2, " a " + longWord + " ", " "), longWord);
 }
 
+// The views must cut exactly the words of the copying form, with one delimiter or several.
+TEST(WordViewAt, AgreesWithWordAtAndPointsIntoTheText)
+{
+    const std::string texts[] = {"a,,b, c", ",x", ",,,", "", "abc", "12:34 Rcvd/x", " a  b ", "a\tb c"};
+    const std::string delims[] = {",", " ", " :/", ""};
+    for (const auto& t : texts)
+        for (const auto& d : delims)
+            for (int n = -1; n <= 4; ++n) {
+                EXPECT_EQ(std::string(WordViewAt(n, t, d)), WordAt(n, t, d)) << t << '|' << d << '|' << n;
+                if (d.size() == 1) {
+                    EXPECT_EQ(std::string(WordViewAt(n, t, d[0])), WordAt(n, t, d)) << t << '|' << d << '|' << n;
+                }
+            }
+    const std::string line = "x y zz";
+    const std::string_view w = WordViewAt(3, line, ' ');
+    EXPECT_EQ(w.data(), line.data() + 4);
+    EXPECT_EQ(w.size(), 2u);
+}
+
 TEST(Trimming, OnlySpaceCountsAsBlank)
 {
     EXPECT_EQ(DropLeadingSpaces("  a b  "), "a b  ");
@@ -105,6 +124,18 @@ TEST(MatchWild, WholeStringAndCase)
     EXPECT_TRUE(MatchWild("a*b", "a*b", false));
 }
 
+TEST(MatchWild, LastCharacterOfThePattern)
+{
+    EXPECT_FALSE(MatchWild("FILE.PKT", "*.ZIP", false));
+    EXPECT_FALSE(MatchWild("", "*P", false));
+    EXPECT_TRUE(MatchWild("P", "*P", false));
+    EXPECT_TRUE(MatchWild("file.zip", "*.ZIP", true));
+    EXPECT_FALSE(MatchWild("file.zip", "*.ZIP", false));
+    EXPECT_TRUE(MatchWild("AB", "A?", false));
+    EXPECT_TRUE(MatchWild("AB", "A*", false));
+    EXPECT_FALSE(MatchWild("AB", "A", false));
+}
+
 TEST(MatchWild, HostilePatternStaysFast)
 {
     // Exponential backtracking would never finish on this.
@@ -130,6 +161,11 @@ TEST(StrToInt, AcceptsWhatTheRuntimeConversionAccepts)
     EXPECT_EQ(StrToInt("2147483647"), 2147483647);
     EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
     EXPECT_EQ(StrToInt("$7FFFFFFF"), 2147483647);
+    // Around the length where plain digits stop being read the short way.
+    EXPECT_EQ(StrToInt("999999999"), 999999999);
+    EXPECT_EQ(StrToInt("0999999999"), 999999999);
+    EXPECT_EQ(StrToInt("1000000000"), 1000000000);
+    EXPECT_EQ(StrToInt("000000000000042"), 42);
 }
 
 TEST(StrToInt, RejectsEverythingElseWithTheRuntimeMessage)
@@ -185,6 +221,8 @@ TEST(FileNameOf, LastBackslashButNotATrailingOne)
     EXPECT_EQ(FileNameOf(""), "");
     EXPECT_EQ(FileNameOf("a"), "a");
     EXPECT_EQ(FileNameOf("C:/unix/style"), "C:/unix/style");
+    for (const char* p : {"C:\\FILES\\A.ZIP", "A.ZIP", "C:\\DIR\\", "\\", "A\\\\", "", "a"})
+        EXPECT_EQ(std::string(FileNameViewOf(p)), FileNameOf(p)) << p;
 }
 
 TEST(MonthOfName, ExactEnglishAbbreviations)

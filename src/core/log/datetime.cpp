@@ -55,6 +55,9 @@ Parts Decode(TDateTime t)
 
 bool StartDateSet = false;
 TDateTime StartDate = 0;
+// The year of StartDate, kept because log lines without a year ask for it line after line.
+int StartYear = 0;
+bool StartYearKnown = false;
 
 }  // namespace
 
@@ -193,6 +196,7 @@ TDateTime ProgramStartDate()
             today = 0;
         StartDate = today;
         StartDateSet = true;
+        StartYearKnown = false;
     }
     return StartDate;
 }
@@ -203,11 +207,16 @@ void SetProgramStartDate(TDateTime t)
     SplitDateTime(t, days, ms);
     StartDate = static_cast<double>(days);
     StartDateSet = true;
+    StartYearKnown = false;
 }
 
 int ProgramStartYear()
 {
-    return YearOf(ProgramStartDate());
+    if (!StartYearKnown || !StartDateSet) {
+        StartYear = YearOf(ProgramStartDate());
+        StartYearKnown = true;
+    }
+    return StartYear;
 }
 
 }  // namespace tarvex

@@ -34,6 +34,21 @@ std::uint16_t TakeDigits(std::string_view s, std::size_t& pos)
     return Low16(StrToInt(s.substr(start, pos - start)));
 }
 
+// The usual case of a zone or net: one to nine digits right up to the delimiter. Advances pos
+// past the delimiter; false (pos undefined) for anything else.
+bool PlainNumberBefore(std::string_view s, std::size_t& pos, char delim, int& value)
+{
+    const std::size_t start = pos;
+    int v = 0;
+    while (pos < s.size() && pos - start < 9 && s[pos] >= '0' && s[pos] <= '9')
+        v = v * 10 + (s[pos++] - '0');
+    if (pos == start || pos >= s.size() || s[pos] != delim)
+        return false;
+    ++pos;
+    value = v;
+    return true;
+}
+
 }  // namespace
 
 bool ShowDomain() { return DomainOn; }
@@ -45,9 +60,17 @@ TFidoAddr TFidoAddr::Parse(std::string_view text)
     // Parsed in place: addresses are read on many lines of a log.
     TFidoAddr a;
     std::string_view s = text;
-    a.Zone = TakeNumberBefore(s, ':');
-    a.Net = TakeNumberBefore(s, '/');
     std::size_t pos = 0;
+    int zone = 0, net = 0;
+    if (PlainNumberBefore(s, pos, ':', zone) && PlainNumberBefore(s, pos, '/', net)) {
+        a.Zone = Low16(zone);
+        a.Net = Low16(net);
+        s.remove_prefix(pos);
+    } else {
+        a.Zone = TakeNumberBefore(s, ':');
+        a.Net = TakeNumberBefore(s, '/');
+    }
+    pos = 0;
     a.Node = TakeDigits(s, pos);
     if (pos < s.size() && s[pos] == '.') {
         ++pos;

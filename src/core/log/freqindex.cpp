@@ -12,13 +12,23 @@ std::uint64_t TFreqIndex::Key(const TFidoAddr& a)
     return (std::uint64_t{a.Zone} << 48) | (std::uint64_t{a.Net} << 32) | (std::uint64_t{a.Node} << 16) | a.Point;
 }
 
+std::size_t TFreqIndex::TAddrEntries::Bit(std::string_view key)
+{
+    std::uint32_t h = 2166136261u;  // FNV-1a
+    for (char c : key)
+        h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return (h ^ (h >> 16)) % 1024u;
+}
+
 std::size_t TFreqIndex::FindRequest(const TFidoAddr& addr, const std::string& request) const
 {
     const auto a = ByAddr.find(Key(addr));
     if (a == ByAddr.end())
         return npos;
-    const auto r = a->second.FirstByRequest.find(request);
-    return r == a->second.FirstByRequest.end() ? npos : r->second;
+    if (!a->second.MayHold(request))
+        return npos;
+    const auto r = a->second.ByKey.find(request);
+    return r == a->second.ByKey.end() ? npos : r->second.FirstRequest;
 }
 
 std::size_t TFreqIndex::FindForSent(const std::vector<TFreqEntry>& freqs, const TFidoAddr& addr,
@@ -30,27 +40,26 @@ std::size_t TFreqIndex::FindForSent(const std::vector<TFreqEntry>& freqs, const 
     TAddrEntries& e = a->second;
     std::size_t best = npos;
     auto consider = [&best](std::size_t i) {
-        if (best == npos || i > best)
+        if (i != npos && (best == npos || i > best))
             best = i;
     };
-    if (auto n = e.ByName.find(name); n != e.ByName.end()) {
-        auto& list = n->second;
+    if (auto n = e.MayHold(name) ? e.ByKey.find(name) : e.ByKey.end(); n != e.ByKey.end()) {
+        auto& list = n->second.Named;
         while (!list.empty() && freqs[list.back()].Freq.Name != name)
             list.pop_back();
         if (!list.empty())
             consider(list.back());
+        consider(n->second.LastRequest);
     }
-    if (auto r = e.LastByRequest.find(name); r != e.LastByRequest.end())
-        consider(r->second);
     for (const auto& wild : e.WildRequests)
         if (MatchWild(name, wild, false))
-            consider(e.LastByRequest.at(wild));
+            consider(e.ByKey.at(wild).LastRequest);
     return best;
 }
 
 void TFreqIndex::AddName(TAddrEntries& e, const std::string& name, std::size_t i)
 {
-    auto& list = e.ByName[name];
+    auto& list = e.Entry(name).Named;
     const auto at = std::lower_bound(list.begin(), list.end(), i);
     if (at == list.end() || *at != i)
         list.insert(at, i);
@@ -60,8 +69,11 @@ void TFreqIndex::Added(const std::vector<TFreqEntry>& freqs, std::size_t i)
 {
     const TFreqEntry& f = freqs[i];
     TAddrEntries& e = ByAddr[Key(f.Freq.Addr)];
-    e.FirstByRequest.try_emplace(f.Request, i);
-    auto [last, fresh] = e.LastByRequest.insert_or_assign(f.Request, i);
+    TKeyEntries& k = e.Entry(f.Request);
+    if (k.FirstRequest == npos)
+        k.FirstRequest = i;
+    const bool fresh = k.LastRequest == npos;
+    k.LastRequest = i;
     if (fresh && f.Request.find_first_of("*?") != std::string::npos)
         e.WildRequests.push_back(f.Request);
     AddName(e, f.Freq.Name, i);

@@ -116,7 +116,11 @@ void TMailerLog::AddFreq(std::string_view reqName, const TFidoAddr& addr)
 
 void TMailerLog::FreqSent(std::string_view sentName, std::string_view fullPath, const TFidoAddr& addr)
 {
-    const std::string name = UpperCase(sentName);
+    // Into a kept buffer: most sent files are no request's, and the name is thrown away.
+    std::string& name = SentName;
+    name.assign(sentName);
+    for (char& c : name)
+        c = UpCaseChar(c);
     const std::size_t at = FreqIndex.FindForSent(Freqs, addr, name);
     if (at == TFreqIndex::npos)
         return;  // sent without a recorded request

@@ -25,22 +25,6 @@ private:
     std::array<bool, 256> Set{};
 };
 
-std::string_view LeadingTrimmed(std::string_view s)
-{
-    std::size_t i = 0;
-    while (i < s.size() && s[i] == ' ')
-        ++i;
-    return s.substr(i);
-}
-
-std::string_view TrailingTrimmed(std::string_view s)
-{
-    std::size_t n = s.size();
-    while (n > 0 && s[n - 1] == ' ')
-        --n;
-    return s.substr(0, n);
-}
-
 [[noreturn]] void ThrowNotInteger(std::string_view s)
 {
     std::string msg;
@@ -70,27 +54,78 @@ std::string TwoDigits(std::int64_t v)
     return r;
 }
 
-}  // namespace
-
-std::string WordAt(int n, std::string_view s, std::string_view delims)
+template <class IsDelim>
+std::string_view NthWord(int n, std::string_view s, IsDelim isDelim)
 {
     if (n < 1)
         return {};
-    const TDelimSet delim(delims);
     std::size_t i = 0;
     int word = 0;
     while (i < s.size()) {
-        while (i < s.size() && delim.Has(s[i]))
+        while (i < s.size() && isDelim(s[i]))
             ++i;
         if (i >= s.size())
             break;
         std::size_t start = i;
-        while (i < s.size() && !delim.Has(s[i]))
+        while (i < s.size() && !isDelim(s[i]))
             ++i;
         if (++word == n)
-            return std::string(s.substr(start, i - start));
+            return s.substr(start, i - start);
     }
     return {};
+}
+
+}  // namespace
+
+std::string_view LeadingTrimmed(std::string_view s)
+{
+    std::size_t i = 0;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
+    return s.substr(i);
+}
+
+std::string_view TrailingTrimmed(std::string_view s)
+{
+    std::size_t n = s.size();
+    while (n > 0 && s[n - 1] == ' ')
+        --n;
+    return s.substr(0, n);
+}
+
+std::string_view WordViewAt(int n, std::string_view s, std::string_view delims)
+{
+    if (delims.size() == 1)
+        return WordViewAt(n, s, delims[0]);
+    const TDelimSet delim(delims);
+    return NthWord(n, s, [&delim](char c) { return delim.Has(c); });
+}
+
+std::string_view WordViewAt(int n, std::string_view s, char delim)
+{
+    // One delimiter: the ends of words are found with the library's byte search.
+    if (n < 1)
+        return {};
+    std::size_t i = 0;
+    int word = 0;
+    while (i < s.size()) {
+        while (i < s.size() && s[i] == delim)
+            ++i;
+        if (i >= s.size())
+            break;
+        std::size_t end = s.find(delim, i);
+        if (end == std::string_view::npos)
+            end = s.size();
+        if (++word == n)
+            return s.substr(i, end - i);
+        i = end;
+    }
+    return {};
+}
+
+std::string WordAt(int n, std::string_view s, std::string_view delims)
+{
+    return std::string(WordViewAt(n, s, delims));
 }
 
 std::string DropLeadingSpaces(std::string_view s) { return std::string(LeadingTrimmed(s)); }
@@ -152,6 +187,11 @@ bool MatchWild(std::string_view s, std::string_view pattern, bool ignoreCase)
     auto same = [ignoreCase](char a, char b) {
         return ignoreCase ? UpCaseChar(a) == UpCaseChar(b) : a == b;
     };
+    // A literal last character of the pattern can only stand for the last one of s: most
+    // names are told apart here, without the scan.
+    if (!pattern.empty() && pattern.back() != '*' && pattern.back() != '?' &&
+        (s.empty() || !same(pattern.back(), s.back())))
+        return false;
     std::size_t si = 0, pi = 0;
     std::size_t starP = std::string_view::npos, starS = 0;
     while (si < s.size()) {
@@ -175,6 +215,17 @@ bool MatchWild(std::string_view s, std::string_view pattern, bool ignoreCase)
 
 bool TryStrToInt(std::string_view s, int& out)
 {
+    // Plain short runs of digits, the usual case, cannot overflow and need none of the rest.
+    if (!s.empty() && s.size() <= 9) {
+        int v = 0;
+        std::size_t k = 0;
+        for (; k < s.size() && s[k] >= '0' && s[k] <= '9'; ++k)
+            v = v * 10 + (s[k] - '0');
+        if (k == s.size()) {
+            out = v;
+            return true;
+        }
+    }
     std::size_t i = 0;
     while (i < s.size() && s[i] == ' ')
         ++i;
@@ -238,14 +289,16 @@ std::string StripParenthesized(std::string_view s)
     return std::string(s.substr(0, open == 0 ? 0 : open - 1));
 }
 
-std::string FileNameOf(std::string_view path)
+std::string FileNameOf(std::string_view path) { return std::string(FileNameViewOf(path)); }
+
+std::string_view FileNameViewOf(std::string_view path)
 {
     if (path.size() < 2)
-        return std::string(path);
+        return path;
     const std::size_t sep = path.rfind('\\', path.size() - 2);
     if (sep == std::string_view::npos)
-        return std::string(path);
-    return std::string(path.substr(sep + 1));
+        return path;
+    return path.substr(sep + 1);
 }
 
 std::string NoTrailingBackslash(std::string_view s)

@@ -15,6 +15,12 @@ namespace tarvex {
 // The n-th word (n from 1) of s; every character of delims separates words, runs of them count
 // as one separator and leading ones are skipped. Fewer than n words (or n < 1): empty.
 std::string WordAt(int n, std::string_view s, std::string_view delims);
+// The same words as views into s, for the analysis passes that read every line.
+std::string_view WordViewAt(int n, std::string_view s, std::string_view delims);
+std::string_view WordViewAt(int n, std::string_view s, char delim);
+std::string_view LeadingTrimmed(std::string_view s);
+std::string_view TrailingTrimmed(std::string_view s);
+inline std::string_view OuterTrimmed(std::string_view s) { return TrailingTrimmed(LeadingTrimmed(s)); }
 std::string DropLeadingSpaces(std::string_view s);
 std::string DropTrailingSpaces(std::string_view s);
 std::string DropOuterSpaces(std::string_view s);
@@ -47,6 +53,7 @@ int StrToIntGrouped(std::string_view s);
 std::string StripParenthesized(std::string_view s);
 // The part after the last backslash, ignoring a trailing one ("C:\DIR\" -> "DIR\").
 std::string FileNameOf(std::string_view path);
+std::string_view FileNameViewOf(std::string_view path);
 std::string NoTrailingBackslash(std::string_view s);
 
 // --- dates, sizes, durations ----------------------------------------------------------------

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "log/linesplit.h"
-#include "log/logtext.h"
 #include "log/sort.h"
 #include "mailercfg/qparser.h"
+#include "platform/filebytes.h"
 #include "platform/paths.h"
 
 namespace tarvex {
@@ -24,6 +26,54 @@ std::int32_t RateOf(std::int64_t sent, std::int64_t recd, std::int64_t secs)
 {
     const std::int64_t r = std::max(sent / secs, recd / secs);
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(r, INT32_MIN, INT32_MAX));
+}
+
+// Zone, net, node and point in one number that orders as the address does.
+std::uint64_t NodeKey(const TFidoAddr& a)
+{
+    return (std::uint64_t{a.Zone} << 48) | (std::uint64_t{a.Net} << 32) | (std::uint64_t{a.Node} << 16) | a.Point;
+}
+
+// Compared without a library call: this runs on every line, and day keys are a few bytes.
+bool SameKey(std::string_view a, std::string_view b)
+{
+    const std::size_t n = a.size();
+    if (n != b.size())
+        return false;
+    if (n >= 4 && n <= 8) {
+        // Two overlapping 4-byte words cover the key.
+        std::uint32_t a1, a2, b1, b2;
+        std::memcpy(&a1, a.data(), 4);
+        std::memcpy(&a2, a.data() + n - 4, 4);
+        std::memcpy(&b1, b.data(), 4);
+        std::memcpy(&b2, b.data() + n - 4, 4);
+        return a1 == b1 && a2 == b2;
+    }
+    return a == b;
+}
+
+// Sorts a day's nodes by address. Each address stands once in a day's list, and distinct keys
+// have only one sorted order, so the records are sorted by their packed addresses and moved
+// once; should an address stand twice, the list's own quicksort decides among equals.
+void SortNodes(std::vector<TNodeStat>& nodes)
+{
+    if (nodes.size() < 2)
+        return;
+    std::vector<std::pair<std::uint64_t, std::size_t>> keys;
+    keys.reserve(nodes.size());
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        keys.emplace_back(NodeKey(nodes[i].Addr), i);
+    std::sort(keys.begin(), keys.end());
+    for (std::size_t i = 1; i < keys.size(); ++i)
+        if (keys[i].first == keys[i - 1].first) {
+            SortList(nodes, [](const TNodeStat& a, const TNodeStat& b) { return Compare(a.Addr, b.Addr); });
+            return;
+        }
+    std::vector<TNodeStat> sorted;
+    sorted.reserve(nodes.size());
+    for (const auto& k : keys)
+        sorted.push_back(std::move(nodes[k.second]));
+    nodes.swap(sorted);
 }
 
 // Restores the normal cursor and forgets the front end on every way out of a pass.
@@ -81,7 +131,7 @@ void TMailerLog::CheckNewDay(std::string_view line)
 {
     const std::size_t pos = DayKeyPos > 0 ? DayKeyPos - 1u : 0u;
     const std::string_view key = pos < line.size() ? line.substr(pos, DayKeyLen) : std::string_view();
-    if (key != LastDayKey) {
+    if (!SameKey(key, LastDayKey)) {
         AddDay(LineNo, DateOfLine(line));
         LastDayKey.assign(key);
     }
@@ -106,6 +156,9 @@ void TMailerLog::ResetRecords()
     Sessions.clear();
     Days.clear();
     DayStats.clear();
+    DayNodes.clear();
+    DaySlots.clear();
+    DayNodesDay = 0;
     SessCount = 0;
     DayCount = 0;
     CurSess.reset();
@@ -150,10 +203,10 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
         return false;  // the style has told the user already
     }
 
-    LogText owned;
+    FileBytes owned;  // the pass needs the bytes only, not a line index
     if (!text) {
         std::string error;
-        if (!owned.LoadFile(ResolvePath(Path), error)) {
+        if (!owned.Load(ResolvePath(Path), error)) {
             ui.SetBusyCursor(false);
             ui.Message("Cannot open log file for analysis", TMsgKind::Error, TMsgButtons::OK);
             return false;
@@ -165,7 +218,10 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
     PassStarted = true;
     const bool whole = RunPass(ui, progress, *text);
     for (auto& nodes : DayStats)
-        SortList(nodes, [](const TNodeStat& a, const TNodeStat& b) { return Compare(a.Addr, b.Addr); });
+        SortNodes(nodes);
+    DayNodes.clear();
+    DaySlots.clear();
+    DayNodesDay = 0;
     return whole;
 }
 
@@ -185,6 +241,7 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
     const bool hadWindow = Window != nullptr;
     LineSplitter lines(text);
     std::string_view line;
+    std::string failure;  // kept out of the loop: made and dropped on every line otherwise
     int progressCounter = 0;
     while (lines.Next(line)) {
         ui.KeepAlive();
@@ -213,7 +270,7 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
                 return false;
         }
 
-        std::string failure;
+        failure.clear();
         try {
             ParseLine(line);
         } catch (const std::exception& e) {
@@ -232,42 +289,111 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
 void TMailerLog::AddDay(std::int32_t lineNo, TDateTime date)
 {
     Days.push_back({lineNo, date});
+    // Days of a log are much alike: room for as many nodes as the day before saves the
+    // list's growing steps.
+    const std::size_t before = DayStats.empty() ? 0 : DayStats.back().size();
     DayStats.emplace_back();
+    DayStats.back().reserve(before);
     ++DayCount;
     NewDayPending = true;
+}
+
+namespace {
+
+// Below this many nodes a day's addresses are simply scanned.
+constexpr std::size_t ScanNodes = 16;
+
+std::size_t SlotOf(std::uint64_t key, std::size_t mask)
+{
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+}
+
+}  // namespace
+
+void TMailerLog::IndexDayNode(std::size_t i)
+{
+    if (DayNodes.size() < ScanNodes)
+        return;
+    if (DaySlots.size() < 2 * DayNodes.size()) {
+        RebuildDaySlots();
+        return;
+    }
+    const std::size_t mask = DaySlots.size() - 1;
+    std::size_t s = SlotOf(DayNodes[i], mask);
+    while (DaySlots[s] != 0) {
+        if (DayNodes[DaySlots[s] - 1] == DayNodes[i])
+            return;  // an earlier entry of the address is the one found
+        s = (s + 1) & mask;
+    }
+    DaySlots[s] = static_cast<std::uint32_t>(i + 1);
+}
+
+void TMailerLog::RebuildDaySlots()
+{
+    DaySlots.clear();
+    if (DayNodes.size() < ScanNodes)
+        return;
+    std::size_t size = 64;
+    while (size < 4 * DayNodes.size())
+        size *= 2;
+    DaySlots.assign(size, 0);
+    for (std::size_t i = 0; i < DayNodes.size(); ++i)
+        IndexDayNode(i);
+}
+
+TNodeStat* TMailerLog::TodayNode(const TFidoAddr& addr)
+{
+    auto& nodes = DayStats.back();
+    if (DayNodesDay != DayStats.size() || DayNodes.size() != nodes.size()) {
+        // A new day, or the list was changed from outside: take its addresses afresh.
+        DayNodes.clear();
+        for (const auto& n : nodes)
+            DayNodes.push_back(NodeKey(n.Addr));
+        DayNodesDay = DayStats.size();
+        RebuildDaySlots();
+    }
+    const std::uint64_t key = NodeKey(addr);
+    if (DaySlots.empty()) {
+        for (std::size_t i = 0; i < DayNodes.size(); ++i)
+            if (DayNodes[i] == key)
+                return &nodes[i];
+        return nullptr;
+    }
+    const std::size_t mask = DaySlots.size() - 1;
+    for (std::size_t s = SlotOf(key, mask); DaySlots[s] != 0; s = (s + 1) & mask)
+        if (DayNodes[DaySlots[s] - 1] == key)
+            return &nodes[DaySlots[s] - 1];
+    return nullptr;
+}
+
+TNodeStat& TMailerLog::AddTodayNode(const TFidoAddr& addr)
+{
+    auto& nodes = DayStats.back();
+    TNodeStat n;
+    n.Addr = addr;
+    nodes.push_back(std::move(n));
+    DayNodes.push_back(NodeKey(addr));
+    IndexDayNode(DayNodes.size() - 1);
+    return nodes.back();
 }
 
 void TMailerLog::CountDial(const TFidoAddr& addr)
 {
     if (DayStats.empty())
         return;  // no day yet: nowhere to count
-    for (auto& n : DayStats.back())
-        if (Equal(n.Addr, addr)) {
-            ++n.Tries;
-            return;
-        }
-    TNodeStat n;
-    n.Addr = addr;
-    n.Tries = 1;
-    DayStats.back().push_back(std::move(n));
+    TNodeStat* n = TodayNode(addr);
+    if (!n)
+        n = &AddTodayNode(addr);
+    ++n->Tries;
 }
 
 TNodeStat* TMailerLog::NodeStat(const std::optional<TFidoAddr>& addr, TStatKind kind)
 {
     if (!addr || DayStats.empty())
         return nullptr;
-    TNodeStat* found = nullptr;
-    for (auto& n : DayStats.back())
-        if (Equal(n.Addr, *addr)) {
-            found = &n;
-            break;
-        }
-    if (!found) {
-        TNodeStat n;
-        n.Addr = *addr;
-        DayStats.back().push_back(std::move(n));
-        found = &DayStats.back().back();
-    }
+    TNodeStat* found = TodayNode(*addr);
+    if (!found)
+        found = &AddTodayNode(*addr);
     switch (kind) {
     case TStatKind::Busy: ++found->Busy; break;
     case TStatKind::NoCarrier: ++found->NoCarrier; break;
@@ -280,7 +406,12 @@ TNodeStat* TMailerLog::NodeStat(const std::optional<TFidoAddr>& addr, TStatKind 
 void TMailerLog::StartSession(std::string_view line, bool inbound)
 {
     const TDateTime t = TimeOfLine(line);
-    CurSess = std::make_unique<TSess>(LineNo, t);
+    if (SpareSess) {
+        *SpareSess = TSess(LineNo, t);
+        CurSess = std::move(SpareSess);
+    } else {
+        CurSess = std::make_unique<TSess>(LineNo, t);
+    }
     if (NewDayPending) {
         CurSess->Flags |= sfFirstOfDay;
         NewDayPending = false;
@@ -324,7 +455,7 @@ void TMailerLog::EndSession(std::string_view line)
     Sessions.push_back(std::move(s));
     ++SessCount;
     DialAddr.reset();
-    CurSess.reset();
+    SpareSess = std::move(CurSess);
 }
 
 std::int32_t TMailerLog::SessionAtLine(std::int32_t lineNo) const

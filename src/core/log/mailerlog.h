@@ -70,8 +70,14 @@ public:
         if (phrase.empty())
             return true;
         const std::size_t pos = MsgCol > 0 ? MsgCol - 1u : 0u;
-        return line.size() >= pos + phrase.size() && line[pos] == phrase[0] &&
-               line.compare(pos, phrase.size(), phrase) == 0;
+        if (line.size() < pos + phrase.size() || line[pos] != phrase[0])
+            return false;
+        // By hand: a mismatch mostly shows within a few bytes, sooner than a library call.
+        const char* p = line.data() + pos;
+        for (std::size_t i = 1; i < phrase.size(); ++i)
+            if (p[i] != phrase[i])
+                return false;
+        return true;
     }
     void StartSession(std::string_view line, bool inbound);
     void EndSession(std::string_view line);
@@ -131,7 +137,22 @@ private:
     bool AskToContinue(IUserInterface& ui, const std::string& question);
     void ResetRecords();
 
+    // The node of the current day with this address (none: nullptr), and a fresh one.
+    TNodeStat* TodayNode(const TFidoAddr& addr);
+    TNodeStat& AddTodayNode(const TFidoAddr& addr);
+
     IUserInterface* CurUi = nullptr;
+    std::string SentName;  // scratch of FreqSent
+    // The record of the last session, emptied, for the next one to reuse.
+    std::unique_ptr<TSess> SpareSess;
+    // The addresses of DayStats.back(), packed, in the same order: every dial and session
+    // looks its node up, and a scan of these is far cheaper than one of the records.
+    std::vector<std::uint64_t> DayNodes;
+    std::size_t DayNodesDay = 0;  // DayStats.size() when DayNodes was built
+    // Open-addressing table over DayNodes (position + 1, 0 free) for days with many nodes.
+    std::vector<std::uint32_t> DaySlots;
+    void IndexDayNode(std::size_t i);
+    void RebuildDaySlots();
     std::unordered_map<std::string, std::size_t> AliasIndex;
     TFreqIndex FreqIndex;
     void AppendFreq(TFreqEntry entry);

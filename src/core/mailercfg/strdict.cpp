@@ -49,10 +49,12 @@ void TStrDict::SetValue(std::string_view key, std::string_view value)
     Values.emplace_back(value);
 }
 
-std::string TStrDict::GetValue(std::string_view key) const
+std::string TStrDict::GetValue(std::string_view key) const { return std::string(ValueOrKey(key)); }
+
+std::string_view TStrDict::ValueOrKey(std::string_view key) const
 {
     const int i = IndexOf(key);
-    return i >= 0 ? Values[static_cast<std::size_t>(i)] : std::string(key);
+    return i >= 0 ? std::string_view(Values[static_cast<std::size_t>(i)]) : key;
 }
 
 void TStrDict::Clear()

@@ -24,6 +24,8 @@ public:
     // The value of the key, or the key itself when it is absent: callers tell a missing key by
     // comparing the result with what they asked for.
     std::string GetValue(std::string_view key) const;
+    // The same without a copy: a view of the stored value, or the key itself.
+    std::string_view ValueOrKey(std::string_view key) const;
 
     // Position of the key (any case), or -1.
     int IndexOf(std::string_view key) const;

@@ -19,6 +19,32 @@ constexpr std::array kUsedPhrases = {2, 3, 4, 15, 16, 21, 26, 32, 33, 42, 47, 58
 constexpr std::size_t kIndexRecord = 512;
 constexpr std::size_t kIndexDirOffset = 264;
 
+bool StartsWithPhrase(std::string_view text, std::string_view phrase)
+{
+    if (phrase.empty())
+        return true;
+    if (text.size() < phrase.size() || text[0] != phrase[0])
+        return false;
+    for (std::size_t i = 1; i < phrase.size(); ++i)
+        if (text[i] != phrase[i])
+            return false;
+    return true;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int DigitPair(std::string_view line, std::size_t pos) { return (line[pos] - '0') * 10 + (line[pos + 1] - '0'); }
+
+// Word 4 of a line split at blanks. With the usual layout (the date and the time as words 1
+// and 2, a blank before the message) the search starts at the message.
+std::string_view FourthWord(std::string_view line)
+{
+    bool usual = line.size() > kMsg && line[5] == ' ' && line[kMsg - 1] == ' ';
+    for (std::size_t i = 0; usual && i < kMsg - 1; ++i)
+        usual = i == 5 || line[i] != ' ';
+    return usual ? WordViewAt(2, line.substr(kMsg), ' ') : WordViewAt(4, line, ' ');
+}
+
 // A two-digit field of the date or time; anything else goes the general (and throwing) way.
 int TwoDigits(std::string_view s)
 {
@@ -72,12 +98,6 @@ TTmailLog::TTmailLog() : TMailerLog(lsTMail)
     DayKeyLen = 5;
 }
 
-const std::string& TTmailLog::Phrase(int n) const
-{
-    static const std::string none;
-    return n >= 0 && static_cast<std::size_t>(n) < Phrases.size() ? Phrases[static_cast<std::size_t>(n)] : none;
-}
-
 bool TTmailLog::IsDateColumn(int col) const { return col == 0 || col == 6; }
 
 bool TTmailLog::IsErrorWord(std::string_view word) const { return word == "cancelled" || word == "cancelled."; }
@@ -109,7 +129,13 @@ TDateTime TTmailLog::DateOfLine(std::string_view line)
     }
     const int day = TwoDigits(line.substr(0, 2));
     const int month = TwoDigits(line.size() > 3 ? line.substr(3, 2) : std::string_view());
-    CachedDate = EncodeDate(ProgramStartYear(), month, day);
+    const int year = ProgramStartYear();
+    // Most dated lines fall on the day of the line before: its date is kept, not encoded anew.
+    if (year != EncodedYmd[0] || month != EncodedYmd[1] || day != EncodedYmd[2]) {
+        EncodedDate = EncodeDate(year, month, day);
+        EncodedYmd = {year, month, day};
+    }
+    CachedDate = EncodedDate;
     return CachedDate;
 }
 
@@ -131,26 +157,37 @@ TDateTime TTmailLog::TimeOfLine(std::string_view line)
 {
     auto field = [&](std::size_t pos) { return pos < line.size() ? line.substr(pos, 2) : std::string_view(); };
     const TDateTime date = DateOfLine(line);
+    if (line.size() >= 14 && IsDigit(line[6]) && IsDigit(line[7]) && IsDigit(line[9]) && IsDigit(line[10]) &&
+        IsDigit(line[12]) && IsDigit(line[13]))
+        return ComposeDateTime(date, EncodeTime(DigitPair(line, 6), DigitPair(line, 9), DigitPair(line, 12)));
     return ComposeDateTime(date, EncodeTime(TwoDigits(field(6)), TwoDigits(field(9)), TwoDigits(field(12))));
 }
 
-std::string TTmailLog::TextAfterPhrase(std::string_view line, int phrase) const
+std::string_view TTmailLog::TextAfterPhrase(std::string_view line, int phrase) const
 {
     const std::size_t start = kMsg + Phrase(phrase).size() + 1;
-    return start < line.size() ? TextBefore(line.substr(start), ',') : std::string();
+    if (start >= line.size())
+        return {};
+    const std::string_view rest = line.substr(start);
+    return rest.substr(0, rest.find(','));
 }
 
 void TTmailLog::ParseLine(std::string_view line)
 {
-    if (SkipBlock && MsgIs(line, "OK")) {
+    // MsgIs, with the message column taken once for the many tests of a line.
+    const std::size_t col = MsgCol > 0 ? MsgCol - 1u : 0u;
+    const std::string_view atMsg = col <= line.size() ? line.substr(col) : std::string_view();
+    auto is = [atMsg](std::string_view phrase) { return StartsWithPhrase(atMsg, phrase); };
+
+    if (SkipBlock && is("OK")) {
         SkipBlock = false;
         return;
     }
-    if (MsgIs(line, Phrase(21))) {
+    if (is(Phrase(21))) {
         SkipBlock = true;
         return;
     }
-    if (MsgIs(line, Phrase(256))) {
+    if (is(Phrase(256))) {
         Block256 = 1;
         return;
     }
@@ -161,13 +198,13 @@ void TTmailLog::ParseLine(std::string_view line)
     const std::string_view msg = line.size() > kMsg ? line.substr(kMsg) : std::string_view();
 
     if (SessState == 0) {
-        const bool p16 = MsgIs(line, Phrase(16));
-        if (p16 || MsgIs(line, Phrase(15))) {
-            const std::string& dial = Phrase(p16 ? 16 : 15);
-            std::string first = WordAt(1, msg, ",");
-            first.erase(0, std::min(first.size(), dial.size()));
-            std::string name = AddressAliases.GetValue(DropOuterSpaces(first));
-            const std::string result = DropLeadingSpaces(WordAt(3, msg, ","));
+        const bool p16 = is(Phrase(16));
+        if (p16 || is(Phrase(15))) {
+            const std::string_view dial = Phrase(p16 ? 16 : 15);
+            std::string_view first = WordViewAt(1, msg, ',');
+            first.remove_prefix(std::min(first.size(), dial.size()));
+            const std::string_view name = AddressAliases.ValueOrKey(OuterTrimmed(first));
+            const std::string_view result = LeadingTrimmed(WordViewAt(3, msg, ','));
             if (!name.empty() && name[0] == '?') {
                 DialAddr.reset();
             } else {
@@ -181,7 +218,7 @@ void TTmailLog::ParseLine(std::string_view line)
             return;
         }
         if (MarkerAtMessage(line) && line.find("CONNECT") != std::string_view::npos) {
-            const bool inbound = MsgIs(line, Phrase(2));
+            const bool inbound = is(Phrase(2));
             StartSession(line, inbound);
             if (inbound)
                 DialAddr.reset();
@@ -190,67 +227,68 @@ void TTmailLog::ParseLine(std::string_view line)
     }
 
     if (MarkerAtMessage(line)) {
-        const std::string& traffic = Phrase(467);
+        const std::string_view traffic = Phrase(467);
         const std::size_t p = FindPhrase(line, traffic);
         if (p != std::string_view::npos) {
+            // "recd/sent, ..." within the 255 bytes after the phrase.
             const std::size_t from = p + traffic.size() + 1;
-            std::string t = from < line.size() ? std::string(line.substr(from, 255)) : std::string();
-            const std::string recd = CutBefore(t, '/');
-            if (!t.empty())
-                t.erase(0, 1);
-            const std::string sent = TextBefore(t, ',');
+            const std::string_view t = from < line.size() ? line.substr(from, 255) : std::string_view();
+            const std::size_t slash = t.find('/');
+            const std::string_view recd = t.substr(0, slash);
+            const std::string_view rest = slash == std::string_view::npos ? std::string_view() : t.substr(slash + 1);
+            const std::string_view sent = rest.substr(0, rest.find(','));
             CurSess->BytesRecd = StrToInt(recd);
             CurSess->BytesSent = StrToInt(sent);
         }
         EndSession(line);
-    } else if (MsgIs(line, Phrase(3))) {
+    } else if (is(Phrase(3))) {
         CurSess->Flags |= sfFailed;
         EndSession(line);
-    } else if (MsgIs(line, Phrase(424)) || MsgIs(line, Phrase(587)) || MsgIs(line, Phrase(4))) {
+    } else if (is(Phrase(424)) || is(Phrase(587)) || is(Phrase(4))) {
         CurSess->Flags &= static_cast<std::uint8_t>(~sfOK);
-    } else if (MsgIs(line, Phrase(26))) {
+    } else if (is(Phrase(26))) {
         EndSession(line);
     }
 
     switch (SessState) {
     case 1:
         if (!msg.empty() && msg[0] >= '0' && msg[0] <= '9') {
-            CurSess->Addr = TFidoAddr::Parse(TextBefore(msg, ','));
+            CurSess->Addr = TFidoAddr::Parse(msg.substr(0, msg.find(',')));
             CurSess->Flags &= static_cast<std::uint8_t>(~sfHuman);
             SessState = 2;
-        } else if (MsgIs(line, Phrase(47))) {
+        } else if (is(Phrase(47))) {
             CurSess->Flags |= sfHuman;
             SessState = 5;
-        } else if (MsgIs(line, Phrase(42))) {
+        } else if (is(Phrase(42))) {
             CurSess->Flags |= sfFTS1;
         }
         break;
     case 2:
-        if (MsgIs(line, Phrase(32))) {
-            CurSess->SysOp = TextAfterPhrase(line, 32);
+        if (is(Phrase(32))) {
+            CurSess->SysOp.assign(TextAfterPhrase(line, 32));
             SessState = 3;
         }
         break;
     case 3:
-        if (MsgIs(line, Phrase(33))) {
-            CurSess->System = TextAfterPhrase(line, 33);
+        if (is(Phrase(33))) {
+            CurSess->System.assign(TextAfterPhrase(line, 33));
             SessState = 4;
         }
         break;
     case 4:
-        if (MsgIs(line, Phrase(60))) {
+        if (is(Phrase(60))) {
             CurSess->Flags |= sfPassword;
-        } else if (MsgIs(line, Phrase(58))) {
+        } else if (is(Phrase(58))) {
             CurSess->Flags |= sfBadPassword;
-        } else if (MsgIs(line, Phrase(159))) {
+        } else if (is(Phrase(159))) {
             if (CurSess->Addr)
                 AddFreq(TextAfterPhrase(line, 159), *CurSess->Addr);
         } else if (line.substr(std::min(line.size(), kMsg + 1), 2) == "S-") {
             ++CurSess->FilesSent;
             if (line.find("OK") != std::string_view::npos && CurSess->Addr) {
-                const std::string f = WordAt(4, line, " ");
+                const std::string_view f = FourthWord(line);
                 if (HasBackslash(f))
-                    FreqSent(FileNameOf(f), f, *CurSess->Addr);
+                    FreqSent(FileNameViewOf(f), f, *CurSess->Addr);
                 else
                     FreqSent(f, "", *CurSess->Addr);
             }
@@ -259,7 +297,7 @@ void TTmailLog::ParseLine(std::string_view line)
         }
         break;
     case 5:
-        if (MsgIs(line, Phrase(203)))
+        if (is(Phrase(203)))
             EndSession(line);
         break;
     default:
@@ -278,9 +316,11 @@ void TTmailLog::LoadLanguage()
         Ui().Message(std::string(CannotOpenLngMessage), TMsgKind::Error, TMsgButtons::OK);
         throw;
     }
-    Phrases.assign(588, std::string());
+    Phrases.assign(PhraseSlots, std::string());
     for (int n : kUsedPhrases)
         Phrases[static_cast<std::size_t>(n)] = Lng->GetPhrase(n);
+    for (std::size_t i = 0; i < PhraseSlots; ++i)
+        PhraseViews[i] = Phrases[i];
     HumanWord = WordAt(1, Phrase(47), " ");
     FailWord = WordAt(1, Phrase(3), " ");
     ErrorWord = WordAt(1, Lng->GetPhrase(147), " ");

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,12 +51,24 @@ public:
     char Marker = '\xFE';
 
 private:
-    // Phrase n of the language table cut before its placeholder, taken once when it is loaded.
-    const std::string& Phrase(int n) const;
-    void ReadAddressAliases(const std::string& fileName);
-    std::string TextAfterPhrase(std::string_view line, int phrase) const;
+    static constexpr std::size_t PhraseSlots = 588;
 
+    // Phrase n of the language table cut before its placeholder, taken once when it is loaded.
+    // Inline views: the parser asks for several phrases on every line.
+    std::string_view Phrase(int n) const
+    {
+        return n >= 0 && static_cast<std::size_t>(n) < PhraseSlots ? PhraseViews[static_cast<std::size_t>(n)]
+                                                                  : std::string_view();
+    }
+    void ReadAddressAliases(const std::string& fileName);
+    std::string_view TextAfterPhrase(std::string_view line, int phrase) const;
+
+    // The last date encoded and its year, month and day (none yet: 0, never a valid month).
+    std::array<int, 3> EncodedYmd{0, 0, 0};
+    TDateTime EncodedDate = 0;
     std::vector<std::string> Phrases;
+    // Views of Phrases, which stays untouched once loaded.
+    std::array<std::string_view, PhraseSlots> PhraseViews{};
 };
 
 }  // namespace tarvex

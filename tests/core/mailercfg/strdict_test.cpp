@@ -16,6 +16,9 @@ TEST(StrDict, KeysAreCaseBlindAndKeepFirstSpelling)
     EXPECT_EQ(d.GetValue("Abc"), "2");
     EXPECT_EQ(d.GetValue("never"), "never");
     EXPECT_EQ(d.IndexOf("NEVER"), -1);
+    EXPECT_EQ(d.ValueOrKey("aBc"), "2");
+    const std::string_view missing = "never";
+    EXPECT_EQ(d.ValueOrKey(missing).data(), missing.data());  // the key itself, not a copy
 }
 
 TEST(StrDict, KeepsInsertionOrderAndGuardsPositions)

@@ -226,6 +226,22 @@ TEST_F(TMailTest, NewYearKeepsTheProgramYear)
     EXPECT_EQ(Log.Day(1).Date, EncodeDate(2026, 1, 1));
 }
 
+// Dates are kept from line to line: a new program year between passes must still show.
+TEST_F(TMailTest, AnotherPassAfterTheYearChanged)
+{
+    W.Line("first");
+    W.SetDate(2026, 2, 6);
+    W.Line("second");
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(Log.DayCount, 2);
+    EXPECT_EQ(Log.Day(1).Date, EncodeDate(2026, 2, 6));
+    SetProgramStartDate(EncodeDate(2024, 1, 1));
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(Log.DayCount, 2);
+    EXPECT_EQ(Log.Day(0).Date, EncodeDate(2024, 2, 5));
+    EXPECT_EQ(Log.Day(1).Date, EncodeDate(2024, 2, 6));
+}
+
 TEST_F(TMailTest, MalformedLinesAskAndGoOn)
 {
     W.Connect(true);
