@@ -10,16 +10,6 @@ namespace {
 
 constexpr std::size_t HeaderSize = 12;
 
-std::uint32_t Byte(std::string_view b, std::size_t at)
-{
-    return static_cast<unsigned char>(b[at]);
-}
-
-std::uint16_t Word16(std::string_view b, std::size_t at)
-{
-    return static_cast<std::uint16_t>(Byte(b, at) | (Byte(b, at + 1) << 8));
-}
-
 }  // namespace
 
 TBinkLng::TBinkLng(std::string_view fileName)
@@ -38,8 +28,8 @@ void TBinkLng::Load(std::string_view bytes)
 {
     if (bytes.size() < HeaderSize)
         throw ELngError("Language file ends inside its header");
-    const std::size_t count = Word16(bytes, 4);
-    const std::size_t poolSize = Word16(bytes, 6);
+    const std::size_t count = LngWord16(bytes, 4);
+    const std::size_t poolSize = LngWord16(bytes, 6);
     const std::size_t poolStart = HeaderSize + 4 * count;
     if (bytes.size() < poolStart)
         throw ELngError("Language file ends inside its offset table");
@@ -48,7 +38,7 @@ void TBinkLng::Load(std::string_view bytes)
     Offsets.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
         // Only the low half of the stored offset is meaningful; the rest is the mailer's own.
-        const std::int32_t low = Word16(bytes, HeaderSize + 4 * i);
+        const std::int32_t low = LngWord16(bytes, HeaderSize + 4 * i);
         Offsets[i] = low - 4;
     }
     Pool.assign(bytes.substr(poolStart, poolSize));

@@ -9,12 +9,6 @@ namespace {
 constexpr std::size_t CountOffset = 28;
 constexpr std::size_t IndexOffset = 32;
 
-std::uint16_t Word16(std::string_view b, std::size_t at)
-{
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
-                                      (static_cast<unsigned char>(b[at + 1]) << 8));
-}
-
 }  // namespace
 
 TSFMailLng::TSFMailLng(std::string_view fileName)
@@ -33,14 +27,14 @@ void TSFMailLng::Load(std::string_view bytes)
 {
     if (bytes.size() < IndexOffset)
         throw ELngError("Language file ends inside its header");
-    const std::size_t count = Word16(bytes, CountOffset);
+    const std::size_t count = LngWord16(bytes, CountOffset);
     const std::size_t poolStart = IndexOffset + 4 * count;
     if (bytes.size() < poolStart)
         throw ELngError("Language file ends inside its index");
     Index.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
-        Index[i].Id = Word16(bytes, IndexOffset + 4 * i);
-        Index[i].Position = Word16(bytes, IndexOffset + 4 * i + 2);
+        Index[i].Id = LngWord16(bytes, IndexOffset + 4 * i);
+        Index[i].Position = LngWord16(bytes, IndexOffset + 4 * i + 2);
     }
     Pool.assign(bytes.substr(poolStart));
 }
