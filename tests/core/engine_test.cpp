@@ -98,6 +98,15 @@ TEST_F(EngineTest, ParserErrorQuestionOkGoesOnCancelStops)
     EXPECT_EQ(Log.CurSess->StartLine, 1);  // what line 1 and 2 made stays
 }
 
+TEST_F(EngineTest, AnErrorWithoutTextStillAsks)
+{
+    struct TSilentThrow : TTestStyle {
+        void ParseLine(std::string_view) override { throw std::runtime_error(""); }
+    } log;
+    ASSERT_TRUE(log.Analyze(Ui, {}, "05/02 10:00:00 a\n"));
+    EXPECT_EQ(Ui.Transcript, std::vector<std::string>{"Error analyzing log at line 1:\n\r\n\rContinue processing?"});
+}
+
 TEST_F(EngineTest, QuestionsScrollTheWindowToTheirLine)
 {
     TFakeWindow w;

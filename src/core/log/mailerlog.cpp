@@ -270,15 +270,17 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
                 return false;
         }
 
-        failure.clear();
+        bool failed = false;
         try {
             ParseLine(line);
         } catch (const std::exception& e) {
+            failed = true;
             failure = e.what();
         } catch (...) {
+            failed = true;
             failure = "Unknown error";
         }
-        if (!failure.empty() &&
+        if (failed &&
             !AskToContinue(ui, "Error analyzing log at line " + std::to_string(LineNo) + ":\n\r" + failure +
                                    "\n\rContinue processing?"))
             return false;
