@@ -1,7 +1,10 @@
 #include <QtTest>
 
+#include "app/appsettings.h"
 #include "app/colortext.h"
 #include "app/qtsettingsstore.h"
+
+using tarvex::TMemorySettings;
 
 class TestSettingsStore : public QObject
 {
@@ -56,6 +59,29 @@ private slots:
             sawKey |= k == "Key/with\\slash" && v == "x";
         QVERIFY(sawKey);
         QCOMPARE(reg.ReadString("Log1", "Missing", "def"), std::string("def"));
+    }
+
+    void fontValueRoundTripAndHeight()
+    {
+        TMemorySettings reg;
+        TLogFontSetting a;
+        a.Font = QFont("DejaVu Sans Mono", 13);
+        a.Font.setBold(true);
+        a.Font.setItalic(true);
+        a.ColorText = "clNavy";
+        a.Save(reg);
+        QCOMPARE(QString::fromStdString(reg.ReadString("General", "LogFont", "")), QString("DejaVu Sans Mono,13,BI,0,clNavy"));
+        TLogFontSetting b;
+        b.Load(reg);
+        QCOMPARE(b.Font.family(), QString("DejaVu Sans Mono"));
+        QCOMPARE(b.Font.pointSize(), 13);
+        QVERIFY(b.Font.bold() && b.Font.italic() && !b.Font.underline());
+        QCOMPARE(b.ColorText, std::string("clNavy"));
+        // A taller font makes taller rows.
+        QFont big = b.Font;
+        big.setPointSize(26);
+        QVERIFY(FontHeight(big) > FontHeight(b.Font));
+        QVERIFY(FontHeight(b.Font) > 0);
     }
 
     void colourTexts()

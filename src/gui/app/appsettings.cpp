@@ -1,6 +1,7 @@
 #include "app/appsettings.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 
 #include "app/colortext.h"
 #include "log/fontvalue.h"
@@ -134,3 +135,5 @@ void TLogFontSetting::Save(ISettingsStore& reg) const
     const tarvex::TFontValue v = ToFontValue(Font, ColorText);
     reg.WriteString("General", "LogFont", tarvex::WriteFontValue(v));
 }
+
+int FontHeight(const QFont& font) { return QFontMetrics(font).height(); }

@@ -48,6 +48,9 @@ struct TLogColors {
     void Save(tarvex::ISettingsStore& reg) const;
 };
 
+// The character height of a font on the screen, in pixels: the row height of text grids.
+int FontHeight(const QFont& font);
+
 // The viewer font of every log window, stored as one text value "LogFont" in "General". The
 // default is the system's fixed-pitch font: logs are laid out in columns.
 struct TLogFontSetting {
