@@ -11,7 +11,7 @@
 
 #include "app/childform.h"
 #include "app/frameform.h"
-#include "log/logfactory.h"
+#include "styles/logfactory.h"
 #include "log/mailerlog.h"
 #include "tmailfixture.h"
 #include "viewer/logviewer.h"

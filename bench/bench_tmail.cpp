@@ -9,7 +9,7 @@
 #include <string>
 
 #include "host/userinterface.h"
-#include "log/datetime.h"
+#include "base/datetime.h"
 #include "parsers/tmaillog.h"
 #include "platform/fileops.h"
 #include "platform/paths.h"

@@ -5,10 +5,10 @@
 #include <ostream>
 
 #include "host/userinterface.h"
-#include "log/datetime.h"
-#include "log/fidoaddr.h"
-#include "log/logfactory.h"
-#include "log/logutils.h"
+#include "base/datetime.h"
+#include "base/fidoaddr.h"
+#include "styles/logfactory.h"
+#include "base/logutils.h"
 #include "log/mailerlog.h"
 #include "phrasescommand.h"
 #include "platform/paths.h"

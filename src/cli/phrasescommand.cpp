@@ -3,8 +3,8 @@
 #include <ostream>
 #include <string_view>
 
-#include "errors.h"
-#include "log/logutils.h"
+#include "base/errors.h"
+#include "base/logutils.h"
 #include "mailercfg/lngerror.h"
 #include "mailercfg/qparser.h"
 #include "mailercfg/stylephrases.h"

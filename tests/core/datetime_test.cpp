@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "errors.h"
-#include "log/datetime.h"
+#include "base/errors.h"
+#include "base/datetime.h"
 
 using namespace tarvex;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "log/datetime.h"
+#include "base/datetime.h"
 #include "mailercfg/qparser.h"
 #include "teststyle.h"
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "errors.h"
-#include "log/fidoaddr.h"
+#include "base/errors.h"
+#include "base/fidoaddr.h"
 
 using namespace tarvex;
 

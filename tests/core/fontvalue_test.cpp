@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "log/fontvalue.h"
+#include "base/fontvalue.h"
 
 using namespace tarvex;
 

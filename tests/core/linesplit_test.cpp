@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "log/linesplit.h"
+#include "base/linesplit.h"
 
 using tarvex::LineSplitter;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "log/datetime.h"
+#include "base/datetime.h"
 #include "log/logcut.h"
 #include "platform/filecut.h"
 

@@ -2,10 +2,10 @@
 
 #include <stdexcept>
 
-#include "errors.h"
+#include "base/errors.h"
 #include "log/genericstyles.h"
-#include "log/logfactory.h"
-#include "log/loglist.h"
+#include "styles/logfactory.h"
+#include "styles/loglist.h"
 #include "log/mailerlog.h"
 
 using namespace tarvex;

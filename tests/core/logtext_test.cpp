@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "log/linesplit.h"
+#include "base/linesplit.h"
 #include "log/logtext.h"
 #include "platform/sharedfile.h"
 

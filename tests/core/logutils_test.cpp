@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "errors.h"
-#include "log/datetime.h"
-#include "log/logutils.h"
+#include "base/errors.h"
+#include "base/datetime.h"
+#include "base/logutils.h"
 
 using namespace tarvex;
 

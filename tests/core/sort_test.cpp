@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "errors.h"
-#include "log/sort.h"
+#include "base/errors.h"
+#include "base/sort.h"
 
 using namespace tarvex;
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "log/logutils.h"
+#include "base/logutils.h"
 #include "log/mailerlog.h"
 
 namespace tarvex::testing {

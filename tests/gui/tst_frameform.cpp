@@ -8,7 +8,7 @@
 #include "app/childform.h"
 #include "app/frameform.h"
 #include "guitestutil.h"
-#include "log/logfactory.h"
+#include "styles/logfactory.h"
 
 using namespace tarvex;
 

@@ -11,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-#include "log/linesplit.h"
+#include "base/linesplit.h"
 #include "viewer/logfinddialog.h"
 #include "viewer/logviewer.h"
 

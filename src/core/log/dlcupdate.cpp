@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "log/linesplit.h"
-#include "log/logutils.h"
+#include "base/linesplit.h"
+#include "base/logutils.h"
 #include "platform/fileops.h"
 #include "platform/paths.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "log/logutils.h"
+#include "base/logutils.h"
 #include "log/mailerlog.h"
 
 namespace tarvex {

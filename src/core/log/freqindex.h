@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "log/fidoaddr.h"
+#include "base/fidoaddr.h"
 
 namespace tarvex {
 

@@ -2,8 +2,8 @@
 // bookkeeping of requested and sent files during a pass.
 #include <string>
 
-#include "log/linesplit.h"
-#include "log/logutils.h"
+#include "base/linesplit.h"
+#include "base/logutils.h"
 #include "log/mailerlog.h"
 #include "platform/paths.h"
 

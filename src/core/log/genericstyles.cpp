@@ -1,7 +1,7 @@
 #include "log/genericstyles.h"
 
-#include "errors.h"
-#include "log/logutils.h"
+#include "base/errors.h"
+#include "base/logutils.h"
 
 namespace tarvex {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "log/datetime.h"
+#include "base/datetime.h"
 
 namespace tarvex {
 

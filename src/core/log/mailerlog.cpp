@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "log/linesplit.h"
-#include "log/sort.h"
+#include "base/linesplit.h"
+#include "base/sort.h"
 #include "mailercfg/qparser.h"
 #include "platform/filebytes.h"
 #include "platform/paths.h"

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "log/coloritems.h"
-#include "log/datetime.h"
-#include "log/fidoaddr.h"
+#include "base/datetime.h"
+#include "base/fidoaddr.h"
 
 namespace tarvex {
 

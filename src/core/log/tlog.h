@@ -7,7 +7,7 @@
 #include "host/settingsstore.h"
 #include "host/userinterface.h"
 #include "log/coloritems.h"
-#include "log/datetime.h"
+#include "base/datetime.h"
 
 namespace tarvex {
 

@@ -1,6 +1,6 @@
 #include "mailercfg/fhmailcfg.h"
 
-#include "log/logutils.h"
+#include "base/logutils.h"
 
 namespace tarvex {
 

@@ -1,7 +1,7 @@
 #include "mailercfg/fhmaillng.h"
 
-#include "log/linesplit.h"
-#include "log/logutils.h"
+#include "base/linesplit.h"
+#include "base/logutils.h"
 #include "mailercfg/lngerror.h"
 
 namespace tarvex {

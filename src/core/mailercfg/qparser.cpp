@@ -2,9 +2,9 @@
 
 #include <climits>
 
-#include "errors.h"
-#include "log/linesplit.h"
-#include "log/logutils.h"
+#include "base/errors.h"
+#include "base/linesplit.h"
+#include "base/logutils.h"
 #include "platform/paths.h"
 
 namespace tarvex {

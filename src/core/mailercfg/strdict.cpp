@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "errors.h"
-#include "log/logutils.h"
+#include "base/errors.h"
+#include "base/logutils.h"
 
 namespace tarvex {
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "log/logutils.h"
+#include "base/logutils.h"
 #include "mailercfg/binklng.h"
 #include "mailercfg/fhmailcfg.h"
 #include "mailercfg/fhmaillng.h"

@@ -3,8 +3,8 @@
 #include <array>
 #include <fstream>
 
-#include "log/linesplit.h"
-#include "log/logutils.h"
+#include "base/linesplit.h"
+#include "base/logutils.h"
 #include "mailercfg/lngerror.h"
 #include "mailercfg/qparser.h"
 #include "platform/paths.h"

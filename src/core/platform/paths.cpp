@@ -8,7 +8,7 @@
 #include <set>
 #include <system_error>
 
-#include "log/logutils.h"
+#include "base/logutils.h"
 
 namespace fs = std::filesystem;
 

@@ -4,7 +4,7 @@
 #include <QFontMetrics>
 
 #include "app/colortext.h"
-#include "log/fontvalue.h"
+#include "base/fontvalue.h"
 
 using tarvex::ISettingsStore;
 

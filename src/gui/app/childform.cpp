@@ -18,7 +18,7 @@
 #include "app/frameform.h"
 #include "app/logloader.h"
 #include "app/toolicons.h"
-#include "log/datetime.h"
+#include "base/datetime.h"
 #include "log/dlcupdate.h"
 #include "log/genericstyles.h"
 #include "log/mailerlog.h"

@@ -6,7 +6,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "log/logutils.h"
+#include "base/logutils.h"
 
 namespace {
 

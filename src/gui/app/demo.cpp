@@ -5,8 +5,8 @@
 
 #include "app/qtsettingsstore.h"
 #include "tmailfixture.h"
-#include "log/datetime.h"
-#include "log/logfactory.h"
+#include "base/datetime.h"
+#include "styles/logfactory.h"
 #include "log/mailerlog.h"
 #include "log/tlog.h"
 

@@ -14,8 +14,8 @@
 #include "app/childform.h"
 #include "app/qtsettingsstore.h"
 #include "app/windowplacement.h"
-#include "log/fidoaddr.h"
-#include "log/logfactory.h"
+#include "base/fidoaddr.h"
+#include "styles/logfactory.h"
 #include "platform/paths.h"
 #include "version.h"
 

@@ -9,7 +9,7 @@
 #include "app/appsettings.h"
 #include "app/qtuserinterface.h"
 #include "host/settingsstore.h"
-#include "log/loglist.h"
+#include "styles/loglist.h"
 
 class QMdiArea;
 class QMenu;

@@ -8,7 +8,7 @@
 #include "app/demo.h"
 #include "app/frameform.h"
 #include "app/qtsettingsstore.h"
-#include "log/logfactory.h"
+#include "styles/logfactory.h"
 #include "version.h"
 
 int main(int argc, char** argv)

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "analyzecommand.h"
-#include "log/fidoaddr.h"
+#include "base/fidoaddr.h"
 #include "testdir.h"
 #include "tmailfixture.h"
 

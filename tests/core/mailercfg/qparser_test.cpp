@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "errors.h"
+#include "base/errors.h"
 #include "mailercfg/qparser.h"
 #include "platform/paths.h"
 #include "testfiles.h"

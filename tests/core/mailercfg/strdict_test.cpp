@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "errors.h"
+#include "base/errors.h"
 #include "mailercfg/strdict.h"
 
 using tarvex::TStrDict;

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "errors.h"
+#include "base/errors.h"
 #include "log/dlcupdate.h"
 #include "parsers/tmaillog.h"
 #include "platform/paths.h"

@@ -1,6 +1,6 @@
-#include "log/fidoaddr.h"
+#include "base/fidoaddr.h"
 
-#include "log/logutils.h"
+#include "base/logutils.h"
 
 namespace tarvex {
 

@@ -1,6 +1,6 @@
-#include "log/fontvalue.h"
+#include "base/fontvalue.h"
 
-#include "log/logutils.h"
+#include "base/logutils.h"
 
 namespace tarvex {
 

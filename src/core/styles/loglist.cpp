@@ -1,8 +1,8 @@
-#include "log/loglist.h"
+#include "styles/loglist.h"
 
 #include <stdexcept>
 
-#include "log/logfactory.h"
+#include "styles/logfactory.h"
 #include "log/mailerlog.h"
 
 namespace tarvex {

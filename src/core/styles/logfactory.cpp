@@ -1,10 +1,10 @@
-#include "log/logfactory.h"
+#include "styles/logfactory.h"
 
 #include <array>
 #include <stdexcept>
 
 #include "log/genericstyles.h"
-#include "log/logutils.h"
+#include "base/logutils.h"
 #include "log/mailerlog.h"
 #include "parsers/tmaillog.h"
 

@@ -1,9 +1,9 @@
-#include "log/sort.h"
+#include "base/sort.h"
 
 #include <cstring>
 #include <string>
 
-#include "errors.h"
+#include "base/errors.h"
 
 namespace tarvex {
 

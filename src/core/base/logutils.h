@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "log/datetime.h"
+#include "base/datetime.h"
 
 namespace tarvex {
 

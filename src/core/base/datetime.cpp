@@ -1,10 +1,10 @@
-#include "log/datetime.h"
+#include "base/datetime.h"
 
 #include <chrono>
 #include <cmath>
 #include <ctime>
 
-#include "errors.h"
+#include "base/errors.h"
 
 namespace tarvex {
 

@@ -1,10 +1,10 @@
-#include "log/logutils.h"
+#include "base/logutils.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
-#include "errors.h"
+#include "base/errors.h"
 
 namespace tarvex {
 

@@ -1,0 +1,21 @@
+# The include rule must catch an include that runs the wrong way: a scratch copy of the core
+# gets one (base reaching up into styles) and the check has to fail and name it.
+file(REMOVE_RECURSE ${SCRATCH})
+file(COPY ${CORE_DIR}/ DESTINATION ${SCRATCH})
+file(APPEND ${SCRATCH}/base/sort.cpp "#include \"styles/logfactory.h\"\n")
+execute_process(COMMAND bash ${SCRIPT} ${SCRATCH} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(rc EQUAL 0)
+  message(FATAL_ERROR "the include check passed a copy that breaks the rule:\n${out}")
+endif()
+if(NOT out MATCHES "base/sort.cpp: includes \"styles/logfactory.h\"")
+  message(FATAL_ERROR "the include check failed without naming the include:\n${out}")
+endif()
+# An unknown folder is refused too, so a new one is placed in the rule on purpose.
+file(REMOVE_RECURSE ${SCRATCH})
+file(COPY ${CORE_DIR}/ DESTINATION ${SCRATCH})
+file(WRITE ${SCRATCH}/newfolder/x.h "#pragma once\n")
+execute_process(COMMAND bash ${SCRIPT} ${SCRATCH} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(rc EQUAL 0 OR NOT out MATCHES "newfolder")
+  message(FATAL_ERROR "the include check let an unplaced folder pass:\n${out}")
+endif()
+file(REMOVE_RECURSE ${SCRATCH})
