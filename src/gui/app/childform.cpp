@@ -202,6 +202,20 @@ void TChildForm::LetEventsRun() { FrameForm->Ui().ProcessEvents(); }
 
 TMailerLog* TChildForm::Mailer() const { return Log && Log->IsMailer() ? static_cast<TMailerLog*>(Log) : nullptr; }
 
+TLogLoad TChildForm::LoadContext()
+{
+    const TAppSettings& settings = FrameForm->AppSettings;
+    TLogLoad load{*Log, *LogView, FrameForm->Ui(), settings.OEMConvert, QString(), nullptr};
+    load.CodePage = QString::fromStdString(Mailer() ? settings.DisplayCodePage() : settings.ANSICodePage);
+    load.Progress = [this](std::int32_t maximum, std::int32_t value) {
+        if (value < 0)
+            ProgressBar->setMaximum(maximum);
+        else
+            ProgressBar->setValue(value);
+    };
+    return load;
+}
+
 void TChildForm::LoadAndAnalyze(TLog* log)
 {
     QPointer<TChildForm> self(this);
@@ -216,12 +230,12 @@ void TChildForm::LoadAndAnalyze(TLog* log)
     bool loaded = true;
     if (mailer) {
         ProgressBar->show();
-        loaded = LoadLogText(*this);
+        loaded = LoadLogText(LoadContext());
         if (loaded && !Closing) {
             LetEventsRun();
             SetStatusText(0, "Cutting");
             LetEventsRun();
-            loaded = !Closing && CutLog(*this);
+            loaded = !Closing && CutLog(LoadContext());
         }
         bool whole = false;
         QElapsedTimer clock;
@@ -296,7 +310,7 @@ void TChildForm::LoadAndAnalyze(TLog* log)
             FrameForm->Ui().Message("Error reading log: " + error.toStdString(), TMsgKind::Error, TMsgButtons::OK);
             loaded = false;
         } else
-            loaded = CutLog(*this);
+            loaded = CutLog(LoadContext());
         if (Closing) {
             Busy = false;
             deleteLater();

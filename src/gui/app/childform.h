@@ -17,6 +17,7 @@ class QToolButton;
 class QWidget;
 class LogViewer;
 class TFrameForm;
+struct TLogLoad;
 
 namespace tarvex {
 class TMailerLog;
@@ -83,6 +84,8 @@ private:
     tarvex::TDateTime SafeDateOfLine(std::string_view line) const;
     void GenericPrevDay();
     void GenericNextDay();
+    // What the loader needs of this window and its frame.
+    TLogLoad LoadContext();
 
     TFrameForm* FrameForm = nullptr;
     LogViewer* LogView = nullptr;

@@ -1,9 +1,5 @@
 #include "app/logloader.h"
 
-#include <QProgressBar>
-
-#include "app/childform.h"
-#include "app/frameform.h"
 #include "log/logcut.h"
 #include "platform/filecut.h"
 #include "platform/paths.h"
@@ -14,18 +10,18 @@ using namespace tarvex;
 namespace {
 
 // Drops everything before byte dropBytes of the viewer's text from the file and the viewer.
-bool CutAt(TChildForm& w, std::size_t dropBytes)
+bool CutAt(const TLogLoad& w, std::size_t dropBytes)
 {
-    LogViewer& viewer = *w.Viewer();
+    LogViewer& viewer = w.Viewer;
     const std::string_view bytes = viewer.Bytes();
     if (dropBytes == 0 || dropBytes > bytes.size())
         return true;
     std::string error;
-    const TFileCutResult r = CutFileHead(ResolvePath(w.Log->Path), dropBytes, bytes.substr(dropBytes), &error);
+    const TFileCutResult r = CutFileHead(ResolvePath(w.Log.Path), dropBytes, bytes.substr(dropBytes), &error);
     if (r != TFileCutResult::Cut) {
         // The viewer keeps showing the whole file, which is what the file still holds.
         if (!error.empty())
-            w.Frame()->Ui().Message(error, r == TFileCutResult::Failed ? TMsgKind::Error : TMsgKind::Warning,
+            w.Ui.Message(error, r == TFileCutResult::Failed ? TMsgKind::Error : TMsgKind::Warning,
                                     TMsgButtons::OK);
         return r != TFileCutResult::Failed;
     }
@@ -37,16 +33,15 @@ bool CutAt(TChildForm& w, std::size_t dropBytes)
 
 }  // namespace
 
-bool LoadLogText(TChildForm& w)
+bool LoadLogText(const TLogLoad& w)
 {
-    TFrameForm& frame = *w.Frame();
-    LogViewer& viewer = *w.Viewer();
-    const std::string path = ResolvePath(w.Log->Path);
-    viewer.SetCodePage(QString::fromStdString(frame.AppSettings.DisplayCodePage()));
-    if (!frame.AppSettings.OEMConvert) {
+    LogViewer& viewer = w.Viewer;
+    const std::string path = ResolvePath(w.Log.Path);
+    viewer.SetCodePage(w.CodePage);
+    if (!w.OEMConvert) {
         QString error;
         if (!viewer.LoadFromFile(QString::fromStdString(path), &error)) {
-            frame.Ui().Message("Error reading log: " + error.toStdString(), TMsgKind::Error, TMsgButtons::OK);
+            w.Ui.Message("Error reading log: " + error.toStdString(), TMsgKind::Error, TMsgButtons::OK);
             return false;
         }
         return true;
@@ -54,19 +49,19 @@ bool LoadLogText(TChildForm& w)
     std::string text;
     std::string error;
     if (!ReadWholeFile(path, text, &error)) {
-        frame.Ui().Message("Error reading log: " + error, TMsgKind::Error, TMsgButtons::OK);
+        w.Ui.Message("Error reading log: " + error, TMsgKind::Error, TMsgButtons::OK);
         return false;
     }
     std::size_t keptStart = 0;
-    if (w.Log->CutMode == 0)
-        if (const auto start = KeptStartByKBytes(text, CutLimitBytes(w.Log->CutSize), 128, true))
+    if (w.Log.CutMode == 0)
+        if (const auto start = KeptStartByKBytes(text, CutLimitBytes(w.Log.CutSize), 128, true))
             keptStart = *start;
     if (keptStart > 0) {
         const TFileCutResult r = CutFileHead(path, keptStart, std::string_view(text).substr(keptStart), &error);
         if (r != TFileCutResult::Cut) {
             keptStart = 0;
             if (!error.empty())
-                frame.Ui().Message(error, r == TFileCutResult::Failed ? TMsgKind::Error : TMsgKind::Warning,
+                w.Ui.Message(error, r == TFileCutResult::Failed ? TMsgKind::Error : TMsgKind::Warning,
                                    TMsgButtons::OK);
         }
     }
@@ -74,21 +69,21 @@ bool LoadLogText(TChildForm& w)
     return true;
 }
 
-bool CutLog(TChildForm& w)
+bool CutLog(const TLogLoad& w)
 {
-    TLog& log = *w.Log;
+    TLog& log = w.Log;
     if (log.CutSize <= 0)
         return true;
-    LogViewer& viewer = *w.Viewer();
+    LogViewer& viewer = w.Viewer;
     if (log.CutMode == 0) {
         // A mailer log read with conversion was cut on its raw bytes while loading.
-        if (w.Frame()->AppSettings.OEMConvert)
+        if (w.OEMConvert)
             return true;
         const auto start = KeptStartByKBytes(viewer.Bytes(), CutLimitBytes(log.CutSize), 127, false);
         return !start || CutAt(w, *start);
     }
-    QProgressBar* bar = w.Progress();
-    bar->setMaximum(log.CutSize);
+    if (w.Progress)
+        w.Progress(log.CutSize, -1);
     viewer.hide();
     const std::size_t lines = static_cast<std::size_t>(viewer.LineCount());
     const std::size_t first = FirstKeptLineByDays(
@@ -100,7 +95,10 @@ bool CutLog(TChildForm& w)
                 return TDateTime(0);
             }
         },
-        log.CutSize, [bar](std::int32_t d) { bar->setValue(d); });
+        log.CutSize, [&w](std::int32_t d) {
+            if (w.Progress)
+                w.Progress(w.Log.CutSize, d);
+        });
     viewer.show();
     return first == 0 || CutAt(w, viewer.Model().LineStart(first));
 }

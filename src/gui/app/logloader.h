@@ -1,13 +1,32 @@
 #pragma once
+#include <QString>
+#include <cstdint>
+#include <functional>
 
-class TChildForm;
+#include "host/userinterface.h"
+#include "log/tlog.h"
 
-// Puts the text of the window's log (a mailer style) into its viewer. With OEM conversion on,
-// the file is read here, cut by KBytes on its raw bytes and shown in the OEM code page; else the
-// viewer reads it and shows it in the ANSI code page. False when nothing could be loaded.
-bool LoadLogText(TChildForm& window);
+class LogViewer;
+
+// What loading and cutting a log needs, and no more: the log's definition, the viewer that
+// shows it, somewhere to put messages, how to decode it, and a bar for a cut by days.
+struct TLogLoad
+{
+    tarvex::TLog& Log;
+    LogViewer& Viewer;
+    tarvex::IUserInterface& Ui;
+    bool OEMConvert = false;
+    QString CodePage;
+    // Called with the bar's maximum first (value -1), then with each day read.
+    std::function<void(std::int32_t maximum, std::int32_t value)> Progress;
+};
+
+// Puts the text of the log (a mailer style) into its viewer. With OEM conversion on, the file
+// is read here, cut by KBytes on its raw bytes and shown in the OEM code page; else the viewer
+// reads it and shows it in the ANSI code page. False when nothing could be loaded.
+bool LoadLogText(const TLogLoad& load);
 
 // Cuts the log file to its CutSize (KBytes or days) and drops the same lines from the viewer.
 // The file is rewritten in place with exactly the kept bytes, plus whatever the mailer
 // appended meanwhile. False when the file could not be opened (loading stops there).
-bool CutLog(TChildForm& window);
+bool CutLog(const TLogLoad& load);
