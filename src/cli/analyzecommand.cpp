@@ -4,129 +4,19 @@
 #include <cstdio>
 #include <ostream>
 
-#include "host/userinterface.h"
+#include "analysisrun.h"
+#include "phrasescommand.h"
 #include "base/datetime.h"
 #include "base/fidoaddr.h"
-#include "styles/logfactory.h"
 #include "base/logutils.h"
-#include "log/mailerlog.h"
-#include "phrasescommand.h"
-#include "platform/paths.h"
 
 using namespace tarvex;
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tarvex-cli analyze --style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain]\n"
-    "                          [--brake-version N] [--auto-new TEXT] [--stop-on-error] LOGFILE\n";
-
-// Every question goes to stderr on one line and is answered OK, or Cancel when asked to stop.
-class TBatchUserInterface : public IUserInterface
+void Usage(std::ostream& err)
 {
-public:
-    TBatchUserInterface(std::ostream& err, bool stopOnError) : Err(err), StopOnError(stopOnError) {}
-
-    TMsgResult Message(const std::string& text, TMsgKind, TMsgButtons buttons) override
-    {
-        std::string oneLine = text;
-        for (char& c : oneLine)
-            if (c == '\n' || c == '\r')
-                c = ' ';
-        Err << oneLine << '\n';
-        return buttons == TMsgButtons::OKCancel && StopOnError ? TMsgResult::Cancel : TMsgResult::OK;
-    }
-    void SetBusyCursor(bool) override {}
-
-private:
-    std::ostream& Err;
-    bool StopOnError;
-};
-
-struct TOptions {
-    int Style = -1;
-    std::string MailerPath;
-    int Year = 0;
-    bool ShowDomain = false;
-    bool AutoNew = false;
-    std::string AutoNewText;
-    bool StopOnError = false;
-    std::string LogFile;
-};
-
-bool ParseArgs(const std::vector<std::string>& args, TOptions& o, std::ostream& err)
-{
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& into) {
-            if (i + 1 >= args.size()) {
-                err << "tarvex-cli analyze: " << a << " needs a value\n" << kUsage;
-                return false;
-            }
-            into = args[++i];
-            return true;
-        };
-        std::string v;
-        if (a == "--style") {
-            if (!value(v))
-                return false;
-            o.Style = ParseStyle(v);
-            if (o.Style < 0) {
-                err << "tarvex-cli analyze: unknown style '" << v << "'\n";
-                return false;
-            }
-        } else if (a == "--mailer-path") {
-            if (!value(o.MailerPath))
-                return false;
-        } else if (a == "--year") {
-            if (!value(v))
-                return false;
-            if (!TryStrToInt(v, o.Year) || o.Year < 1 || o.Year > 9999) {
-                err << "tarvex-cli analyze: bad year '" << v << "'\n";
-                return false;
-            }
-        } else if (a == "--brake-version") {
-            if (!value(v))
-                return false;
-            int n = 0;
-            if (!TryStrToInt(v, n)) {
-                err << "tarvex-cli analyze: bad version '" << v << "'\n";
-                return false;
-            }
-        } else if (a == "--auto-new") {
-            if (!value(o.AutoNewText))
-                return false;
-            o.AutoNew = true;
-        } else if (a == "--show-domain") {
-            o.ShowDomain = true;
-        } else if (a == "--stop-on-error") {
-            o.StopOnError = true;
-        } else if (!a.empty() && a[0] == '-' && a != "-") {
-            err << "tarvex-cli analyze: unknown option '" << a << "'\n" << kUsage;
-            return false;
-        } else if (o.LogFile.empty()) {
-            o.LogFile = a;
-        } else {
-            err << "tarvex-cli analyze: more than one log file given\n" << kUsage;
-            return false;
-        }
-    }
-    if (o.Style < 0 || o.LogFile.empty()) {
-        err << kUsage;
-        return false;
-    }
-    return true;
-}
-
-void SetYear(int year)
-{
-    int y = 0, m = 0, d = 0;
-    DecodeDate(ProgramStartDate(), y, m, d);
-    if (year == 0)
-        return;
-    if (m == 2 && d == 29 && !IsLeapYear(year))
-        d = 28;
-    SetProgramStartDate(EncodeDate(year, m, d));
+    err << "usage: tarvex-cli analyze " << kAnalysisOptionsUsage << "\n";
 }
 
 std::string AddrText(const std::optional<TFidoAddr>& a) { return a ? a->ToString() : std::string(); }
@@ -210,41 +100,29 @@ void WriteRecords(const TMailerLog& log, std::string& o)
 
 int RunAnalyzeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    TOptions o;
-    if (!ParseArgs(args, o, err))
-        return 2;
-    if (!StyleHasAnalysis(o.Style)) {
-        err << "tarvex-cli analyze: logs of style " << StyleName(o.Style) << " are shown only, not analysed\n";
+    TAnalysisOptions o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const TOptionTaken t = TakeAnalysisOption(args, i, o, "analyze", err);
+        if (t == TOptionTaken::NotOurs)
+            err << "tarvex-cli analyze: unknown option '" << args[i] << "'\n";
+        if (t != TOptionTaken::Taken) {
+            Usage(err);
+            return 2;
+        }
+    }
+    if (o.Style < 0 || o.LogFile.empty()) {
+        Usage(err);
         return 2;
     }
-
-    // Said before any configuration is read: the log itself is what was asked for.
-    if (!FileExists(o.LogFile)) {
-        err << "Cannot open log file for analysis\n";
-        return 2;
-    }
-
-    SetYear(o.Year);
     const bool oldShowDomain = ShowDomain();
-    SetShowDomain(o.ShowDomain);
-    auto log = CreateLog(o.Style);
-    auto& mailer = dynamic_cast<TMailerLog&>(*log);
-    mailer.Path = o.LogFile;
-    mailer.MailerPath = o.MailerPath;
-    mailer.AutoNew = o.AutoNew;
-    mailer.LastStr = o.AutoNewText;
-
-    TBatchUserInterface ui(err, o.StopOnError);
-    const bool whole = mailer.Analyze(ui, {});
-    int code = whole ? 0 : 1;
-    if (!mailer.PassStarted) {
-        code = 2;
-    } else {
+    const TAnalysisRun run = RunAnalysis(o, err, "analyze");
+    if (run.Code != 2) {
         std::string records;
         records.reserve(1 << 16);
-        WriteRecords(mailer, records);
+        WriteRecords(*run.Mailer, records);
         out << records;
     }
+    // The command may run in-process (tests): leave the address form as it was.
     SetShowDomain(oldShowDomain);
-    return code;
+    return run.Code;
 }

@@ -1,0 +1,128 @@
+#include "analysisrun.h"
+
+#include <cctype>
+#include <ostream>
+
+#include "base/datetime.h"
+#include "base/fidoaddr.h"
+#include "base/logutils.h"
+#include "batchui.h"
+#include "platform/paths.h"
+#include "styles/logfactory.h"
+
+using namespace tarvex;
+
+const char* const kAnalysisOptionsUsage =
+    "--style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain] [--brake-version N]\n"
+    "          [--drive L=DIR]... [--auto-new TEXT] [--stop-on-error] LOGFILE";
+
+namespace {
+
+void SetYear(int year)
+{
+    int y = 0, m = 0, d = 0;
+    DecodeDate(ProgramStartDate(), y, m, d);
+    if (year == 0)
+        return;
+    if (m == 2 && d == 29 && !IsLeapYear(year))
+        d = 28;
+    SetProgramStartDate(EncodeDate(year, m, d));
+}
+
+}  // namespace
+
+TOptionTaken TakeAnalysisOption(const std::vector<std::string>& args, std::size_t& i, TAnalysisOptions& o,
+                                const std::string& command, std::ostream& err)
+{
+    const std::string& a = args[i];
+    const std::string prefix = "tarvex-cli " + command + ": ";
+    auto value = [&](std::string& into) {
+        if (i + 1 >= args.size()) {
+            err << prefix << a << " needs a value\n";
+            return false;
+        }
+        into = args[++i];
+        return true;
+    };
+    std::string v;
+    if (a == "--style") {
+        if (!value(v))
+            return TOptionTaken::Error;
+        o.Style = ParseStyle(v);
+        if (o.Style < 0) {
+            err << prefix << "unknown style '" << v << "'\n";
+            return TOptionTaken::Error;
+        }
+    } else if (a == "--mailer-path") {
+        if (!value(o.MailerPath))
+            return TOptionTaken::Error;
+    } else if (a == "--year") {
+        if (!value(v))
+            return TOptionTaken::Error;
+        if (!TryStrToInt(v, o.Year) || o.Year < 1 || o.Year > 9999) {
+            err << prefix << "bad year '" << v << "'\n";
+            return TOptionTaken::Error;
+        }
+    } else if (a == "--brake-version") {
+        if (!value(v))
+            return TOptionTaken::Error;
+        if (!TryStrToInt(v, o.BrakeVersion)) {
+            err << prefix << "bad version '" << v << "'\n";
+            return TOptionTaken::Error;
+        }
+    } else if (a == "--drive") {
+        if (!value(v))
+            return TOptionTaken::Error;
+        if (v.size() < 3 || !std::isalpha(static_cast<unsigned char>(v[0])) || v[1] != '=') {
+            err << prefix << "bad drive mapping '" << v << "' (LETTER=DIR)\n";
+            return TOptionTaken::Error;
+        }
+        o.Drives[static_cast<char>(std::toupper(static_cast<unsigned char>(v[0])))] = v.substr(2);
+    } else if (a == "--auto-new") {
+        if (!value(o.AutoNewText))
+            return TOptionTaken::Error;
+        o.AutoNew = true;
+    } else if (a == "--show-domain") {
+        o.ShowDomain = true;
+    } else if (a == "--stop-on-error") {
+        o.StopOnError = true;
+    } else if (!a.empty() && a[0] == '-' && a != "-") {
+        return TOptionTaken::NotOurs;
+    } else if (o.LogFile.empty()) {
+        o.LogFile = a;
+    } else {
+        err << prefix << "more than one log file given\n";
+        return TOptionTaken::Error;
+    }
+    return TOptionTaken::Taken;
+}
+
+TAnalysisRun RunAnalysis(const TAnalysisOptions& o, std::ostream& err, const std::string& command)
+{
+    TAnalysisRun run;
+    if (!StyleHasAnalysis(o.Style)) {
+        err << "tarvex-cli " << command << ": logs of style " << StyleName(o.Style)
+            << " are shown only, not analysed\n";
+        return run;
+    }
+    // Said before any configuration is read: the log itself is what was asked for.
+    if (!FileExists(o.LogFile)) {
+        err << "Cannot open log file for analysis\n";
+        return run;
+    }
+    SetYear(o.Year);
+    SetShowDomain(o.ShowDomain);
+    SetDriveMap(o.Drives);
+    run.Log = CreateLog(o.Style);
+    run.Mailer = dynamic_cast<TMailerLog*>(run.Log.get());
+    TMailerLog& mailer = *run.Mailer;
+    mailer.Path = o.LogFile;
+    mailer.MailerPath = o.MailerPath;
+    mailer.AutoNew = o.AutoNew;
+    mailer.LastStr = o.AutoNewText;
+
+    TBatchUserInterface ui(err, o.StopOnError);
+    const bool whole = mailer.Analyze(ui, {});
+    run.Code = !mailer.PassStarted ? 2 : whole ? 0 : 1;
+    return run;
+}

@@ -1,0 +1,48 @@
+#pragma once
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "log/mailerlog.h"
+
+// The options every command that analyses a log shares (analyze, and the commands that write
+// from an analysis), and the pass itself, so that they all read a log exactly alike.
+struct TAnalysisOptions
+{
+    int Style = -1;
+    std::string MailerPath;
+    int Year = 0;                     // 0: the computer's year
+    bool ShowDomain = false;
+    int BrakeVersion = 0;             // 0: the style's default
+    std::map<char, std::string> Drives;
+    bool AutoNew = false;
+    std::string AutoNewText;
+    bool StopOnError = false;
+    std::string LogFile;
+};
+
+// The usage lines of the shared options, for a command's own usage text.
+extern const char* const kAnalysisOptionsUsage;
+
+enum class TOptionTaken { Taken, NotOurs, Error };
+
+// Takes args[i] (and its value, moving i past it) when it is a shared option or the log file.
+// On Error the message, prefixed "tarvex-cli COMMAND: ", is already written to err.
+TOptionTaken TakeAnalysisOption(const std::vector<std::string>& args, std::size_t& i, TAnalysisOptions& o,
+                                const std::string& command, std::ostream& err);
+
+// Applies the year, address and drive settings (each run sets all three afresh), creates the
+// log of the style and runs the pass, with questions on err answered OK (Cancel with
+// StopOnError). Code is 0 when the whole log was read, 1 when the pass ended early, 2 when the
+// style analyses nothing, the log cannot be read, or the configuration or language file stopped
+// the pass before it began (the message is written to err then).
+struct TAnalysisRun
+{
+    std::unique_ptr<tarvex::TLog> Log;
+    tarvex::TMailerLog* Mailer = nullptr;
+    int Code = 2;
+};
+
+TAnalysisRun RunAnalysis(const TAnalysisOptions& o, std::ostream& err, const std::string& command);
