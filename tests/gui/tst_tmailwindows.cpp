@@ -17,9 +17,9 @@ using namespace tarvex::fixtures;
 
 namespace {
 
-TrafficRecordSpec Node(std::uint16_t node, std::int32_t sent = 0)
+TrafficRecordFields Node(std::uint16_t node, std::int32_t sent = 0)
 {
-    TrafficRecordSpec r;
+    TrafficRecordFields r;
     r.Node = node;
     r.BytesSent = sent;
     return r;
@@ -253,7 +253,7 @@ private slots:
     void columnWidthsAreStoredPerWindow()
     {
         WriteFileBytes(Mailer + "/t-mail.s01", BuildTrafficFile({Node(1)}));
-        WriteFileBytes(Mailer + "/t-hist.$01", BuildHistoryFile({HistoryRecordSpec{}}));
+        WriteFileBytes(Mailer + "/t-hist.$01", BuildHistoryFile({HistoryRecordFields{}}));
         {
             TFrameFixture f(Ini);
             f.Frame->show();

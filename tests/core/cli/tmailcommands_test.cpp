@@ -41,9 +41,9 @@ protected:
     std::ostringstream Out, Err;
 };
 
-TrafficRecordSpec Node(std::uint16_t node, std::int32_t sent)
+TrafficRecordFields Node(std::uint16_t node, std::int32_t sent)
 {
-    TrafficRecordSpec r;
+    TrafficRecordFields r;
     r.Node = node;
     r.BytesSent = sent;
     return r;
@@ -79,7 +79,7 @@ TEST_F(TMailCommandsTest, LineNumbersAndTheSystemDirectory)
 {
     WriteFileBytes(Mailer() + "/t-mail.ctl", "Sys_Path D:\\Lines\\\r\n");
     WriteFileBytes(Mailer() + "/lines/T-MAIL.S02", BuildTrafficFile({Node(2, 0)}));
-    HistoryRecordSpec h;
+    HistoryRecordFields h;
     h.Flags = 5;
     h.StartTime = 90061;
     h.FilesSent = 255;
@@ -114,7 +114,7 @@ TEST_F(TMailCommandsTest, EmptyAndTruncatedFiles)
     ASSERT_EQ(History({}), 0);
     EXPECT_EQ(Out.str(), "Status\tAddress\tStart time\tLength\tSent\tRecv\n");
 
-    WriteFileBytes(Mailer() + "/t-hist.$01", BuildHistoryFile({HistoryRecordSpec{}}) + "abc");
+    WriteFileBytes(Mailer() + "/t-hist.$01", BuildHistoryFile({HistoryRecordFields{}}) + "abc");
     ASSERT_EQ(History({}), 0);
     EXPECT_EQ(Out.str(), "Status\tAddress\tStart time\tLength\tSent\tRecv\nOut\t2:5020/1\t0:00:00\t0:00:00\t0/0\t0/0\n");
     EXPECT_EQ(Err.str(), "tarvex-cli history: " + Mailer() +

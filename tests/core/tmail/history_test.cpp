@@ -46,7 +46,7 @@ TEST(HistoryFile, EmptyTruncatedAndMissingFiles)
 
     tarvex::testing::TTestDir dir("history");
     const std::string path = (dir.Path / "t-hist.$123").string();
-    HistoryRecordSpec r;
+    HistoryRecordFields r;
     r.Node = 44;
     WriteFileBytes(path, BuildHistoryFile({r, r}) + std::string(27, '\x05'));
     THistoryTable t;

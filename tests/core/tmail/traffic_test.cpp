@@ -28,10 +28,10 @@ std::vector<std::string> TotalRow(const TTrafficTotals& t)
     return r;
 }
 
-TrafficRecordSpec Node(std::uint16_t node, std::uint16_t out1 = 0, std::uint16_t in1 = 0, std::int32_t recd = 0,
+TrafficRecordFields Node(std::uint16_t node, std::uint16_t out1 = 0, std::uint16_t in1 = 0, std::int32_t recd = 0,
                        std::int32_t sent = 0)
 {
-    TrafficRecordSpec r;
+    TrafficRecordFields r;
     r.Node = node;
     r.OutSess1 = out1;
     r.InSess1 = in1;
@@ -87,7 +87,7 @@ TEST(TrafficFile, EdgeRecordsReadLittleEndianAndShownAsCellTexts)
 
 TEST(TrafficFile, TotalsAreFullWidthSums)
 {
-    std::vector<TrafficRecordSpec> recs(2);
+    std::vector<TrafficRecordFields> recs(2);
     for (auto& r : recs) {
         r.FilesSent = 65535;
         r.OutSess1 = 65535;
@@ -138,7 +138,7 @@ TEST(TrafficFile, LoadsFromDiskAndKeepsTheTableWhenTheFileIsMissing)
 
 TEST(TrafficSort, AddressAscendingThenUnsortedKeepsThatOrder)
 {
-    std::vector<TrafficRecordSpec> recs = {Node(5), Node(3), Node(9), Node(3), Node(1)};
+    std::vector<TrafficRecordFields> recs = {Node(5), Node(3), Node(9), Node(3), Node(1)};
     recs[1].Point = 2;  // 2:5020/3.2 after 2:5020/3
     recs[4].Zone = 1;   // 1:5020/1 first
     recs[2].Net = 100;  // 2:100/9 before the 2:5020 nodes
@@ -156,7 +156,7 @@ TEST(TrafficSort, AddressAscendingThenUnsortedKeepsThatOrder)
 TEST(TrafficSort, SessionsAndTrafficDescendingTiesKeepThePresentOrder)
 {
     // Sessions are first outgoing + first incoming counter; the second counters do not count.
-    std::vector<TrafficRecordSpec> recs = {Node(1, 1, 1), Node(2, 5, 0), Node(3, 0, 2), Node(4, 2, 3),
+    std::vector<TrafficRecordFields> recs = {Node(1, 1, 1), Node(2, 5, 0), Node(3, 0, 2), Node(4, 2, 3),
                                            Node(5, 0, 0), Node(6, 65535, 65535), Node(7, 2, 0)};
     recs[4].OutSess2 = 60000;
     TTrafficTable t = TrafficTableOf(BuildTrafficFile(recs));
@@ -194,7 +194,7 @@ TEST(TrafficSort, HundredThousandRecordsLoadAndSort)
 
 TEST(TrafficReport, ThreeNodesLineByLine)
 {
-    std::vector<TrafficRecordSpec> recs(3);
+    std::vector<TrafficRecordFields> recs(3);
     recs[0] = {2, 5020, 1042, 0, 600, 3725, 2000, 1048577, 3, 12, 4, 1, 2, 0};
     recs[1] = {2, 463, 68, 3, 59, 0, 0, 1024, 0, 1, 0, 0, 1, 1};
     recs[2] = {1, 123, 456, 0, 0, 90061, 1048576, 100, 1, 2, 10, 9, 0, 0};
