@@ -31,6 +31,17 @@ void SetYear(int year)
 
 }  // namespace
 
+bool TakeDriveMapping(const std::string& value, std::map<char, std::string>& drives, const std::string& prefix,
+                      std::ostream& err)
+{
+    if (value.size() < 3 || !std::isalpha(static_cast<unsigned char>(value[0])) || value[1] != '=') {
+        err << prefix << "bad drive mapping '" << value << "' (LETTER=DIR)\n";
+        return false;
+    }
+    drives[static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])))] = value.substr(2);
+    return true;
+}
+
 TOptionTaken TakeAnalysisOption(const std::vector<std::string>& args, std::size_t& i, TAnalysisOptions& o,
                                 const std::string& command, std::ostream& err)
 {
@@ -73,11 +84,8 @@ TOptionTaken TakeAnalysisOption(const std::vector<std::string>& args, std::size_
     } else if (a == "--drive") {
         if (!value(v))
             return TOptionTaken::Error;
-        if (v.size() < 3 || !std::isalpha(static_cast<unsigned char>(v[0])) || v[1] != '=') {
-            err << prefix << "bad drive mapping '" << v << "' (LETTER=DIR)\n";
+        if (!TakeDriveMapping(v, o.Drives, prefix, err))
             return TOptionTaken::Error;
-        }
-        o.Drives[static_cast<char>(std::toupper(static_cast<unsigned char>(v[0])))] = v.substr(2);
     } else if (a == "--auto-new") {
         if (!value(o.AutoNewText))
             return TOptionTaken::Error;

@@ -28,6 +28,11 @@ extern const char* const kAnalysisOptionsUsage;
 
 enum class TOptionTaken { Taken, NotOurs, Error };
 
+// Adds the value of a "--drive L=DIR" option to drives; a malformed one is reported on err with
+// prefix ("tarvex-cli COMMAND: ") and gives false.
+bool TakeDriveMapping(const std::string& value, std::map<char, std::string>& drives, const std::string& prefix,
+                      std::ostream& err);
+
 // Takes args[i] (and its value, moving i past it) when it is a shared option or the log file.
 // On Error the message, prefixed "tarvex-cli COMMAND: ", is already written to err.
 TOptionTaken TakeAnalysisOption(const std::vector<std::string>& args, std::size_t& i, TAnalysisOptions& o,

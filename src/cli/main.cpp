@@ -7,6 +7,7 @@
 
 #include "analyzecommand.h"
 #include "phrasescommand.h"
+#include "tmailcommands.h"
 #include "version.h"
 
 namespace {
@@ -23,7 +24,12 @@ void PrintHelp()
         "          [--brake-version N] [--drive L=DIR]... [--auto-new TEXT] [--stop-on-error] LOGFILE\n"
         "                analyse a log and print its days, sessions, nodes and file requests\n"
         "  phrases --style STYLE --mailer-path DIR\n"
-        "                list the phrases a log style takes from the mailer's language file\n");
+        "                list the phrases a log style takes from the mailer's language file\n"
+        "  %s\n"
+        "                the traffic report of a T-Mail line\n"
+        "  %s\n"
+        "                the last-sessions history of a T-Mail line\n",
+        kTrafficUsage, kHistoryUsage);
 }
 
 }  // namespace
@@ -44,6 +50,10 @@ int main(int argc, char** argv)
         return RunAnalyzeCommand(rest, std::cout, std::cerr);
     if (args[0] == "phrases")
         return RunPhrasesCommand(rest, std::cout, std::cerr);
+    if (args[0] == "traffic")
+        return RunTrafficCommand(rest, std::cout, std::cerr);
+    if (args[0] == "history")
+        return RunHistoryCommand(rest, std::cout, std::cerr);
     std::fprintf(stderr, "tarvex-cli: unknown command '%s' (try --help)\n", args[0].c_str());
     return 2;
 }

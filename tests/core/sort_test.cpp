@@ -119,7 +119,7 @@ TEST(SortRecords, SortsRecordsInPlaceLikeTheListSort)
         std::vector<Item> expected = RandomItems(seed * 13 + 2, seed % 2 ? 4 : 500, seed);
         std::vector<Item> actual = expected;
         ReferenceQuickSort(expected, 0, static_cast<int>(expected.size()) - 1);
-        SortRecords(actual.data(), static_cast<int>(actual.size()), sizeof(Item), ItemGreater);
+        SortRecords(actual.data(), actual.size(), sizeof(Item), ItemGreater);
         ASSERT_TRUE(SameOrder(actual, expected)) << "seed " << seed;
     }
 }
@@ -142,21 +142,20 @@ TEST(SortRecords, OddRecordSizeAndNoComparisonForOneRecord)
     EXPECT_EQ(calls, 0);
 }
 
-TEST(SortRecords, AtMost65535Records)
+TEST(SortRecords, MoreThan65535RecordsAndOnlyTheCountTouched)
 {
-    std::vector<std::uint16_t> v(65536);
+    std::vector<std::uint32_t> v(100001);
     for (std::size_t k = 0; k < v.size(); ++k)
-        v[k] = static_cast<std::uint16_t>(65535 - k);
+        v[k] = static_cast<std::uint32_t>(100000 - k);
     auto greater = [](const void* a, const void* b, void*) {
-        std::uint16_t x, y;
-        std::memcpy(&x, a, 2);
-        std::memcpy(&y, b, 2);
+        std::uint32_t x, y;
+        std::memcpy(&x, a, 4);
+        std::memcpy(&y, b, 4);
         return x > y;
     };
-    EXPECT_THROW(SortRecords(v.data(), 65536, 2, greater), EListError);
-    EXPECT_EQ(v[0], 65535);  // untouched
-    SortRecords(v.data(), 65535, 2, greater);
-    EXPECT_TRUE(std::is_sorted(v.begin(), v.begin() + 65535));
-    EXPECT_EQ(v[0], 1);
-    EXPECT_EQ(v[65535], 0);  // the record past the count is not touched
+    SortRecords(v.data(), 100000, 4, greater);
+    EXPECT_TRUE(std::is_sorted(v.begin(), v.begin() + 100000));
+    EXPECT_EQ(v[0], 1u);
+    EXPECT_EQ(v[99999], 100000u);
+    EXPECT_EQ(v[100000], 0u);  // the record past the count is not touched
 }

@@ -1,4 +1,5 @@
 #include <QListWidget>
+#include <QTableView>
 #include <QMenu>
 #include <QtTest>
 
@@ -7,6 +8,8 @@
 #include "app/frameform.h"
 #include "guitestutil.h"
 #include "log/mailerlog.h"
+#include "tmail/historyform.h"
+#include "tmail/trafficform.h"
 #include "viewer/logviewer.h"
 
 // The demo desktop: its own settings file with a log of every style, the T-Mail one opened.
@@ -51,6 +54,27 @@ private slots:
         const QString shot = qEnvironmentVariable("TARVEX_SCREENSHOT");
         if (!shot.isEmpty())
             QVERIFY(f.Frame->grab().save(shot));
+        f.Frame->close();
+    }
+
+    void demoTMailMenuOpensTrafficAndHistoryOfBothLines()
+    {
+        QTemporaryDir dir;
+        QString error;
+        const QString ini = PrepareDemo(dir.filePath("demo"), &error);
+        QVERIFY2(!ini.isEmpty(), qPrintable(error));
+        TFrameFixture f(ini);
+        f.Frame->show();
+        f.Frame->findChild<QAction*>("TrafficItem")->trigger();
+        f.Frame->findChild<QAction*>("HistoryItem")->trigger();
+        QVERIFY(f.Frame->TrafficWindow() && f.Frame->HistoryWindow());
+        QTRY_VERIFY(f.Frame->TrafficWindow()->isVisible() && f.Frame->HistoryWindow()->isVisible());
+        QCOMPARE(f.Frame->TrafficWindow()->Grid()->model()->rowCount(), 61);  // 60 nodes and the total
+        QCOMPARE(f.Frame->HistoryWindow()->Grid()->model()->rowCount(), 60);
+        f.Frame->TrafficWindow()->InputQuery = [](const QString&, const QString&, QString& v) { return v = "2", true; };
+        f.Frame->TrafficWindow()->SelectLine();
+        QCOMPARE(f.Frame->TrafficWindow()->Grid()->model()->rowCount(), 26);
+        QVERIFY(f.Messages->empty());
         f.Frame->close();
     }
 };

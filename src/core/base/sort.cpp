@@ -1,6 +1,7 @@
 #include "base/sort.h"
 
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "base/errors.h"
@@ -64,15 +65,15 @@ private:
 
 }  // namespace
 
-void SortRecords(void* base, int count, std::uint16_t recSize, RecordGreater greater, void* ctx)
+void SortRecords(void* base, std::size_t count, std::uint16_t recSize, RecordGreater greater, void* ctx)
 {
     if (count < 2 || recSize == 0)
         return;
-    if (count > 65535)
-        throw EListError("Too many records to sort (" + std::to_string(count) + "), at most 65535");
     if (base == nullptr || greater == nullptr)
         throw EListError("No records or no comparison to sort with");
-    RecordSorter(static_cast<unsigned char*>(base), recSize, greater, ctx).Sort(0, count - 1);
+    if (count > static_cast<std::size_t>(std::numeric_limits<long>::max()))
+        throw EListError("Too many records to sort (" + std::to_string(count) + ")");
+    RecordSorter(static_cast<unsigned char*>(base), recSize, greater, ctx).Sort(0, static_cast<long>(count) - 1);
 }
 
 }  // namespace tarvex

@@ -123,6 +123,9 @@ QString PrepareDemo(const QString& folder, QString* error)
     try {
         fixtures::TMailDirOptions dirOptions;
         fixtures::WriteTMailDir(mailerDir.toStdString(), dirOptions);
+        // The T-mail menu's traffic and history windows, for lines 1 and 2.
+        fixtures::WriteTMailLineFiles(mailerDir.toStdString(), 1, 60, 16, false);
+        fixtures::WriteTMailLineFiles(mailerDir.toStdString(), 2, 25, 17, false);
         fixtures::TMailLogOptions logOptions;
         logOptions.Lines = 12000;
         logOptions.Seed = 7;

@@ -14,6 +14,8 @@
 #include "app/childform.h"
 #include "app/qtsettingsstore.h"
 #include "app/windowplacement.h"
+#include "tmail/historyform.h"
+#include "tmail/trafficform.h"
 #include "base/fidoaddr.h"
 #include "styles/logfactory.h"
 #include "platform/paths.h"
@@ -74,13 +76,12 @@ void TFrameForm::CreateMenus()
     TMailMenu = menuBar()->addMenu("&T-mail");
     TMailMenu->setObjectName("TMailMenu");
     TMailMenuAction = TMailMenu->menuAction();
-    // The traffic and history windows are not part of this version yet.
     QAction* traffic = TMailMenu->addAction("&Traffic");
     traffic->setObjectName("TrafficItem");
-    traffic->setEnabled(false);
+    connect(traffic, &QAction::triggered, this, &TFrameForm::ShowTraffic);
     QAction* history = TMailMenu->addAction("&History");
     history->setObjectName("HistoryItem");
-    history->setEnabled(false);
+    connect(history, &QAction::triggered, this, &TFrameForm::ShowHistory);
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("OptionsMenu");
@@ -326,6 +327,11 @@ void TFrameForm::closeEvent(QCloseEvent* event)
         return;
     }
     ShutDown = true;
+    // The T-Mail windows hand back their line numbers, which are saved with "General".
+    if (TrafficForm)
+        TrafficForm->close();
+    if (HistoryForm)
+        HistoryForm->close();
     LogFont.Save(*Reg);
     AppSettings.Save(*Reg, static_cast<int>(Logs.Count()));
     if (AppSettings.SaveDesktop)
@@ -342,6 +348,49 @@ void TFrameForm::closeEvent(QCloseEvent* event)
     if (auto* qs = dynamic_cast<TQtSettingsStore*>(Reg.get()))
         qs->Sync();
     event->accept();
+}
+
+namespace {
+
+// Brings an open T-Mail window to the front, or makes one; a window whose set-up failed (the
+// user has been told why) is discarded so that the next command starts afresh.
+template <class Form>
+void ShowTMailWindow(TFrameForm* frame, QPointer<Form>& window, int line)
+{
+    if (window) {
+        window->showNormal();
+        window->raise();
+        window->activateWindow();
+        return;
+    }
+    auto* w = new Form(frame);
+    w->MailerLine = line;
+    if (w->Setup())
+        window = w;
+    else
+        w->deleteLater();
+}
+
+}  // namespace
+
+void TFrameForm::ShowTraffic() { ShowTMailWindow(this, TrafficForm, AppSettings.TrafficLine); }
+
+void TFrameForm::ShowHistory() { ShowTMailWindow(this, HistoryForm, AppSettings.HistoryLine); }
+
+TTrafficForm* TFrameForm::TrafficWindow() const { return TrafficForm; }
+
+THistoryForm* TFrameForm::HistoryWindow() const { return HistoryForm; }
+
+void TFrameForm::TrafficClosed(int line)
+{
+    TrafficForm = nullptr;
+    AppSettings.TrafficLine = line;
+}
+
+void TFrameForm::HistoryClosed(int line)
+{
+    HistoryForm = nullptr;
+    AppSettings.HistoryLine = line;
 }
 
 void TFrameForm::FontItemClick()

@@ -15,6 +15,8 @@ class QMdiArea;
 class QMenu;
 class QAction;
 class TChildForm;
+class TTrafficForm;
+class THistoryForm;
 
 // Where a log window goes: the placement of a restored desktop entry.
 struct TPlacement {
@@ -56,6 +58,15 @@ public:
     void UpdateMenus();
     void RestoreDesktop();
 
+    // The T-mail menu: opens the traffic or history window at the stored line, or brings the
+    // open one to the front. The windows report their line when they close.
+    void ShowTraffic();
+    void ShowHistory();
+    void TrafficClosed(int line);
+    void HistoryClosed(int line);
+    TTrafficForm* TrafficWindow() const;
+    THistoryForm* HistoryWindow() const;
+
     // The log windows, front-most first; windows already closing are left out.
     QList<TChildForm*> LogWindows() const;
     TChildForm* WindowOfLog(const tarvex::TLog* log) const;
@@ -91,6 +102,8 @@ private:
     QMenu* WindowMenu = nullptr;
     QAction* LogsMenuAction = nullptr;
     QAction* TMailMenuAction = nullptr;
+    QPointer<TTrafficForm> TrafficForm;
+    QPointer<THistoryForm> HistoryForm;
     int LogCountAtStart = 0;
     bool Shown = false;
     bool DesktopRestored = false;
