@@ -7,6 +7,7 @@
 
 #include "analyzecommand.h"
 #include "phrasescommand.h"
+#include "reportcommand.h"
 #include "version.h"
 
 namespace {
@@ -23,7 +24,11 @@ void PrintHelp()
         "          [--brake-version N] [--drive L=DIR]... [--auto-new TEXT] [--stop-on-error] LOGFILE\n"
         "                analyse a log and print its days, sessions, nodes and file requests\n"
         "  phrases --style STYLE --mailer-path DIR\n"
-        "                list the phrases a log style takes from the mailer's language file\n");
+        "                list the phrases a log style takes from the mailer's language file\n"
+        "  report sessions --style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain]\n"
+        "          [--brake-version N] [--drive L=DIR]... [--columns LIST] [--header FILE] [--footer FILE]\n"
+        "          [--settings FILE --log NAME] [--utf8 [--code-page NAME]] [--output FILE] LOGFILE\n"
+        "                write the session list report of a log (LIST: NAME[:WIDTH],...)\n");
 }
 
 }  // namespace
@@ -44,6 +49,8 @@ int main(int argc, char** argv)
         return RunAnalyzeCommand(rest, std::cout, std::cerr);
     if (args[0] == "phrases")
         return RunPhrasesCommand(rest, std::cout, std::cerr);
+    if (args[0] == "report")
+        return RunReportCommand(rest, std::cout, std::cerr);
     std::fprintf(stderr, "tarvex-cli: unknown command '%s' (try --help)\n", args[0].c_str());
     return 2;
 }
