@@ -57,8 +57,7 @@ int RunSessionsReport(const std::vector<std::string>& args, std::ostream& out, s
         TBatchUserInterface ui(err, false);
         const std::span<const TSess> sessions(run.Mailer->Sessions.data(),
                                               static_cast<std::size_t>(run.Mailer->SessCount));
-        const std::string bytes = BuildReport<TSess>(columns, report, sessions, ui, CliReportStyle(r));
-        if (!PutReport(r, bytes, out, err, command))
+        if (!WriteCliReport<TSess>(r, columns, report, sessions, ui, out, err, command))
             code = 2;
     }
     // The command may run in-process (tests): leave the address form as it was.

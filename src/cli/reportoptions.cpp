@@ -125,23 +125,3 @@ TReportStyle CliReportStyle(const TReportCliOptions& o)
         style.OemUpper = page->Upper;
     return style;
 }
-
-bool PutReport(const TReportCliOptions& o, std::string_view bytes, std::ostream& out, std::ostream& err,
-               const std::string& command)
-{
-    if (o.Output.empty()) {
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            err << "tarvex-cli " << command << ": cannot write the report to stdout\n";
-            return false;
-        }
-        return true;
-    }
-    std::string error;
-    if (!WriteReportFile(o.Output, bytes, error)) {
-        err << "tarvex-cli " << command << ": cannot write " << o.Output << ": " << error << "\n";
-        return false;
-    }
-    return true;
-}

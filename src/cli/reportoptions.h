@@ -1,5 +1,5 @@
 #pragma once
-#include <iosfwd>
+#include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
@@ -60,9 +60,32 @@ bool ReadLogSettings(const TReportCliOptions& o, tarvex::TMemorySettings& store,
 // The report's bytes in the chosen form.
 tarvex::TReportStyle CliReportStyle(const TReportCliOptions& o);
 
-// Writes the report to --output or to out; false (message on err) when the file cannot be written.
-bool PutReport(const TReportCliOptions& o, std::string_view bytes, std::ostream& out, std::ostream& err,
-               const std::string& command);
+// Writes the report to --output (whole or not at all) or, block by block, to out; false (the
+// message on err) when it cannot be written.
+template <class Item>
+bool WriteCliReport(const TReportCliOptions& o, const tarvex::TColumnList<Item>& columns,
+                    const tarvex::TReportOptions& report, std::span<const Item> items, tarvex::IUserInterface& ui,
+                    std::ostream& out, std::ostream& err, const std::string& command)
+{
+    const tarvex::TReportStyle style = CliReportStyle(o);
+    std::string error;
+    if (!o.Output.empty()) {
+        if (tarvex::WriteReport<Item>(columns, report, items, ui, style, error))
+            return true;
+        err << "tarvex-cli " << command << ": cannot write " << o.Output << ": " << error << "\n";
+        return false;
+    }
+    tarvex::TReportBuilder b(style, [&out](std::string_view block) {
+        out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    });
+    tarvex::PutReport<Item>(columns, report, items, ui, b);
+    out.flush();
+    if (!out) {
+        err << "tarvex-cli " << command << ": cannot write the report to stdout\n";
+        return false;
+    }
+    return true;
+}
 
 // The columns and templates of a report: --columns, or the stored ones of --settings/--log,
 // or every type with widths that fit; --header/--footer over the stored templates. False (the

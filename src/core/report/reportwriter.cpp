@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 #include "base/codepagetables.h"
@@ -101,7 +102,48 @@ std::string ExpandTemplateLine(std::string_view line, TDateTime now, const TDate
     return s;
 }
 
-TReportBuilder::TReportBuilder(const TReportStyle& style, std::string& out) : Style(style), Out(out) {}
+TReportBuilder::TReportBuilder(const TReportStyle& style, TSink sink)
+    : Style(style), Sink(std::move(sink)), Buf(std::size_t(1) << 18)
+{
+    if (Style.Utf8) {
+        const CodePageTable* dos = FindCodePage("IBM437");
+        for (std::size_t b = 128; b < 256; ++b) {
+            std::string u;
+            AppendUtf8(u, dos->Upper[b - 128]);
+            u.copy(BoxUtf8[b], 3);
+        }
+    }
+}
+
+char* TReportBuilder::Room(std::size_t n)
+{
+    if (Len + n > Buf.size()) {
+        Finish();
+        if (n > Buf.size())
+            Buf.resize(n);
+    }
+    return Buf.data() + Len;
+}
+
+void TReportBuilder::Finish()
+{
+    if (Len > 0)
+        Sink(std::string_view(Buf.data(), Len));
+    Len = 0;
+}
+
+void TReportBuilder::Put(std::string_view bytes)
+{
+    if (!bytes.empty())
+        std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
+    Len += bytes.size();
+}
+
+void TReportBuilder::Spaces(std::size_t n)
+{
+    std::memset(Room(n), ' ', n);
+    Len += n;
+}
 
 void TReportBuilder::SetWidths(std::vector<int> widths)
 {
@@ -121,26 +163,39 @@ std::size_t TReportBuilder::RowBytes(const std::vector<int>& widths)
 void TReportBuilder::Box(unsigned char b)
 {
     if (!Style.Utf8) {
-        Out += static_cast<char>(b);
+        *Room(1) = static_cast<char>(b);
+        ++Len;
         return;
     }
-    static const CodePageTable* dos = FindCodePage("IBM437");
-    AppendUtf8(Out, dos->Upper[b - 128]);
+    std::memcpy(Room(3), BoxUtf8[b], 3);
+    Len += 3;
 }
 
 void TReportBuilder::Text(std::string_view bytes)
 {
     if (!Style.Utf8) {
-        Out.append(bytes);
+        Put(bytes);
         return;
     }
+    char* p = Room(bytes.size() * 3);
+    char* const start = p;
     for (const char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
-        if (b < 0x80)
-            Out += ch;
-        else
-            AppendUtf8(Out, Style.OemUpper ? Style.OemUpper[b - 128] : static_cast<char16_t>(b));
+        if (b < 0x80) {
+            *p++ = ch;
+            continue;
+        }
+        const char32_t c = Style.OemUpper ? Style.OemUpper[b - 128] : static_cast<char16_t>(b);
+        if (c < 0x800) {
+            *p++ = static_cast<char>(0xC0 | (c >> 6));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            *p++ = static_cast<char>(0xE0 | (c >> 12));
+            *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
     }
+    Len += static_cast<std::size_t>(p - start);
 }
 
 void TReportBuilder::Heading(std::string_view bytes)
@@ -148,12 +203,12 @@ void TReportBuilder::Heading(std::string_view bytes)
     // Headings are typed by the user and stored as UTF-8; only bytes that are not UTF-8 are
     // taken to be in the OEM code page.
     if (Style.Utf8 && Utf8Length(bytes) != std::string_view::npos)
-        Out.append(bytes);
+        Put(bytes);
     else
         Text(bytes);
 }
 
-void TReportBuilder::EndLine() { Out.append(Style.Utf8 ? "\n" : "\r\n"); }
+void TReportBuilder::EndLine() { Put(Style.Utf8 ? std::string_view("\n") : std::string_view("\r\n")); }
 
 void TReportBuilder::Border(TBorder kind)
 {
@@ -196,6 +251,16 @@ void TReportBuilder::Cell(std::size_t column, std::string_view text)
     const auto width = column < Widths.size() ? static_cast<std::size_t>(Widths[column]) : 0;
     if (text.size() > width)
         text = text.substr(0, width);
+    if (!Style.Utf8) {
+        // One byte a character: the whole cell and its bar in one go.
+        char* p = Room(width + 1);
+        if (!text.empty())
+            std::memcpy(p, text.data(), text.size());
+        std::memset(p + text.size(), ' ', width - text.size());
+        p[width] = static_cast<char>(kBar);
+        Len += width + 1;
+        return;
+    }
     Text(text);
     Spaces(width - text.size());
     Box(kBar);

@@ -7,6 +7,7 @@
 
 #include "base/datetime.h"
 #include "host/userinterface.h"
+#include "platform/replacingfile.h"
 #include "report/column.h"
 #include "report/columnlist.h"
 
@@ -39,13 +40,15 @@ TDateTime LocalNow();
 // order, case-sensitive, inserted text never scanned again.
 std::string ExpandTemplateLine(std::string_view line, TDateTime now, const TDateFormat& format, std::size_t total);
 
-// Builds a report table line by line into one buffer.
+// Builds a report line by line in a buffer of its own, handing full blocks to a sink (a
+// string, a file), so that a report of any size is written without being held whole.
 class TReportBuilder
 {
 public:
     enum class TBorder { Top, UnderHeadings, Group, Bottom };
+    using TSink = std::function<void(std::string_view)>;
 
-    TReportBuilder(const TReportStyle& style, std::string& out);
+    TReportBuilder(const TReportStyle& style, TSink sink);
 
     void SetWidths(std::vector<int> widths);
     // About how many bytes one table line of these widths takes.
@@ -59,25 +62,30 @@ public:
     // Copies a template file with its macros replaced; false (and nothing written) when it
     // cannot be read.
     bool CopyTemplate(const std::string& path, std::size_t total);
+    // Hands what is left to the sink.
+    void Finish();
 
 private:
+    char* Room(std::size_t n);
+    void Put(std::string_view bytes);
     void Box(unsigned char b);
     void Text(std::string_view bytes);
     void Heading(std::string_view bytes);
-    void Spaces(std::size_t n) { Out.append(n, ' '); }
+    void Spaces(std::size_t n);
     void EndLine();
 
     const TReportStyle& Style;
-    std::string& Out;
+    TSink Sink;
+    std::vector<char> Buf;
+    std::size_t Len = 0;
     std::vector<int> Widths;
+    char BoxUtf8[256][3] = {};
 };
 
-// The bytes of a whole report: header template, table of the file columns, footer template.
-// A template that cannot be opened is reported through ui ("Cannot open template file") and left
-// out. The busy cursor shows while it runs.
+// The table and templates of a report, into a builder.
 template <class Item>
-std::string BuildReport(const TColumnList<Item>& columns, const TReportOptions& options, std::span<const Item> items,
-                        IUserInterface& ui, const TReportStyle& style)
+void PutReport(const TColumnList<Item>& columns, const TReportOptions& options, std::span<const Item> items,
+               IUserInterface& ui, TReportBuilder& b)
 {
     struct TBusy {
         IUserInterface& Ui;
@@ -85,11 +93,8 @@ std::string BuildReport(const TColumnList<Item>& columns, const TReportOptions& 
         ~TBusy() { Ui.SetBusyCursor(false); }
     } busy(ui);
 
-    std::string out;
-    TReportBuilder b(style, out);
     if (!options.RepHeader.empty() && !b.CopyTemplate(options.RepHeader, items.size()))
         ui.Message("Cannot open template file", TMsgKind::Error, TMsgButtons::OK);
-
     const auto files = columns.FileColumns();
     std::vector<int> widths;
     std::vector<std::string> headings;
@@ -98,7 +103,6 @@ std::string BuildReport(const TColumnList<Item>& columns, const TReportOptions& 
         headings.push_back(c->Heading);
     }
     b.SetWidths(widths);
-    out.reserve(out.size() + (items.size() + 8) * TReportBuilder::RowBytes(widths));
     b.Border(TReportBuilder::TBorder::Top);
     b.HeadingRow(headings);
     b.Border(TReportBuilder::TBorder::UnderHeadings);
@@ -117,19 +121,42 @@ std::string BuildReport(const TColumnList<Item>& columns, const TReportOptions& 
     b.Border(TReportBuilder::TBorder::Bottom);
     if (!options.RepFooter.empty() && !b.CopyTemplate(options.RepFooter, items.size()))
         ui.Message("Cannot open template file", TMsgKind::Error, TMsgButtons::OK);
+    b.Finish();
+}
+
+// The bytes of a whole report: header template, table of the file columns, footer template.
+// A template that cannot be opened is reported through ui ("Cannot open template file") and left
+// out. The busy cursor shows while it runs.
+template <class Item>
+std::string BuildReport(const TColumnList<Item>& columns, const TReportOptions& options, std::span<const Item> items,
+                        IUserInterface& ui, const TReportStyle& style)
+{
+    std::vector<int> widths;
+    for (const auto* c : columns.FileColumns())
+        widths.push_back(c->FileWidth);
+    std::string out;
+    out.reserve((items.size() + 8) * TReportBuilder::RowBytes(widths));
+    TReportBuilder b(style, [&out](std::string_view block) { out.append(block); });
+    PutReport(columns, options, items, ui, b);
     return out;
 }
 
-// Writes the report to options.FileName. The file is either wholly written or, when writing
-// fails, left as it was; false and the reason in error then.
+// Writes the bytes to the file so that it is either wholly written or, when writing fails,
+// left as it was; false and the reason in error then.
 bool WriteReportFile(const std::string& fileName, std::string_view bytes, std::string& error);
 
+// Writes the report to options.FileName as BuildReport makes it, block by block, with the
+// same promise as WriteReportFile.
 template <class Item>
 bool WriteReport(const TColumnList<Item>& columns, const TReportOptions& options, std::span<const Item> items,
                  IUserInterface& ui, const TReportStyle& style, std::string& error)
 {
-    const std::string bytes = BuildReport(columns, options, items, ui, style);
-    return WriteReportFile(options.FileName, bytes, error);
+    TReplacingFile file;
+    if (!file.Open(options.FileName, error))
+        return false;
+    TReportBuilder b(style, [&file](std::string_view block) { file.Write(block); });
+    PutReport(columns, options, items, ui, b);
+    return file.Commit(error);
 }
 
 }  // namespace tarvex

@@ -1,5 +1,7 @@
 #pragma once
 #include <QAbstractTableModel>
+#include <QHash>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 #include <functional>
 #include <string>
@@ -35,6 +37,8 @@ public:
 
     const tarvex::TSess& Session(int row) const;
     QString CellText(int row, int column) const;
+    // The session's address is in the highlight list.
+    bool IsHighlighted(int row) const;
 
 private:
     const tarvex::TMailerLog* Log = nullptr;
@@ -60,5 +64,12 @@ public:
     QFont CellFont(const QModelIndex& index, const QFont& base) const;
 
 private:
+    const QStaticText& Laid(const QString& text, const QFont& font, bool bold) const;
+
+    struct TLaidCache {
+        QFont Font;
+        QHash<QString, QStaticText> Texts;
+    };
     ColorOf Colors;
+    mutable TLaidCache Cache[2];
 };

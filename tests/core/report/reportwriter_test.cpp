@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "base/codepagetables.h"
@@ -168,4 +169,25 @@ TEST_F(ReportWriterTest, WritingReplacesTheFileWholeOrNotAtAll)
     EXPECT_EQ(got, "new report");
     EXPECT_FALSE(WriteReportFile((Dir.Path / "no-dir" / "x.rep").string(), "x", error));
     EXPECT_FALSE(error.empty());
+}
+
+TEST_F(ReportWriterTest, WriteReportStreamsTheSameBytesAndLeavesTheOldFileOnFailure)
+{
+    Add("N", 3);
+    std::vector<std::string> items;
+    for (int i = 0; i < 100000; ++i)  // more than one block of the builder
+        items.push_back(std::to_string(i % 1000));
+    TReportOptions o;
+    o.FileName = Path("big.rep", "old");
+    std::string error;
+    ASSERT_TRUE(WriteReport<std::string>(Columns, o, items, Ui, Style, error)) << error;
+    std::ifstream in(o.FileName, std::ios::binary);
+    const std::string got((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(got, Build(items));
+    EXPECT_FALSE(std::filesystem::exists(o.FileName + ".$$$"));
+
+    o.FileName = (Dir.Path / "no-dir" / "x.rep").string();
+    EXPECT_FALSE(WriteReport<std::string>(Columns, o, items, Ui, Style, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(Ui.Busy);
 }

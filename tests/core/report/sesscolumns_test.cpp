@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "base/datetime.h"
+#include "base/logutils.h"
 #include "report/sesscolumns.h"
 
 using namespace tarvex;
@@ -88,4 +91,25 @@ TEST(SessColumnsTest, GroupsStartAtTheFirstSessionOfADayAndNamesMatchWithoutCase
     EXPECT_EQ(SessColumnTypeOfName("cps"), slCPS);
     EXPECT_EQ(SessColumnTypeOfName("FILES SENT"), slFilesSent);
     EXPECT_EQ(SessColumnTypeOfName("Files"), -1);
+}
+
+TEST(SessColumnsTest, TextsAgreeWithTheSharedDescriptionAndDurationRoutines)
+{
+    for (const std::uint8_t flags : {0x00, 0x01, 0x04, 0x05, 0x08, 0x09, 0x40, 0x41, 0x83}) {
+        TSess s = Session(flags);
+        EXPECT_EQ(Text(s, slAddress), SessDescription(s));
+        s.Addr = TFidoAddr::Parse("65535:65535/65535.65535");
+        EXPECT_EQ(Text(s, slAddress), SessDescription(s));
+    }
+    const bool oldDomain = ShowDomain();
+    SetShowDomain(true);
+    TSess d = Session(sfInbound);
+    d.Addr = TFidoAddr::Parse("2:5020/52.1@fidonet");
+    EXPECT_EQ(Text(d, slAddress), "In 2:5020/52.1@fidonet");
+    SetShowDomain(oldDomain);
+    for (const double secs : {0.0, 0.4, 59.6, 3599.0, 3600.0, 86399.0, 360000.0, -5.0, -3725.0}) {
+        TSess s = Session(0);
+        s.EndTime = s.StartTime + secs / 86400.0;
+        EXPECT_EQ(Text(s, slLength), SecsToStr(std::llround(secs))) << secs;
+    }
 }
