@@ -243,6 +243,7 @@ private slots:
         TChildForm* w = OpenLog();
         w->SessListBtn->click();
         w->SessList->resize(333, 222);
+        w->SessList->move(40, 50);
         w->close();
         QTRY_VERIFY(!F->Frame->WindowOfLog(Log));
         const ISettingsStore& store = F->Frame->Store();
@@ -255,6 +256,7 @@ private slots:
         QVERIFY(again->SessList->isVisible());
         QCOMPARE(again->SessList->width(), 333);
         QCOMPARE(again->SessList->height(), 222);
+        QCOMPARE(again->SessList->pos(), QPoint(40, 50));
 
         F->Frame->AppSettings.SaveDesktop = false;
         again->SessList->close();

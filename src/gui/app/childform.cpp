@@ -660,11 +660,11 @@ void TChildForm::SaveViewState()
     if (SessList) {
         const std::string section = Log->Name + ".SessList";
         store.WriteBool(section, "Open", true);
-        const QRect g = SessList->geometry();
-        store.WriteInteger(section, "Left", g.left());
-        store.WriteInteger(section, "Top", g.top());
-        store.WriteInteger(section, "Width", g.width());
-        store.WriteInteger(section, "Height", g.height());
+        // The frame's corner, as move() takes it back; the size without the frame, as resize().
+        store.WriteInteger(section, "Left", SessList->pos().x());
+        store.WriteInteger(section, "Top", SessList->pos().y());
+        store.WriteInteger(section, "Width", SessList->width());
+        store.WriteInteger(section, "Height", SessList->height());
         SessList->close();
     } else
         store.WriteBool(Log->Name + ".SessList", "Open", false);
