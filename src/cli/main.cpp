@@ -8,6 +8,7 @@
 #include "analyzecommand.h"
 #include "phrasescommand.h"
 #include "tmailcommands.h"
+#include "reportcommand.h"
 #include "version.h"
 
 namespace {
@@ -28,7 +29,11 @@ void PrintHelp()
         "  %s\n"
         "                the traffic report of a T-Mail line\n"
         "  %s\n"
-        "                the last-sessions history of a T-Mail line\n",
+        "                the last-sessions history of a T-Mail line\n"
+        "  report sessions --style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain]\n"
+        "          [--brake-version N] [--drive L=DIR]... [--columns LIST] [--header FILE] [--footer FILE]\n"
+        "          [--settings FILE --log NAME] [--utf8 [--code-page NAME]] [--output FILE] LOGFILE\n"
+        "                write the session list report of a log (LIST: NAME[:WIDTH],...)\n",
         kTrafficUsage, kHistoryUsage);
 }
 
@@ -54,6 +59,8 @@ int main(int argc, char** argv)
         return RunTrafficCommand(rest, std::cout, std::cerr);
     if (args[0] == "history")
         return RunHistoryCommand(rest, std::cout, std::cerr);
+    if (args[0] == "report")
+        return RunReportCommand(rest, std::cout, std::cerr);
     std::fprintf(stderr, "tarvex-cli: unknown command '%s' (try --help)\n", args[0].c_str());
     return 2;
 }

@@ -25,6 +25,7 @@
 #include "log/records.h"
 #include "platform/fileops.h"
 #include "platform/paths.h"
+#include "views/sesslistform.h"
 #include "viewer/logviewer.h"
 
 using namespace tarvex;
@@ -80,7 +81,8 @@ TChildForm::TChildForm(TFrameForm* frame) : QMdiSubWindow(nullptr), FrameForm(fr
     HiliteBtn = AddButton(ToolBar, "HiliteBtn", "Toggle highlight", static_cast<int>(TToolIcon::Highlight), true);
     HiliteBtn->setCheckable(true);
     bar->addSpacing(6);
-    // The four views are not part of this version yet: their buttons stay disabled.
+    // The views open once the log is analysed; the file request list, timeline and dial
+    // statistics are not part of this version yet.
     SessListBtn = AddButton(ToolBar, "SessListBtn", "Session list", static_cast<int>(TToolIcon::SessionList), false);
     FreqListBtn = AddButton(ToolBar, "FreqListBtn", "List of freqed files", static_cast<int>(TToolIcon::FreqList), false);
     TimelineBtn = AddButton(ToolBar, "TimelineBtn", "View timeline", static_cast<int>(TToolIcon::Timeline), false);
@@ -138,6 +140,7 @@ TChildForm::TChildForm(TFrameForm* frame) : QMdiSubWindow(nullptr), FrameForm(fr
     connect(FindBtn, &QToolButton::clicked, LogView, &LogViewer::ShowFindDialog);
     connect(CopyBtn, &QToolButton::clicked, LogView, &LogViewer::CopyToClipboard);
     connect(HiliteBtn, &QToolButton::clicked, this, &TChildForm::ToggleHighlight);
+    connect(SessListBtn, &QToolButton::clicked, this, &TChildForm::ShowSessionList);
     connect(LogView, &LogViewer::KeyPressed, this, &TChildForm::ViewerKey);
     connect(LogView, &LogViewer::MouseClicked, this, [this] {
         if (Analyzed)
@@ -181,7 +184,7 @@ void TChildForm::BuildContextMenu()
     PopupMenu = new QMenu(this);
     PopupMenu->setObjectName("PopupMenu");
     // The views come in a later version; the commands are here so the menu keeps its shape.
-    PopupMenu->addAction("&Session list");
+    PopupMenu->addAction("&Session list", this, &TChildForm::ShowSessionList);
     PopupMenu->addAction("&Freq list");
     PopupMenu->addAction("&Timeline", this, &TChildForm::ShowTimeline);
     PopupMenu->addAction("&Dial statistics");
@@ -297,6 +300,7 @@ void TChildForm::LoadAndAnalyze(TLog* log)
             PrevSessBtn->setEnabled(true);
             NextSessBtn->setEnabled(true);
             BtnDayList->setEnabled(true);
+            SessListBtn->setEnabled(true);
             Analyzed = true;
             DayListBox->clear();
             for (const TNewDay& d : mailer->Days)
@@ -339,6 +343,9 @@ void TChildForm::LoadAndAnalyze(TLog* log)
     Log->ColorLineNo = -1;
     CurSession = -1;
     Busy = false;
+    if (Analyzed && !Closing && FrameForm->AppSettings.SaveDesktop &&
+        FrameForm->Store().ReadBool(Log->Name + ".SessList", "Open", false))
+        OpenSessionList(Mailer()->MarkLineNo);
     if (Closing && self)
         deleteLater();
 }
@@ -353,6 +360,8 @@ void TChildForm::ApplyColors()
         return Log ? static_cast<int>(Log->GetWordColor(word, line, column)) : 0;
     });
     LogView->Repaint();
+    if (SessList)
+        SessList->Repaint();
 }
 
 void TChildForm::ApplyFont()
@@ -387,6 +396,8 @@ void TChildForm::UpdatePosition()
     if (s != -1) {
         const TSess& sess = mailer->Session(s);
         SetStatusText(0, QString::fromStdString(FormatHHMMSS(sess.StartTime) + " " + SessDescription(sess)));
+        if (SessList)
+            SessList->SelectSession(s);
         CurSession = s;
     } else
         SetStatusText(0, QString());
@@ -597,6 +608,27 @@ void TChildForm::ShowTimeline()
         FrameForm->Ui().Message("Can't show timeline: no sessions in log", TMsgKind::Warning, TMsgButtons::OK);
 }
 
+void TChildForm::ShowSessionList()
+{
+    if (!Mailer() || !Analyzed)
+        return;
+    if (SessList) {
+        SessList->show();
+        SessList->raise();
+        SessList->activateWindow();
+        return;
+    }
+    OpenSessionList(CaretLine());
+}
+
+void TChildForm::OpenSessionList(std::int32_t caretLine)
+{
+    if (!Mailer() || SessList)
+        return;
+    SessList = new TSessListForm(this);
+    SessList->Open(Mailer(), caretLine);
+}
+
 void TChildForm::ViewerKey(int key, Qt::KeyboardModifiers mods)
 {
     mods &= Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier;
@@ -613,9 +645,10 @@ void TChildForm::ViewerKey(int key, Qt::KeyboardModifiers mods)
         return;
     }
     switch (key) {
+    case Qt::Key_F5: ShowSessionList(); break;
     case Qt::Key_F7: ShowTimeline(); break;
     case Qt::Key_Escape: close(); break;
-    default: break;  // F5, F6 and F8 open views this version does not have
+    default: break;  // F6 and F8 open views this version does not have
     }
 }
 
@@ -623,8 +656,20 @@ void TChildForm::SaveViewState()
 {
     if (!Log)
         return;
-    for (const char* view : {".SessList", ".FreqList", ".Timeline", ".DialStat"})
-        FrameForm->Store().WriteBool(Log->Name + view, "Open", false);
+    ISettingsStore& store = FrameForm->Store();
+    if (SessList) {
+        const std::string section = Log->Name + ".SessList";
+        store.WriteBool(section, "Open", true);
+        // The frame's corner, as move() takes it back; the size without the frame, as resize().
+        store.WriteInteger(section, "Left", SessList->pos().x());
+        store.WriteInteger(section, "Top", SessList->pos().y());
+        store.WriteInteger(section, "Width", SessList->width());
+        store.WriteInteger(section, "Height", SessList->height());
+        SessList->close();
+    } else
+        store.WriteBool(Log->Name + ".SessList", "Open", false);
+    for (const char* view : {".FreqList", ".Timeline", ".DialStat"})
+        store.WriteBool(Log->Name + view, "Open", false);
 }
 
 void TChildForm::TakeLastStr()

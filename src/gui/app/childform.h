@@ -17,6 +17,7 @@ class QToolButton;
 class QWidget;
 class LogViewer;
 class TFrameForm;
+class TSessListForm;
 struct TLogLoad;
 
 namespace tarvex {
@@ -51,6 +52,9 @@ public:
     void DeleteLogAndExit();
     void ToggleDayList();
     void ShowTimeline();
+    // Brings the session list to the front, or opens it with the caret line given.
+    void ShowSessionList();
+    void OpenSessionList(std::int32_t caretLine);
 
     bool IsClosing() const { return Closing; }
     bool IsBusy() const { return Busy; }
@@ -66,6 +70,7 @@ public:
     tarvex::TLog* Log = nullptr;
     std::int32_t CurSession = -1;
     std::int32_t CurDay = 0;
+    QPointer<TSessListForm> SessList;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -9,6 +9,7 @@
 #include "styles/logfactory.h"
 #include "log/mailerlog.h"
 #include "log/tlog.h"
+#include "report/sesscolumns.h"
 
 using namespace tarvex;
 
@@ -169,6 +170,20 @@ QString PrepareDemo(const QString& folder, QString* error)
         reg.WriteInteger("Child1", "Width", 760);
         reg.WriteInteger("Child1", "Height", 460);
         reg.WriteBool("Child1", "Maximized", false);
+        // The T-Mail log's session list: a few columns in reports too, one hub in bold.
+        const std::string sessList = std::string(samples[0].Name) + ".SessList";
+        const int columns[][3] = {{0, 90, 14}, {2, 110, 20}, {3, 140, 24}, {6, 40, 4}, {11, 50, 6}};
+        reg.WriteInteger(sessList, "NumColumns", 5);
+        for (int i = 0; i < 5; ++i) {
+            const std::string p = "Column" + std::to_string(i);
+            reg.WriteInteger(sessList, p + ".ColType", columns[i][0]);
+            reg.WriteString(sessList, p + ".Heading", SessColumnNames[static_cast<std::size_t>(columns[i][0])]);
+            reg.WriteInteger(sessList, p + ".ScrWidth", columns[i][1]);
+            reg.WriteBool(sessList, p + ".ShowFile", true);
+            reg.WriteInteger(sessList, p + ".FileWidth", columns[i][2]);
+        }
+        reg.WriteInteger(sessList, "HighlightCnt", 1);
+        reg.WriteString(sessList, "Highlight0", "2:5020/52");
         reg.WriteString("TFrameForm", "NormPos", "80,60,900,660");
         reg.WriteInteger("TFrameForm", "ShowCmd", 1);
     }

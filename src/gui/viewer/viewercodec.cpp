@@ -2,7 +2,7 @@
 
 #include <QHash>
 
-#include "viewer/codepagetables.h"
+#include "base/codepagetables.h"
 
 namespace {
 constexpr char16_t ControlMark = 0x00B7;
@@ -45,7 +45,7 @@ bool ViewerCodec::SetCodePage(const QString& name)
         BuildTables(nullptr);
         return true;
     }
-    for (const CodePageTable& page : SingleByteCodePages()) {
+    for (const tarvex::CodePageTable& page : tarvex::SingleByteCodePages()) {
         for (const std::string& alias : page.Aliases) {
             if (alias == key) {
                 Name = QString::fromLatin1(page.Name);

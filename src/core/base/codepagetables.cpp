@@ -1,7 +1,11 @@
-#include "viewer/codepagetables.h"
+#include "base/codepagetables.h"
+
+#include "base/logutils.h"
 
 // The upper halves (bytes 128..255) of the single-byte code pages that mailer logs are
 // written in. Bytes a code page leaves undefined show as U+FFFD.
+
+namespace tarvex {
 
 namespace {
 
@@ -173,3 +177,15 @@ const std::vector<CodePageTable>& SingleByteCodePages()
     };
     return pages;
 }
+
+const CodePageTable* FindCodePage(std::string_view name)
+{
+    const std::string key = UpperCase(OuterTrimmed(name));
+    for (const CodePageTable& page : SingleByteCodePages())
+        for (const std::string& alias : page.Aliases)
+            if (alias == key)
+                return &page;
+    return nullptr;
+}
+
+}  // namespace tarvex

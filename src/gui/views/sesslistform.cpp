@@ -1,0 +1,367 @@
+#include "views/sesslistform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/appsettings.h"
+#include "app/childform.h"
+#include "app/frameform.h"
+#include "base/errors.h"
+#include "log/mailerlog.h"
+#include "report/reportwriter.h"
+#include "viewer/logviewer.h"
+#include "views/sesslistmodel.h"
+#include "views/slsetupform.h"
+
+using namespace tarvex;
+
+namespace {
+
+// The first character of a locale's format that is not part of a field: its separator.
+// A format that writes month names has blanks between its fields: the fallback is taken then.
+char SeparatorOf(const QString& format, char fallback)
+{
+    for (const QChar c : format)
+        if (!c.isLetter() && c != '\'' && c.unicode() < 128)
+            return c.isPunct() ? static_cast<char>(c.unicode()) : fallback;
+    return fallback;
+}
+
+}  // namespace
+
+TSessListForm::TSessListForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owner)
+{
+    setObjectName("SessListForm");
+    setAttribute(Qt::WA_DeleteOnClose);
+    QString title = "Session list";
+    if (owner->Log)
+        title += " - " + QString::fromStdString(owner->Log->Name);
+    setWindowTitle(title);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(2, 2, 2, 2);
+    auto button = [&](const char* name, const QString& caption, const QString& hint) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(name);
+        b->setAutoRaise(true);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        b->setText(caption);
+        b->setToolTip(hint);
+        b->setFocusPolicy(Qt::NoFocus);
+        bar->addWidget(b);
+        return b;
+    };
+    SetupBtn = button("SetupBtn", "Setup", "Setup session list");
+    ReportBtn = button("ReportBtn", "Report", "Write report");
+    bar->addStretch(1);
+    layout->addLayout(bar);
+
+    Grid = new QTableView(this);
+    Grid->setObjectName("SessGrid");
+    Model = new TSessListModel(this);
+    Delegate = new TSessListDelegate(
+        [this](TColorItem item) { return Owner->Frame()->LogColors.Color(item); }, this);
+    Grid->setModel(Model);
+    Grid->setItemDelegate(Delegate);
+    Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid->setWordWrap(false);
+    Grid->setShowGrid(true);
+    Grid->verticalHeader()->hide();
+    Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Grid->verticalHeader()->setMinimumSectionSize(1);
+    Grid->horizontalHeader()->setSectionsMovable(true);
+    Grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    Grid->horizontalHeader()->setHighlightSections(false);
+    Grid->installEventFilter(this);
+    layout->addWidget(Grid, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->setContentsMargins(4, 4, 4, 4);
+    bottom->addStretch(1);
+    CloseBtn = new QPushButton("Close", this);
+    CloseBtn->setObjectName("CloseBtn");
+    bottom->addWidget(CloseBtn);
+    layout->addLayout(bottom);
+
+    connect(SetupBtn, &QToolButton::clicked, this, &TSessListForm::SetupBtnClick);
+    connect(ReportBtn, &QToolButton::clicked, this, &TSessListForm::ReportBtnClick);
+    connect(CloseBtn, &QPushButton::clicked, this, &QWidget::close);
+    connect(Grid, &QTableView::pressed, this, [this](const QModelIndex& index) { Navigate(index.row()); });
+    connect(Grid->horizontalHeader(), &QHeaderView::sectionMoved, this,
+            [this](int, int from, int to) { ColumnMoved(from, to); });
+
+    AskReportFile = [this] {
+        return QFileDialog::getSaveFileName(this, "Save session report", QString(),
+                                            "Report files (*.REP);;All files (*)");
+    };
+    ExecSetup = [](TSLSetupForm& dialog) { return dialog.exec(); };
+
+    // The placement the log window stored when the list was last open.
+    const ISettingsStore& store = Owner->Frame()->Store();
+    const std::string section = Section();
+    const int w = store.ReadInteger(section, "Width", 0), h = store.ReadInteger(section, "Height", 0);
+    resize(w > 0 ? std::min(w, 8000) : 420, h > 0 ? std::min(h, 8000) : 300);
+    std::string stored;
+    if (store.ReadValue(section, "Left", stored))
+        move(store.ReadInteger(section, "Left", 0), store.ReadInteger(section, "Top", 0));
+}
+
+// The state is saved on closing: the log window closes the list before it goes itself.
+TSessListForm::~TSessListForm() = default;
+
+std::string TSessListForm::Section() const { return (Owner->Log ? Owner->Log->Name : std::string()) + ".SessList"; }
+
+TDateFormat TSessListForm::DateFormat() const
+{
+    const QLocale locale;
+    TDateFormat f;
+    f.DateSep = SeparatorOf(locale.dateFormat(QLocale::ShortFormat), '/');
+    f.TimeSep = SeparatorOf(locale.timeFormat(QLocale::ShortFormat), ':');
+    return f;
+}
+
+void TSessListForm::Open(TMailerLog* log, std::int32_t caretLine)
+{
+    Log = log;
+    Codec.SetCodePage(Owner->Viewer()->CodePage());
+    const ISettingsStore& store = Owner->Frame()->Store();
+    const std::string section = Section();
+    Columns.Load(store, section, SessColumnFactory(DateFormat()), SessListDefaultColumns());
+    Highlight.Clear();
+    try {
+        Highlight.Load(store, section, "Highlight");
+    } catch (const EConvertError& e) {
+        Owner->Frame()->Ui().Message(e.what(), TMsgKind::Error, TMsgButtons::OK);
+    }
+    RepHeader = store.ReadString(section, "RepHeader", "");
+    RepFooter = store.ReadString(section, "RepFooter", "");
+    Grid->verticalHeader()->setDefaultSectionSize(FontHeight(Grid->font()) + 2);
+    FillGrid();
+
+    int select = -1;
+    for (std::int32_t i = 0; i < log->SessCount; ++i)
+        if (log->Session(i).StartLine > caretLine) {
+            select = i;
+            break;
+        }
+    if (select >= 0) {
+        const QModelIndex index = Model->index(select, 0);
+        Grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        Grid->scrollTo(index, QAbstractItemView::PositionAtTop);
+    }
+    show();
+}
+
+void TSessListForm::FillGrid()
+{
+    struct TBusy {
+        IUserInterface& Ui;
+        explicit TBusy(IUserInterface& u) : Ui(u) { Ui.SetBusyCursor(true); }
+        ~TBusy() { Ui.SetBusyCursor(false); }
+    } busy(Owner->Frame()->Ui());
+    const int current = Grid->currentIndex().row();
+    std::vector<const TColumnOf<TSess>*> shown;
+    for (const auto* c : Columns.ScreenColumns())
+        shown.push_back(c);
+    Model->Reset(Log, shown, &Highlight, &Codec);
+    QHeaderView* header = Grid->horizontalHeader();
+    for (std::size_t k = 0; k < shown.size(); ++k)
+        header->resizeSection(static_cast<int>(k), shown[k]->ScrWidth);
+    if (current >= 0 && current < Model->rowCount())
+        Grid->selectionModel()->setCurrentIndex(Model->index(current, 0),
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void TSessListForm::Repaint() { Grid->viewport()->update(); }
+
+std::vector<int> TSessListForm::GridWidths() const
+{
+    std::vector<int> widths;
+    for (int k = 0; k < Model->columnCount(); ++k)
+        widths.push_back(Grid->horizontalHeader()->sectionSize(k));
+    return widths;
+}
+
+void TSessListForm::SelectSession(std::int32_t index)
+{
+    if (Navigating || index < 0 || index >= Model->rowCount())
+        return;
+    const QModelIndex i = Model->index(index, std::max(0, Grid->currentIndex().column()));
+    Grid->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    Grid->scrollTo(i);
+}
+
+void TSessListForm::Navigate(int row)
+{
+    if (!Log || row < 0 || row >= Log->SessCount)
+        return;
+    Navigating = true;
+    Owner->GotoLine(Log->Session(row).StartLine);
+    Navigating = false;
+}
+
+void TSessListForm::ColumnMoved(int from, int to)
+{
+    // The grid shows the list's order: the move goes into the list and the grid is filled anew.
+    Columns.TakeGridWidths(GridWidths());
+    QHeaderView* header = Grid->horizontalHeader();
+    const bool blocked = header->blockSignals(true);
+    header->moveSection(to, from);
+    header->blockSignals(blocked);
+    Columns.MoveGridColumn(static_cast<std::size_t>(from), static_cast<std::size_t>(to));
+    FillGrid();
+}
+
+void TSessListForm::SetupBtnClick()
+{
+    QStringList names;
+    for (const char* n : SessColumnNames)
+        names << n;
+    TSLSetupForm dialog("Session list setup", names, this);
+    Columns.TakeGridWidths(GridWidths());
+    std::vector<const TColumn*> copies;
+    for (const auto& c : Columns.Items)
+        copies.push_back(c.get());
+    dialog.SetColumns(copies);
+    std::vector<std::string> lines;
+    Highlight.SaveToLines(lines);
+    QStringList qlines;
+    for (const std::string& l : lines)
+        qlines << QString::fromStdString(l);
+    dialog.SetAddressLines(qlines);
+    dialog.SetTemplates(QString::fromStdString(RepHeader), QString::fromStdString(RepFooter));
+    if (ExecSetup(dialog) != QDialog::Accepted)
+        return;
+    if (dialog.Modified) {
+        Columns.Items.clear();
+        for (const TColumn& c : dialog.Columns()) {
+            auto column = std::make_unique<TSLColumn>(DateFormat());
+            column->Assign(c);
+            Columns.Items.push_back(std::move(column));
+        }
+        Columns.CountVisible();
+        FillGrid();
+    }
+    std::vector<std::string> addr;
+    for (const QString& l : dialog.AddressLines())
+        if (!l.trimmed().isEmpty())  // a stray blank line is no address to complain about
+            addr.push_back(l.trimmed().toStdString());
+    Highlight.Clear();
+    try {
+        Highlight.LoadFromLines(addr);
+    } catch (const EConvertError& e) {
+        Grid->viewport()->update();
+        Owner->Frame()->Ui().Message(e.what(), TMsgKind::Error, TMsgButtons::OK);
+        return;
+    }
+    RepHeader = dialog.HeaderFile().toStdString();
+    RepFooter = dialog.FooterFile().toStdString();
+    Grid->viewport()->update();
+}
+
+void TSessListForm::ReportBtnClick()
+{
+    IUserInterface& ui = Owner->Frame()->Ui();
+    if (Columns.NumFile == 0) {
+        ui.Message("No file columns defined!", TMsgKind::Error, TMsgButtons::OK);
+        return;
+    }
+    const QString file = AskReportFile();
+    if (file.isEmpty() || !Log)
+        return;
+    TReportOptions options{RepHeader, RepFooter, file.toStdString()};
+    TReportStyle style;
+    style.Format = DateFormat();
+    style.Now = LocalNow;
+    std::string error;
+    const std::span<const TSess> sessions(Log->Sessions.data(), static_cast<std::size_t>(Log->SessCount));
+    if (!WriteReport<TSess>(Columns, options, sessions, ui, style, error))
+        ui.Message(error, TMsgKind::Error, TMsgButtons::OK);
+}
+
+QString TSessListForm::SelectedRowsText() const
+{
+    QList<int> rows;
+    for (const QModelIndex& i : Grid->selectionModel()->selectedRows())
+        rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    const QHeaderView* header = Grid->horizontalHeader();
+    QString text;
+    for (int row : rows) {
+        for (int v = 0; v < header->count(); ++v) {
+            if (v)
+                text += '\t';
+            text += Model->CellText(row, header->logicalIndex(v));
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+void TSessListForm::CopyRows()
+{
+    const QString text = SelectedRowsText();
+    if (!text.isEmpty())
+        QApplication::clipboard()->setText(text);
+}
+
+bool TSessListForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Grid && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy)) {
+            CopyRows();
+            return true;
+        }
+        const auto mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (mods == Qt::NoModifier && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            const QModelIndex current = Grid->currentIndex();
+            if (current.isValid())
+                Navigate(current.row());
+            return true;
+        }
+        if (mods == Qt::NoModifier && key->key() == Qt::Key_Escape) {
+            close();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TSessListForm::SaveState()
+{
+    if (Saved || !Owner || !Owner->Log)
+        return;
+    Saved = true;
+    ISettingsStore& store = Owner->Frame()->Store();
+    const std::string section = Section();
+    Columns.Save(store, section, GridWidths());
+    Highlight.Save(store, section, "Highlight");
+    store.WriteString(section, "RepHeader", RepHeader);
+    store.WriteString(section, "RepFooter", RepFooter);
+}
+
+void TSessListForm::closeEvent(QCloseEvent* event)
+{
+    SaveState();
+    // The log window opens a new list from now on, even before this one is deleted.
+    if (Owner->SessList == this)
+        Owner->SessList = nullptr;
+    event->accept();
+}

@@ -1,0 +1,2 @@
+@program: sessions of the T-Mail station
+====== @total sessions ======

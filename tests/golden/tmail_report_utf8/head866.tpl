@@ -1,0 +1,1 @@
+Žâç¥â @program þ @total
