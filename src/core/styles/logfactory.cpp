@@ -6,6 +6,7 @@
 #include "log/genericstyles.h"
 #include "base/logutils.h"
 #include "log/mailerlog.h"
+#include "parsers/brakelog.h"
 #include "parsers/tmaillog.h"
 
 namespace tarvex {
@@ -40,7 +41,7 @@ std::unique_ptr<TLog> CreateLog(int style)
     case lsGenericBink: return std::make_unique<TBinkLog>();
     case lsGenericFD: return std::make_unique<TFDLog>();
     case lsTMail: return std::make_unique<TTmailLog>();
-    case lsBrake:
+    case lsBrake: return std::make_unique<TBrakeLog>();
     case lsBinkPlus:
     case lsFHMail:
     case lsSFMail:
@@ -49,7 +50,7 @@ std::unique_ptr<TLog> CreateLog(int style)
     }
 }
 
-bool StyleHasAnalysis(int style) { return style == lsTMail; }
+bool StyleHasAnalysis(int style) { return style == lsTMail || style == lsBrake; }
 
 std::unique_ptr<TLog> LoadLog(int style, const ISettingsStore& reg, std::string_view section)
 {
