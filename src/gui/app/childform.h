@@ -10,6 +10,7 @@
 
 class QLabel;
 class QListWidget;
+class QAction;
 class QMenu;
 class QProgressBar;
 class QStatusBar;
@@ -51,6 +52,8 @@ public:
     void DeleteLogAndExit();
     void ToggleDayList();
     void ShowTimeline();
+    // The log's own options (the Brake! version); a changed version analyses the text again.
+    void EditLogOptions();
 
     bool IsClosing() const { return Closing; }
     bool IsBusy() const { return Busy; }
@@ -73,6 +76,7 @@ protected:
 private:
     QToolButton* AddButton(QWidget* bar, const char* name, const QString& hint, int icon, bool enabled);
     void BuildContextMenu();
+    void FillDayList();
     void ViewerKey(int key, Qt::KeyboardModifiers mods);
     void DayListChosen();
     void SaveViewState();
@@ -95,6 +99,7 @@ private:
     QProgressBar* ProgressBar = nullptr;
     QListWidget* DayListBox = nullptr;
     QMenu* PopupMenu = nullptr;
+    QAction* LogOptionsAction = nullptr;
 
     bool Busy = false;
     bool Closing = false;
