@@ -4,26 +4,11 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <functional>
 
 #include "app/qtuserinterface.h"
+#include "guitestutil.h"
 #include "parsers/brakelog.h"
 #include "setup/brakeoptionsform.h"
-
-// Answers the next modal dialog once it is up: the test's hand on the dialog.
-static void WhenDialogShows(std::function<void(TBrakeOptionsForm*)> act)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        if (auto* form = qobject_cast<TBrakeOptionsForm*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            act(form);
-        }
-    });
-    poll->start();
-}
 
 class TestBrakeOptions : public QObject
 {
@@ -36,7 +21,7 @@ private slots:
         QString title, group;
         QStringList texts;
         int shown = -2;
-        WhenDialogShows([&](TBrakeOptionsForm* f) {
+        WhenDialogShows<TBrakeOptionsForm>([&](TBrakeOptionsForm* f) {
             title = f->windowTitle();
             group = f->RadMailerVersion->title();
             for (QAbstractButton* b : f->Items->buttons())
@@ -53,7 +38,7 @@ private slots:
         QCOMPARE(log.BrkVersion, 703);
 
         // Cancel changes nothing, whatever was chosen.
-        WhenDialogShows([&](TBrakeOptionsForm* f) {
+        WhenDialogShows<TBrakeOptionsForm>([&](TBrakeOptionsForm* f) {
             shown = f->ItemIndex();
             f->Items->button(0)->click();
             f->BtnCancel->click();
@@ -64,7 +49,7 @@ private slots:
 
         // Another value shows neither item; OK with none chosen keeps it.
         log.BrkVersion = 712;
-        WhenDialogShows([&](TBrakeOptionsForm* f) {
+        WhenDialogShows<TBrakeOptionsForm>([&](TBrakeOptionsForm* f) {
             shown = f->ItemIndex();
             f->BtnOK->click();
         });
