@@ -7,6 +7,7 @@
 #include "binkdir.h"
 #include "binklog.h"
 #include "binklogwriter.h"
+#include "brakedir.h"
 #include "parsers/binkplog.h"
 #include "platform/paths.h"
 #include "testdir.h"
@@ -370,4 +371,19 @@ TEST_F(BinkPTest, HostileBytesNeverBreakThePass)
         Log.ColorLineNo = -1;
         Log.GetWordColor(line, 1, 0);
     }
+}
+
+// The golden cases' mailer files are our generators' output; a drift would make their
+// hand-worked expectations stale.
+TEST(GoldenMailerFiles, CommittedFilesMatchTheGenerators)
+{
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(std::string(TARVEX_GOLDEN_DIR) + "/binkp_basic/mailer/binkley.lng", bytes));
+    EXPECT_EQ(bytes, BuildBinkleyLng(TBinkPhrases()));
+    ASSERT_TRUE(ReadWholeFile(std::string(TARVEX_GOLDEN_DIR) + "/binkp_basic/mailer/binkley.cfg", bytes));
+    EXPECT_EQ(bytes, BuildBinkleyCfg(TBinkDirOptions()));
+    ASSERT_TRUE(ReadWholeFile(std::string(TARVEX_GOLDEN_DIR) + "/binkp_basic/mailer/okfile.lst", bytes));
+    EXPECT_EQ(bytes, BuildOkFile(DefaultTMailWorld()));
+    ASSERT_TRUE(ReadWholeFile(std::string(TARVEX_GOLDEN_DIR) + "/brake_basic/mailer/brake!.ctl", bytes));
+    EXPECT_EQ(bytes, BuildBrakeCtl(TBrakeDirOptions()));
 }
