@@ -6,11 +6,15 @@
 #include "mailercfg/lngerror.h"
 #include "mailercfg/qparser.h"
 #include "mailercfg/stylephrases.h"
+#include "parsers/lineparts.h"
 #include "platform/paths.h"
 
 namespace tarvex {
 
 namespace {
+
+using lineparts::From;
+using lineparts::NameBeforeFrom;
 
 constexpr std::size_t kMsg = 23;    // 0-based column of the message
 constexpr std::size_t kTask = 18;   // 0-based column of the task name
@@ -23,20 +27,6 @@ constexpr TStylePhrase kUsedPhrases[] = {
     PhraseNo(304), PhraseNo(126), PhraseNo(75), PhraseNo(103), PhraseNo(104), PhraseNo(255), PhraseNo(251),
 };
 constexpr int kHighestPhrase = 353;
-
-std::string_view From(std::string_view line, std::size_t pos) { return pos < line.size() ? line.substr(pos) : std::string_view(); }
-
-int Field(std::string_view line, std::size_t pos)
-{
-    return StrToInt(pos < line.size() ? line.substr(pos, 2) : std::string_view());
-}
-
-// The remote's name as the mailer writes it before " from <place>"; empty without a "from".
-std::string_view BeforeFrom(std::string_view s)
-{
-    const std::size_t from = s.find("from");
-    return from == std::string_view::npos || from < 1 ? std::string_view() : s.substr(0, from - 1);
-}
 
 // Byte counts of hostile logs may pass the 32-bit range: they wrap, as the counters always did.
 void AddBytes(std::int32_t& sum, std::int32_t n)
@@ -80,7 +70,7 @@ TDateTime TBinkPLog::DateOfLine(std::string_view line) { return BinkStyleDate(li
 
 TDateTime TBinkPLog::TimeOfLine(std::string_view line)
 {
-    return ComposeDateTime(DateOfLine(line), EncodeTime(Field(line, 9), Field(line, 12), Field(line, 15)));
+    return ComposeDateTime(DateOfLine(line), lineparts::TimeFields(line, 9));
 }
 
 const std::string& TBinkPLog::Phrase(int n) const
@@ -249,7 +239,7 @@ void TBinkPLog::ParseInSession(std::string_view line, std::string_view msg)
         break;
     case 2:
         if (msg.starts_with(Phrase(75))) {
-            s.SysOp.assign(BeforeFrom(From(line, kMsg + 7)));
+            s.SysOp.assign(NameBeforeFrom(From(line, kMsg + 7)));
             SessState = 3;
         }
         break;

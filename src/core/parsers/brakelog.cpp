@@ -2,26 +2,22 @@
 
 #include "base/logutils.h"
 #include "mailercfg/qparser.h"
+#include "parsers/lineparts.h"
 #include "platform/paths.h"
 
 namespace tarvex {
 
 namespace {
 
-constexpr std::size_t kMsg = 24;  // 0-based column of the message
+using lineparts::From;
+using lineparts::NameBeforeFrom;
+using lineparts::TwoDigitField;
 
-// The characters of a line from a 0-based position; empty past its end.
-std::string_view From(std::string_view line, std::size_t pos) { return pos < line.size() ? line.substr(pos) : std::string_view(); }
+constexpr std::size_t kMsg = 24;  // 0-based column of the message
 
 bool HasAt(std::string_view line, std::size_t pos, std::string_view text)
 {
     return line.size() >= pos + text.size() && line.substr(pos, text.size()) == text;
-}
-
-// Two characters of a date or time field; the conversion error tells a bad one.
-int Field(std::string_view line, std::size_t pos)
-{
-    return StrToInt(pos < line.size() ? line.substr(pos, 2) : std::string_view());
 }
 
 // "recd/sent" of the summary line.
@@ -30,13 +26,6 @@ void SplitPair(std::string_view piece, std::int32_t& recd, std::int32_t& sent)
     const std::size_t slash = piece.find('/');
     recd = StrToInt(piece.substr(0, slash));
     sent = StrToInt(slash == std::string_view::npos ? std::string_view() : piece.substr(slash + 1));
-}
-
-// The remote's name as the mailer writes it before " from <place>"; empty without a "from".
-std::string_view BeforeFrom(std::string_view s)
-{
-    const std::size_t from = s.find("from");
-    return from == std::string_view::npos || from < 1 ? std::string_view() : s.substr(0, from - 1);
 }
 
 }  // namespace
@@ -84,12 +73,12 @@ void TBrakeLog::Save(ISettingsStore& reg, std::string_view section) const
 
 TDateTime TBrakeLog::DateOfLine(std::string_view line)
 {
-    return EncodeDate(1900 + Field(line, 6), Field(line, 3), Field(line, 0));
+    return EncodeDate(1900 + TwoDigitField(line, 6), TwoDigitField(line, 3), TwoDigitField(line, 0));
 }
 
 TDateTime TBrakeLog::TimeOfLine(std::string_view line)
 {
-    return ComposeDateTime(DateOfLine(line), EncodeTime(Field(line, 9), Field(line, 12), Field(line, 15)));
+    return ComposeDateTime(DateOfLine(line), lineparts::TimeFields(line, 9));
 }
 
 void TBrakeLog::EditOptions(IUserInterface& ui)
@@ -227,7 +216,7 @@ void TBrakeLog::ParseLine(std::string_view line)
         break;
     case 3:
         if (HasAt(line, kMsg + 1, "Sysop:")) {
-            CurSess->SysOp.assign(BeforeFrom(From(line, kMsg + 8)));
+            CurSess->SysOp.assign(NameBeforeFrom(From(line, kMsg + 8)));
             SessState = 4;
         }
         break;
