@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "benchutil.h"
 #include "host/userinterface.h"
 #include "base/datetime.h"
 #include "parsers/tmaillog.h"
@@ -17,21 +18,10 @@
 
 using namespace tarvex;
 using namespace tarvex::fixtures;
+using namespace tarvex::bench;
 namespace fs = std::filesystem;
 
 namespace {
-
-class TQuietUi : public IUserInterface
-{
-public:
-    TMsgResult Message(const std::string&, TMsgKind, TMsgButtons) override
-    {
-        ++Questions;
-        return TMsgResult::OK;
-    }
-    void SetBusyCursor(bool) override {}
-    long Questions = 0;
-};
 
 // The engine alone: day keys and line handling, no parser work. The floor under any style.
 class TNullStyle : public TMailerLog
@@ -47,24 +37,6 @@ public:
     TDateTime DateOfLine(std::string_view) override { return 0; }
     void LoadConfig() override {}
 };
-
-double Seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b)
-{
-    return std::chrono::duration<double>(b - a).count();
-}
-
-// Best of a few runs: the machine is shared, the minimum is the least disturbed figure.
-template <class F>
-double BestOf(int runs, F&& f)
-{
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        f();
-        best = std::min(best, Seconds(t0, std::chrono::steady_clock::now()));
-    }
-    return best;
-}
 
 }  // namespace
 

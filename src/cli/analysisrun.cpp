@@ -7,13 +7,14 @@
 #include "base/fidoaddr.h"
 #include "base/logutils.h"
 #include "batchui.h"
+#include "parsers/brakelog.h"
 #include "platform/paths.h"
 #include "styles/logfactory.h"
 
 using namespace tarvex;
 
 const char* const kAnalysisOptionsUsage =
-    "--style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain] [--brake-version N]\n"
+    "--style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain] [--brake-version 701|703]\n"
     "          [--drive L=DIR]... [--auto-new TEXT] [--stop-on-error] LOGFILE";
 
 namespace {
@@ -77,8 +78,9 @@ TOptionTaken TakeAnalysisOption(const std::vector<std::string>& args, std::size_
     } else if (a == "--brake-version") {
         if (!value(v))
             return TOptionTaken::Error;
-        if (!TryStrToInt(v, o.BrakeVersion)) {
-            err << prefix << "bad version '" << v << "'\n";
+        if (!TryStrToInt(v, o.BrakeVersion) ||
+            (o.BrakeVersion != TBrakeLog::kOldVersion && o.BrakeVersion != TBrakeLog::kNewVersion)) {
+            err << prefix << "unknown Brake! version '" << v << "' (701 for 701-702, 703 for 703-715)\n";
             return TOptionTaken::Error;
         }
     } else if (a == "--drive") {
@@ -128,6 +130,8 @@ TAnalysisRun RunAnalysis(const TAnalysisOptions& o, std::ostream& err, const std
     mailer.MailerPath = o.MailerPath;
     mailer.AutoNew = o.AutoNew;
     mailer.LastStr = o.AutoNewText;
+    if (auto* brake = dynamic_cast<TBrakeLog*>(run.Mailer); brake && o.BrakeVersion != 0)
+        brake->BrkVersion = o.BrakeVersion;
 
     TBatchUserInterface ui(err, o.StopOnError);
     const bool whole = mailer.Analyze(ui, {});

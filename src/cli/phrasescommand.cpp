@@ -1,5 +1,6 @@
 #include "phrasescommand.h"
 
+#include <memory>
 #include <ostream>
 #include <string_view>
 
@@ -8,28 +9,10 @@
 #include "mailercfg/lngerror.h"
 #include "mailercfg/qparser.h"
 #include "mailercfg/stylephrases.h"
+#include "log/mailerlog.h"
+#include "styles/logfactory.h"
 
 namespace {
-
-struct TStyleName
-{
-    int Number;
-    std::string_view Name;
-};
-
-constexpr TStyleName StyleNames[] = {
-    {0, "Other"},   {1, "T-mail"}, {2, "Generic Bink-style"}, {3, "Generic FrontDoor"}, {4, "Brake!"},
-    {5, "Bink/+"},  {6, "FHMail"}, {7, "SF-Mail"},            {8, "Argus"},
-};
-
-// The style number of a number or a style name (any case); -1 when it is neither.
-int StyleOf(std::string_view text)
-{
-    for (const TStyleName& s : StyleNames)
-        if (tarvex::SameText(text, s.Name) || text == std::to_string(s.Number))
-            return s.Number;
-    return -1;
-}
 
 void PrintUsage(std::ostream& err)
 {
@@ -82,19 +65,33 @@ int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, s
         PrintUsage(err);
         return 2;
     }
-    const int style = StyleOf(styleText);
+    const int style = tarvex::ParseStyle(styleText);
     if (style < 0) {
         err << "tarvex-cli phrases: unknown style '" << styleText << "'\n";
         PrintUsage(err);
         return 2;
     }
-    if (tarvex::StylePhrases(style).empty()) {
+    // A style with a parser is asked for its phrases; the styles still to come are listed from
+    // the table of their phrases.
+    const std::unique_ptr<tarvex::TLog> log = tarvex::CreateLog(style);
+    auto* mailer = dynamic_cast<tarvex::TMailerLog*>(log.get());
+    const bool styleKnowsPhrases = mailer && mailer->ReadsLanguage();
+    if (!styleKnowsPhrases && tarvex::StylePhrases(style).empty()) {
         err << "tarvex-cli phrases: the style '" << styleText << "' reads no language file\n";
         return 2;
     }
 
     try {
-        for (const auto& [id, phrase] : tarvex::LoadStylePhrases(style, mailerPath))
+        std::vector<std::pair<std::string, std::string>> phrases;
+        if (styleKnowsPhrases) {
+            mailer->MailerPath = mailerPath;
+            tarvex::TScriptedUserInterface ui;  // the failures are told below, with their reason
+            mailer->ReadLanguage(ui);
+            phrases = mailer->TakenPhrases();
+        } else {
+            phrases = tarvex::LoadStylePhrases(style, mailerPath);
+        }
+        for (const auto& [id, phrase] : phrases)
             out << id << '\t' << EscapePhrase(phrase) << '\n';
     } catch (const tarvex::ELngError& e) {
         err << tarvex::CannotOpenLngMessage << '\n' << e.what() << '\n';

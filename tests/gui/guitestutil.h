@@ -1,7 +1,10 @@
 #pragma once
 // Helpers shared by the GUI tests: a user interface that records messages instead of showing
 // them, settings files in a scratch folder, and byte-exact file access.
+#include <QApplication>
 #include <QFile>
+#include <QTimer>
+#include <functional>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -22,6 +25,22 @@ public:
     }
     std::shared_ptr<std::vector<std::string>> Messages = std::make_shared<std::vector<std::string>>();
 };
+
+// Answers the next modal dialog of that class once it is up: the test's hand on the dialog.
+template <class TDialog>
+void WhenDialogShows(std::function<void(TDialog*)> act)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        if (auto* dialog = qobject_cast<TDialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            act(dialog);
+        }
+    });
+    poll->start();
+}
 
 inline QByteArray ReadBytes(const QString& path)
 {

@@ -5,6 +5,10 @@
 
 #include "app/childform.h"
 #include "app/demo.h"
+#include "parsers/brakelog.h"
+#include "setup/brakeoptionsform.h"
+#include <QButtonGroup>
+#include <QPushButton>
 #include "app/frameform.h"
 #include "guitestutil.h"
 #include "log/mailerlog.h"
@@ -27,7 +31,7 @@ private slots:
         TFrameFixture f(ini);
         f.Frame->show();
         QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
-        QCOMPARE(f.Frame->Logs.Count(), std::size_t(4));
+        QCOMPARE(f.Frame->Logs.Count(), std::size_t(6));
         QCOMPARE(f.Frame->Logs[0].Style, std::uint8_t(tarvex::lsTMail));
         TChildForm* w = f.Frame->LogWindows().front();
         QCOMPARE(w->Log, &f.Frame->Logs[0]);
@@ -75,6 +79,49 @@ private slots:
         f.Frame->TrafficWindow()->SelectLine();
         QCOMPARE(f.Frame->TrafficWindow()->Grid()->model()->rowCount(), 26);
         QVERIFY(f.Messages->empty());
+        f.Frame->close();
+    }
+
+    // The Brake! and Bink/+ stations are analysed when opened, each from its mailer directory.
+    void demoBrakeAndBinkPlusLogsAreAnalysed()
+    {
+        QTemporaryDir dir;
+        QString error;
+        const QString ini = PrepareDemo(dir.filePath("demo"), &error);
+        QVERIFY2(!ini.isEmpty(), qPrintable(error));
+        TFrameFixture f(ini);
+        f.Frame->show();
+        QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
+        for (const std::size_t i : {std::size_t(1), std::size_t(2)}) {
+            tarvex::TLog* log = &f.Frame->Logs[i];
+            QCOMPARE(int(log->Style), i == 1 ? int(tarvex::lsBrake) : int(tarvex::lsBinkPlus));
+            f.Frame->OpenLog(log);
+            QTRY_VERIFY(log->Window != nullptr);
+            auto* w = static_cast<TChildForm*>(log->Window);
+            QTRY_VERIFY(w->StatusText(0).startsWith("Analysis complete, "));
+            const auto* mailer = static_cast<const tarvex::TMailerLog*>(log);
+            QVERIFY(mailer->SessCount > 300);
+            QVERIFY(mailer->DayCount >= 10);
+            QCOMPARE(w->DayList()->count(), mailer->DayCount);
+            QVERIFY(!mailer->Freqs.empty());
+        }
+        QVERIFY(f.Messages->empty());
+
+        // The Brake! log's options from its window's menu: the other version reads the
+        // older transfer lines as nothing, so no request is left.
+        auto* brake = static_cast<tarvex::TBrakeLog*>(&f.Frame->Logs[1]);
+        auto* w = static_cast<TChildForm*>(brake->Window);
+        QAction* options = w->findChild<QAction*>("LogOptionsAction");
+        QVERIFY(options && options->isVisible());
+        QVERIFY(!static_cast<TChildForm*>(f.Frame->Logs[2].Window)->findChild<QAction*>("LogOptionsAction")->isVisible());
+        WhenDialogShows<TBrakeOptionsForm>([](TBrakeOptionsForm* form) {
+            form->Items->button(1)->click();
+            form->BtnOK->click();
+        });
+        options->trigger();
+        QCOMPARE(brake->BrkVersion, 703);
+        QTRY_COMPARE(w->StatusText(0), QString("Analysis complete"));
+        QVERIFY(brake->Freqs.empty());
         f.Frame->close();
     }
 };

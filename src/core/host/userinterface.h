@@ -20,6 +20,14 @@ public:
     virtual void SetBusyCursor(bool busy) = 0;
     // Called after every line of a long pass; the front end decides how often to really act.
     virtual void KeepAlive() {}
+    // A modal dialog with one radio group and OK and Cancel. selected: the item shown chosen
+    // (-1 none). Returns the item chosen on OK, or -1 for Cancel and for OK with none chosen.
+    virtual int ChooseOne(const std::string& caption, const std::string& group, const std::vector<std::string>& items,
+                          int selected)
+    {
+        (void)caption, (void)group, (void)items, (void)selected;
+        return -1;
+    }
 };
 
 // Answers every question with OK (or Cancel) and keeps a transcript; for tests and batch use.
@@ -33,8 +41,18 @@ public:
         return buttons == TMsgButtons::OKCancel && AnswerCancel ? TMsgResult::Cancel : TMsgResult::OK;
     }
     void SetBusyCursor(bool busy) override { Busy = busy; }
+    int ChooseOne(const std::string& caption, const std::string& group, const std::vector<std::string>& items,
+                  int selected) override
+    {
+        (void)group, (void)items;
+        Transcript.push_back(caption);
+        Shown.push_back(selected);
+        return Choice;
+    }
 
     bool AnswerCancel = false;
+    int Choice = -1;          // what ChooseOne answers
+    std::vector<int> Shown;   // the item each ChooseOne showed chosen
     bool Busy = false;
     std::vector<std::string> Transcript;
 };

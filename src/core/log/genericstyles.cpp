@@ -38,7 +38,9 @@ bool TBinkLog::ClassifyWord(std::string_view word, int col)
     return false;
 }
 
-TDateTime TBinkLog::DateOfLine(std::string_view line)
+TDateTime TBinkLog::DateOfLine(std::string_view line) { return BinkStyleDate(line); }
+
+TDateTime BinkStyleDate(std::string_view line)
 {
     const int day = NumberAt(line, 3, 2);
     const int month = MonthOfName(FieldAt(line, 6, 3));

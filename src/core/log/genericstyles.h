@@ -27,5 +27,7 @@ public:
 
 // A fixed-width decimal field of a log line (1-based column); throws on anything else.
 int NumberAt(std::string_view line, int col, int width);
+// The date of a Binkley-style line: day in columns 3-4, month name in 6-8, the program's year.
+TDateTime BinkStyleDate(std::string_view line);
 
 }  // namespace tarvex

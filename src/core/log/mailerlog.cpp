@@ -141,6 +141,12 @@ std::string TMailerLog::LocateFile(std::string_view name) { return std::string(n
 
 void TMailerLog::LoadLanguage() {}
 
+void TMailerLog::ReadLanguage(IUserInterface& ui)
+{
+    TPassScope scope(ui, CurUi);
+    LoadLanguage();
+}
+
 IUserInterface& TMailerLog::Ui() const
 {
     if (!CurUi)

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "log/freqindex.h"
@@ -51,6 +52,14 @@ public:
     virtual std::string LocateFile(std::string_view name);
     virtual void LoadLanguage();
     virtual void LoadConfig() = 0;
+    // The phrases the style takes from the mailer's language file, as (number or key, text as
+    // taken), in the order its parser takes them up; valid once the language is loaded. Empty
+    // for a style that reads no language file.
+    virtual std::vector<std::pair<std::string, std::string>> TakenPhrases() const { return {}; }
+    virtual bool ReadsLanguage() const { return false; }
+    // Loads the language file alone, outside a pass, answering through ui; throws what
+    // LoadLanguage throws.
+    void ReadLanguage(IUserInterface& ui);
 
     // The pass over the log: the file at Path, or the bytes given (the caller may already
     // hold them; both give the same line numbers). True when the whole log was read.

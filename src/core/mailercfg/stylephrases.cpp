@@ -15,27 +15,10 @@ namespace tarvex {
 
 namespace {
 
-constexpr TStylePhrase N(int number, TPhraseCut cut = TPhraseCut::Phrase)
-{
-    return TStylePhrase{number, {}, cut, {}};
-}
-
 constexpr TStylePhrase K(std::string_view key, TPhraseCut cut = TPhraseCut::Phrase, std::string_view def = {})
 {
     return TStylePhrase{0, key, cut, def};
 }
-
-constexpr TStylePhrase TMailPhrases[] = {
-    N(2), N(3), N(4), N(424), N(587), N(15), N(16), N(21), N(26), N(32), N(33),
-    N(42), N(47), N(58), N(60), N(147), N(159), N(199), N(203), N(256), N(467),
-};
-
-// The colouring words first, then the phrases of the line rules in the order they are tried.
-constexpr TStylePhrase BinkPhrases[] = {
-    N(100, TPhraseCut::FirstWord), N(352, TPhraseCut::FirstWord), N(353, TPhraseCut::FirstWord),
-    N(305), N(293), N(16), N(183), N(273, TPhraseCut::Raw), N(102), N(304), N(126),
-    N(75), N(103), N(104), N(255), N(251),
-};
 
 constexpr TStylePhrase FHMailPhrases[] = {
     K("POST_SESSION", TPhraseCut::FirstWord),
@@ -62,8 +45,8 @@ constexpr TStylePhrase FHMailPhrases[] = {
 };
 
 constexpr TStylePhrase SFMailPhrases[] = {
-    N(1082), N(2034), N(2032), N(1157), N(1158), N(2035), N(1084), N(1085), N(1087),
-    N(1094), N(2040), N(1027), N(2012), N(1125), N(1115), N(1159), N(1160),
+    PhraseNo(1082), PhraseNo(2034), PhraseNo(2032), PhraseNo(1157), PhraseNo(1158), PhraseNo(2035), PhraseNo(1084), PhraseNo(1085), PhraseNo(1087),
+    PhraseNo(1094), PhraseNo(2040), PhraseNo(1027), PhraseNo(2012), PhraseNo(1125), PhraseNo(1115), PhraseNo(1159), PhraseNo(1160),
 };
 
 template <class TLng>
@@ -109,10 +92,6 @@ std::string FHMailLanguagePath(std::string_view mailerPath)
 std::span<const TStylePhrase> StylePhrases(int style)
 {
     switch (style) {
-    case StyleTMail:
-        return TMailPhrases;
-    case StyleBinkPlus:
-        return BinkPhrases;
     case StyleFHMail:
         return FHMailPhrases;
     case StyleSFMail:
@@ -157,10 +136,6 @@ std::vector<std::pair<std::string, std::string>> LoadStylePhrases(int style, std
     const std::span<const TStylePhrase> phrases = StylePhrases(style);
     const auto local = [&](int s) { return ResolvePath(JoinMailerPath(mailerPath, StyleLanguageFile(s))); };
     switch (style) {
-    case StyleTMail:
-        return ListNumbered(TTMailLng(local(style)), phrases);
-    case StyleBinkPlus:
-        return ListNumbered(TBinkLng(local(style)), phrases);
     case StyleSFMail:
         return ListNumbered(TSFMailLng(local(style)), phrases);
     case StyleFHMail: {

@@ -24,14 +24,21 @@ struct TStylePhrase
     std::string_view Default;  // FHMail: used when the file lacks the key
 };
 
+// A phrase of a numbered table.
+constexpr TStylePhrase PhraseNo(int number, TPhraseCut cut = TPhraseCut::Phrase)
+{
+    return TStylePhrase{number, {}, cut, {}};
+}
+
 // Style numbers of the styles that read a language file.
 inline constexpr int StyleTMail = 1;
 inline constexpr int StyleBinkPlus = 5;
 inline constexpr int StyleFHMail = 6;
 inline constexpr int StyleSFMail = 7;
 
-// The phrases a style uses, in the order its parser takes them up; empty for a style without
-// a language file.
+// The phrases of the styles whose parsers are still to come, in the order those parsers will
+// take them up; empty for every other style. A style with a parser lists its own phrases
+// (TMailerLog::TakenPhrases), so that the list and the parser can never disagree.
 std::span<const TStylePhrase> StylePhrases(int style);
 
 // File name of the style's language file in the mailer directory (FHMail: the default, which
@@ -48,8 +55,9 @@ std::string TakePhrase(const TBinkLng& lng, const TStylePhrase& p);
 std::string TakePhrase(const TSFMailLng& lng, const TStylePhrase& p);
 std::string TakePhrase(const TFHMailLng& lng, const TStylePhrase& p);
 
-// Loads the style's language file from the mailer directory the way the style does (FHMail:
-// the file that the "Language" keyword of fhmail.cfg names, when it names one) and lists
+// For the styles of StylePhrases: loads the style's language file from the mailer directory
+// the way the style does (FHMail: the file that the "Language" keyword of fhmail.cfg names,
+// when it names one) and lists
 // (number or key, phrase as taken) for every phrase of StylePhrases(style).
 // Throws ELngError when the language file cannot be read, EQParserError and the conversion
 // errors for a bad fhmail.cfg, std::invalid_argument for a style without a language file.

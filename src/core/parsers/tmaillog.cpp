@@ -7,6 +7,7 @@
 #include "base/logutils.h"
 #include "mailercfg/lngerror.h"
 #include "mailercfg/qparser.h"
+#include "mailercfg/stylephrases.h"
 #include "platform/paths.h"
 
 namespace tarvex {
@@ -15,7 +16,12 @@ namespace {
 
 constexpr std::size_t kMsg = 15;  // 0-based column of the message
 constexpr char kMarker = '\xFE';
-constexpr std::array kUsedPhrases = {2, 3, 4, 15, 16, 21, 26, 32, 33, 42, 47, 58, 60, 147, 159, 199, 203, 256, 424, 467, 587};
+// The phrases of t-mail.lng the parser uses, in the order it takes them up.
+constexpr TStylePhrase kUsedPhrases[] = {
+    PhraseNo(2), PhraseNo(3), PhraseNo(4), PhraseNo(424), PhraseNo(587), PhraseNo(15), PhraseNo(16),
+    PhraseNo(21), PhraseNo(26), PhraseNo(32), PhraseNo(33), PhraseNo(42), PhraseNo(47), PhraseNo(58),
+    PhraseNo(60), PhraseNo(147), PhraseNo(159), PhraseNo(199), PhraseNo(203), PhraseNo(256), PhraseNo(467),
+};
 constexpr std::size_t kIndexRecord = 512;
 constexpr std::size_t kIndexDirOffset = 264;
 
@@ -317,14 +323,23 @@ void TTmailLog::LoadLanguage()
         throw;
     }
     Phrases.assign(PhraseSlots, std::string());
-    for (int n : kUsedPhrases)
-        Phrases[static_cast<std::size_t>(n)] = Lng->GetPhrase(n);
+    for (const TStylePhrase& p : kUsedPhrases)
+        Phrases[static_cast<std::size_t>(p.Number)] = TakePhrase(*Lng, p);
     for (std::size_t i = 0; i < PhraseSlots; ++i)
         PhraseViews[i] = Phrases[i];
     HumanWord = WordAt(1, Phrase(47), " ");
     FailWord = WordAt(1, Phrase(3), " ");
     ErrorWord = WordAt(1, Lng->GetPhrase(147), " ");
     InfoWord = WordAt(1, Lng->GetPhrase(199), " ");
+}
+
+std::vector<std::pair<std::string, std::string>> TTmailLog::TakenPhrases() const
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    if (Lng)
+        for (const TStylePhrase& p : kUsedPhrases)
+            out.emplace_back(std::to_string(p.Number), TakePhrase(*Lng, p));
+    return out;
 }
 
 void TTmailLog::LoadConfig()

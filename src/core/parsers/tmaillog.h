@@ -29,6 +29,8 @@ public:
     std::string LocateFile(std::string_view name) override;
     void LoadLanguage() override;
     void LoadConfig() override;
+    std::vector<std::pair<std::string, std::string>> TakenPhrases() const override;
+    bool ReadsLanguage() const override { return true; }
 
     // Looks a name up in one binary files index; empty when it is not there.
     std::string LookupFilesIndex(std::string_view indexFile, std::string_view name);

@@ -6,6 +6,8 @@
 #include "log/genericstyles.h"
 #include "base/logutils.h"
 #include "log/mailerlog.h"
+#include "parsers/binkplog.h"
+#include "parsers/brakelog.h"
 #include "parsers/tmaillog.h"
 
 namespace tarvex {
@@ -40,8 +42,8 @@ std::unique_ptr<TLog> CreateLog(int style)
     case lsGenericBink: return std::make_unique<TBinkLog>();
     case lsGenericFD: return std::make_unique<TFDLog>();
     case lsTMail: return std::make_unique<TTmailLog>();
-    case lsBrake:
-    case lsBinkPlus:
+    case lsBrake: return std::make_unique<TBrakeLog>();
+    case lsBinkPlus: return std::make_unique<TBinkPLog>();
     case lsFHMail:
     case lsSFMail:
     case lsArgus: return std::make_unique<TUnavailableMailerLog>(static_cast<std::uint8_t>(style));
@@ -49,7 +51,7 @@ std::unique_ptr<TLog> CreateLog(int style)
     }
 }
 
-bool StyleHasAnalysis(int style) { return style == lsTMail; }
+bool StyleHasAnalysis(int style) { return style == lsTMail || style == lsBrake || style == lsBinkPlus; }
 
 std::unique_ptr<TLog> LoadLog(int style, const ISettingsStore& reg, std::string_view section)
 {

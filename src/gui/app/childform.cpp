@@ -23,6 +23,7 @@
 #include "log/genericstyles.h"
 #include "log/mailerlog.h"
 #include "log/records.h"
+#include "parsers/brakelog.h"
 #include "platform/fileops.h"
 #include "platform/paths.h"
 #include "views/sesslistform.h"
@@ -189,6 +190,10 @@ void TChildForm::BuildContextMenu()
     PopupMenu->addAction("&Timeline", this, &TChildForm::ShowTimeline);
     PopupMenu->addAction("&Dial statistics");
     PopupMenu->addSeparator();
+    // Shown for the styles that have options (Brake!); the Logs dialog's button does the same.
+    LogOptionsAction = PopupMenu->addAction("Log &options...", this, &TChildForm::EditLogOptions);
+    LogOptionsAction->setObjectName("LogOptionsAction");
+    LogOptionsAction->setVisible(false);
     PopupMenu->addAction("&Close", this, &QWidget::close);
     LogView->SetContextMenu(PopupMenu);
 }
@@ -219,6 +224,39 @@ TLogLoad TChildForm::LoadContext()
     return load;
 }
 
+void TChildForm::FillDayList()
+{
+    DayListBox->clear();
+    for (const TNewDay& d : Mailer()->Days)
+        DayListBox->addItem(QString::fromStdString(FormatDDMMM(d.Date)));
+}
+
+void TChildForm::EditLogOptions()
+{
+    auto* brake = dynamic_cast<TBrakeLog*>(Log);
+    if (!brake || Busy)
+        return;
+    const std::int32_t before = brake->BrkVersion;
+    Log->EditOptions(FrameForm->Ui());
+    if (brake->BrkVersion == before || !Analyzed)
+        return;
+    // The other mailer version reads the transfer lines differently: analyse the text again.
+    QPointer<TChildForm> self(this);
+    Busy = true;
+    SetStatusText(0, "Analyzing");
+    const bool whole = brake->Analyze(FrameForm->Ui(), {}, LogView->Bytes());
+    if (!self)
+        return;
+    Busy = false;
+    if (Closing || Log->Window != this) {
+        deleteLater();
+        return;
+    }
+    SetStatusText(0, whole ? "Analysis complete" : "Analysis aborted");
+    SetStatusText(1, QString("%1 days, %2 sessions").arg(brake->DayCount).arg(brake->SessCount));
+    FillDayList();
+}
+
 void TChildForm::LoadAndAnalyze(TLog* log)
 {
     QPointer<TChildForm> self(this);
@@ -226,6 +264,7 @@ void TChildForm::LoadAndAnalyze(TLog* log)
     show();
     Log = log;
     Log->Window = this;
+    LogOptionsAction->setVisible(Log->HasOptions);
     ApplyColors();
     ApplyFont();
     const TAppSettings& settings = FrameForm->AppSettings;
@@ -302,9 +341,7 @@ void TChildForm::LoadAndAnalyze(TLog* log)
             BtnDayList->setEnabled(true);
             SessListBtn->setEnabled(true);
             Analyzed = true;
-            DayListBox->clear();
-            for (const TNewDay& d : mailer->Days)
-                DayListBox->addItem(QString::fromStdString(FormatDDMMM(d.Date)));
+            FillDayList();
         }
     } else {
         ProgressBar->hide();

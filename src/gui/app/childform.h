@@ -10,6 +10,7 @@
 
 class QLabel;
 class QListWidget;
+class QAction;
 class QMenu;
 class QProgressBar;
 class QStatusBar;
@@ -55,6 +56,8 @@ public:
     // Brings the session list to the front, or opens it with the caret line given.
     void ShowSessionList();
     void OpenSessionList(std::int32_t caretLine);
+    // The log's own options (the Brake! version); a changed version analyses the text again.
+    void EditLogOptions();
 
     bool IsClosing() const { return Closing; }
     bool IsBusy() const { return Busy; }
@@ -78,6 +81,7 @@ protected:
 private:
     QToolButton* AddButton(QWidget* bar, const char* name, const QString& hint, int icon, bool enabled);
     void BuildContextMenu();
+    void FillDayList();
     void ViewerKey(int key, Qt::KeyboardModifiers mods);
     void DayListChosen();
     void SaveViewState();
@@ -100,6 +104,7 @@ private:
     QProgressBar* ProgressBar = nullptr;
     QListWidget* DayListBox = nullptr;
     QMenu* PopupMenu = nullptr;
+    QAction* LogOptionsAction = nullptr;
 
     bool Busy = false;
     bool Closing = false;

@@ -4,6 +4,10 @@
 #include <QFile>
 
 #include "app/qtsettingsstore.h"
+#include "binkdir.h"
+#include "binklog.h"
+#include "brakedir.h"
+#include "brakelog.h"
 #include "tmailfixture.h"
 #include "base/datetime.h"
 #include "styles/logfactory.h"
@@ -116,6 +120,7 @@ QString PrepareDemo(const QString& folder, QString* error)
         int Style;
         const char* File;
         QByteArray Bytes;
+        QString MailerDir;
     };
     // The T-Mail station: a whole mailer directory (configuration, language file, request
     // indexes, file areas) and three weeks of its log.
@@ -139,11 +144,44 @@ QString PrepareDemo(const QString& folder, QString* error)
             *error = QString("Cannot write the T-Mail sample: ") + e.what();
         return {};
     }
+    // A Brake! station (the older log format) and a Bink/+ station, each with its mailer
+    // directory; their file trees are the T-Mail station's.
+    const QString brakeDir = folder + "/brake", binkDir = folder + "/bink";
+    QByteArray brakeLog, binkLog;
+    try {
+        fixtures::TBrakeDirOptions brakeOptions;
+        brakeOptions.WriteAreas = false;
+        fixtures::WriteBrakeDir(brakeDir.toStdString(), brakeOptions);
+        fixtures::TBrakeLogOptions brakeLogOptions;
+        brakeLogOptions.Lines = 8000;
+        brakeLogOptions.Seed = 11;
+        brakeLogOptions.StartMonth = 3;
+        brakeLogOptions.WithDamagedLines = false;  // each would ask whether to go on
+        const std::string brake = fixtures::BuildBrakeLog(brakeLogOptions);
+        brakeLog = QByteArray(brake.data(), static_cast<qsizetype>(brake.size()));
+
+        fixtures::TBinkDirOptions binkOptions;
+        binkOptions.WriteAreas = false;
+        fixtures::WriteBinkDir(binkDir.toStdString(), binkOptions);
+        fixtures::TBinkLogOptions binkLogOptions;
+        binkLogOptions.Lines = 8000;
+        binkLogOptions.Seed = 13;
+        binkLogOptions.StartMonth = 3;
+        binkLogOptions.WithDamagedLines = false;
+        const std::string bink = fixtures::BuildBinkLog(binkLogOptions, binkOptions.Phrases);
+        binkLog = QByteArray(bink.data(), static_cast<qsizetype>(bink.size()));
+    } catch (const std::exception& e) {
+        if (error)
+            *error = QString("Cannot write the Brake! and Bink/+ samples: ") + e.what();
+        return {};
+    }
     const TSample samples[] = {
-        {"T-Mail station", lsTMail, "t-mail.log", tmailLog},
-        {"Generic Bink-style sample", lsGenericBink, "binkley.log", BinkSample()},
-        {"Generic FrontDoor sample", lsGenericFD, "fd.log", FrontDoorSample()},
-        {"Tosser log (Other)", lsOther, "tosser.log", OtherSample()},
+        {"T-Mail station", lsTMail, "t-mail.log", tmailLog, mailerDir},
+        {"Brake! station", lsBrake, "brake.log", brakeLog, brakeDir},
+        {"Bink/+ station", lsBinkPlus, "binkplus.log", binkLog, binkDir},
+        {"Generic Bink-style sample", lsGenericBink, "binkley.log", BinkSample(), {}},
+        {"Generic FrontDoor sample", lsGenericFD, "fd.log", FrontDoorSample(), {}},
+        {"Tosser log (Other)", lsOther, "tosser.log", OtherSample(), {}},
     };
     const QString ini = folder + "/tarvex-demo.ini";
     {
@@ -157,7 +195,7 @@ QString PrepareDemo(const QString& folder, QString* error)
             log->Name = s.Name;
             log->Path = path.toStdString();
             if (auto* mailer = dynamic_cast<TMailerLog*>(log.get()))
-                mailer->MailerPath = mailerDir.toStdString();
+                mailer->MailerPath = s.MailerDir.toStdString();
             log->Save(reg, "Log" + std::to_string(++n));
         }
         reg.WriteInteger("General", "NumLogs", n);

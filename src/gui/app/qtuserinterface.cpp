@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "setup/brakeoptionsform.h"
+
 TQtUserInterface::~TQtUserInterface()
 {
     if (CursorSet)
@@ -59,4 +61,16 @@ void TQtUserInterface::ProcessEvents()
 {
     QApplication::processEvents();
     Clock.restart();
+}
+
+int TQtUserInterface::ChooseOne(const std::string& caption, const std::string& group,
+                                const std::vector<std::string>& items, int selected)
+{
+    QStringList texts;
+    for (const std::string& item : items)
+        texts << QString::fromStdString(item);
+    // Destroyed when it closes, whatever the answer.
+    TBrakeOptionsForm form(QString::fromStdString(caption), QString::fromStdString(group), texts, selected,
+                           Owner ? Owner->window() : nullptr);
+    return form.exec() == QDialog::Accepted ? form.ItemIndex() : -1;
 }

@@ -17,6 +17,9 @@ public:
     void SetBusyCursor(bool busy) override;
     // Lets Qt handle pending events about every 20 ms, however often it is called.
     void KeepAlive() override;
+    // The "Brake! log options" kind of dialog: a radio group with OK and Cancel.
+    int ChooseOne(const std::string& caption, const std::string& group, const std::vector<std::string>& items,
+                  int selected) override;
     // Lets pending events run now.
     void ProcessEvents();
 
