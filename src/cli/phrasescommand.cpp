@@ -3,6 +3,8 @@
 #include <ostream>
 #include <string_view>
 
+#include "recordwriter.h"
+
 #include "base/errors.h"
 #include "base/logutils.h"
 #include "mailercfg/lngerror.h"
@@ -39,21 +41,7 @@ void PrintUsage(std::ostream& err)
 
 }  // namespace
 
-std::string EscapePhrase(const std::string& s)
-{
-    std::string r;
-    r.reserve(s.size());
-    for (const char c : s) {
-        switch (c) {
-        case '\t': r += "\\t"; break;
-        case '\r': r += "\\r"; break;
-        case '\n': r += "\\n"; break;
-        case '\\': r += "\\\\"; break;
-        default: r += c;
-        }
-    }
-    return r;
-}
+std::string EscapePhrase(const std::string& s) { return EscapeField(s); }
 
 int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {

@@ -215,6 +215,10 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
     }
 
     ResetRecords();
+    // A session takes a few hundred bytes of log at the least. Room for that many up front
+    // saves the growing steps, each of which moved every session found so far; room never
+    // used is never touched, so it costs address space only.
+    Sessions.reserve(text->size() / 256);
     PassStarted = true;
     const bool whole = RunPass(ui, progress, *text);
     for (auto& nodes : DayStats)
@@ -271,8 +275,13 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
         }
 
         bool failed = false;
+        LineFailed = false;
         try {
             ParseLine(line);
+            if (LineFailed) {
+                failed = true;
+                failure.swap(LineFailure);
+            }
         } catch (const std::exception& e) {
             failed = true;
             failure = e.what();

@@ -132,6 +132,15 @@ public:
 protected:
     explicit TMailerLog(std::uint8_t style);
 
+    // Ends the line's parse as a thrown conversion error would, with the same question, for
+    // damaged lines that are common enough to make throwing costly. The style returns from
+    // ParseLine right after.
+    void FailLine(std::string message)
+    {
+        LineFailed = true;
+        LineFailure = std::move(message);
+    }
+
 private:
     bool RunPass(IUserInterface& ui, const TProgressFn& progress, std::string_view text);
     bool AskToContinue(IUserInterface& ui, const std::string& question);
@@ -142,6 +151,8 @@ private:
     TNodeStat& AddTodayNode(const TFidoAddr& addr);
 
     IUserInterface* CurUi = nullptr;
+    bool LineFailed = false;
+    std::string LineFailure;
     std::string SentName;  // scratch of FreqSent
     // The record of the last session, emptied, for the next one to reuse.
     std::unique_ptr<TSess> SpareSess;
