@@ -15,6 +15,7 @@
 #include "app/qtsettingsstore.h"
 #include "app/windowplacement.h"
 #include "base/fidoaddr.h"
+#include "log/mailerlog.h"
 #include "styles/logfactory.h"
 #include "platform/paths.h"
 #include "version.h"
@@ -275,6 +276,10 @@ TLog* TFrameForm::OpenUnconfigured(const std::string& path, int style)
     auto log = tarvex::CreateLog(style);
     log->Name = info.fileName().toStdString();
     log->Path = absolute;
+    // A mailer writes its log into its own folder as a rule: that is where its configuration
+    // and language file are looked for when nothing else is known.
+    if (auto* mailer = dynamic_cast<tarvex::TMailerLog*>(log.get()))
+        mailer->MailerPath = info.absolutePath().toStdString();
     TLog* raw = log.get();
     AdHocLogs.push_back(std::move(log));
     OpenLog(raw);
