@@ -3,8 +3,12 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 
+#include <cstdio>
+#include <set>
+
 #include "app/colortext.h"
 #include "base/fontvalue.h"
+#include "viewer/viewercodec.h"
 
 using tarvex::ISettingsStore;
 
@@ -14,7 +18,21 @@ constexpr const char* kGeneral = "General";
 
 std::uint16_t Hour(int v, std::uint16_t def) { return v >= 0 && v <= 23 ? static_cast<std::uint16_t>(v) : def; }
 
+std::string KnownCodePage(const std::string& name, const char* value, const char* fallback)
+{
+    if (ViewerCodec::IsKnown(QString::fromStdString(name)))
+        return name;
+    static std::set<std::string> warned;
+    if (warned.insert(std::string(value) + "=" + name).second)
+        std::fprintf(stderr, "tarvex: unknown code page '%s' in %s, using %s\n", name.c_str(), value, fallback);
+    return fallback;
+}
+
 }  // namespace
+
+std::string TAppSettings::OEMPage() const { return KnownCodePage(OEMCodePage, "OEMCodePage", "IBM866"); }
+
+std::string TAppSettings::ANSIPage() const { return KnownCodePage(ANSICodePage, "ANSICodePage", "windows-1251"); }
 
 void TAppSettings::Load(const ISettingsStore& reg)
 {

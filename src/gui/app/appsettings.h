@@ -30,8 +30,12 @@ struct TAppSettings {
 
     void Load(const tarvex::ISettingsStore& reg);
     void Save(tarvex::ISettingsStore& reg, int numLogs) const;
+    // The code pages in use: the stored names, or IBM866 and windows-1251 for a name no
+    // decoder knows (said once on stderr; the stored name is kept as the user wrote it).
+    std::string OEMPage() const;
+    std::string ANSIPage() const;
     // The code page the viewer shows log text in.
-    std::string DisplayCodePage() const { return OEMConvert ? OEMCodePage : ANSICodePage; }
+    std::string DisplayCodePage() const { return OEMConvert ? OEMPage() : ANSIPage(); }
 };
 
 // The eleven colour items, as stored values (0x00BBGGRR or system colours).
