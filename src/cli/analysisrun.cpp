@@ -31,6 +31,15 @@ void SetYear(int year)
 
 }  // namespace
 
+bool TakeDriveMapping(const std::string& text, std::map<char, std::string>& drives)
+{
+    const auto letter = text.empty() ? 0 : static_cast<unsigned char>(text[0]);
+    if (text.size() < 3 || letter > 127 || !std::isalpha(letter) || text[1] != '=')
+        return false;
+    drives[static_cast<char>(std::toupper(letter))] = text.substr(2);
+    return true;
+}
+
 TOptionTaken TakeAnalysisOption(const std::vector<std::string>& args, std::size_t& i, TAnalysisOptions& o,
                                 const std::string& command, std::ostream& err)
 {
@@ -73,11 +82,10 @@ TOptionTaken TakeAnalysisOption(const std::vector<std::string>& args, std::size_
     } else if (a == "--drive") {
         if (!value(v))
             return TOptionTaken::Error;
-        if (v.size() < 3 || !std::isalpha(static_cast<unsigned char>(v[0])) || v[1] != '=') {
+        if (!TakeDriveMapping(v, o.Drives)) {
             err << prefix << "bad drive mapping '" << v << "' (LETTER=DIR)\n";
             return TOptionTaken::Error;
         }
-        o.Drives[static_cast<char>(std::toupper(static_cast<unsigned char>(v[0])))] = v.substr(2);
     } else if (a == "--auto-new") {
         if (!value(o.AutoNewText))
             return TOptionTaken::Error;
@@ -113,6 +121,12 @@ TAnalysisRun RunAnalysis(const TAnalysisOptions& o, std::ostream& err, const std
     SetYear(o.Year);
     SetShowDomain(o.ShowDomain);
     SetDriveMap(o.Drives);
+    const std::string prefix = "tarvex-cli " + command + ": ";
+    SetDriveGuessReport([&err, prefix](char letter, const std::string& dir) {
+        err << prefix << "drive " << letter << ": taken as " << dir << " (guessed from the mailer path; --drive "
+            << letter << "=DIR sets it)\n";
+    });
+    run.GuessReport = std::shared_ptr<void>(nullptr, [](void*) { SetDriveGuessReport({}); });
     run.Log = CreateLog(o.Style);
     run.Mailer = dynamic_cast<TMailerLog*>(run.Log.get());
     TMailerLog& mailer = *run.Mailer;

@@ -22,7 +22,7 @@ void PrintHelp()
         "  analyze --style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain]\n"
         "          [--brake-version N] [--drive L=DIR]... [--auto-new TEXT] [--stop-on-error] LOGFILE\n"
         "                analyse a log and print its days, sessions, nodes and file requests\n"
-        "  phrases --style STYLE --mailer-path DIR\n"
+        "  phrases --style STYLE --mailer-path DIR [--drive L=DIR]...\n"
         "                list the phrases a log style takes from the mailer's language file\n");
 }
 

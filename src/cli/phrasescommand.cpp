@@ -1,8 +1,10 @@
 #include "phrasescommand.h"
 
+#include <map>
 #include <ostream>
 #include <string_view>
 
+#include "analysisrun.h"
 #include "recordwriter.h"
 
 #include "base/errors.h"
@@ -10,6 +12,7 @@
 #include "mailercfg/lngerror.h"
 #include "mailercfg/qparser.h"
 #include "mailercfg/stylephrases.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -35,7 +38,7 @@ int StyleOf(std::string_view text)
 
 void PrintUsage(std::ostream& err)
 {
-    err << "Usage: tarvex-cli phrases --style STYLE --mailer-path DIR\n"
+    err << "Usage: tarvex-cli phrases --style STYLE --mailer-path DIR [--drive L=DIR]...\n"
            "  STYLE: T-mail (1), Bink/+ (5), FHMail (6) or SF-Mail (7)\n";
 }
 
@@ -49,9 +52,17 @@ int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, s
     std::string mailerPath;
     bool haveStyle = false;
     bool havePath = false;
+    std::map<char, std::string> drives;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if ((a == "--style" || a == "--mailer-path") && i + 1 < args.size()) {
+        if (a == "--drive" || a.rfind("--drive=", 0) == 0) {
+            const std::string v = a == "--drive" ? (i + 1 < args.size() ? args[++i] : std::string()) : a.substr(8);
+            if (!TakeDriveMapping(v, drives)) {
+                err << "tarvex-cli phrases: bad drive mapping '" << v << "' (LETTER=DIR)\n";
+                PrintUsage(err);
+                return 2;
+            }
+        } else if ((a == "--style" || a == "--mailer-path") && i + 1 < args.size()) {
             (a == "--style" ? styleText : mailerPath) = args[++i];
             (a == "--style" ? haveStyle : havePath) = true;
         } else if (a.rfind("--style=", 0) == 0) {
@@ -81,6 +92,9 @@ int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 2;
     }
 
+    // A mailer path or a language file named on a drive letter goes through the map.
+    tarvex::SetDriveMap(drives);
+    tarvex::SetDriveGuessBase(mailerPath);
     try {
         for (const auto& [id, phrase] : tarvex::LoadStylePhrases(style, mailerPath))
             out << id << '\t' << EscapePhrase(phrase) << '\n';

@@ -10,6 +10,7 @@
 #include "app/frameform.h"
 #include "guitestutil.h"
 #include "log/mailerlog.h"
+#include "platform/paths.h"
 #include "tmailfixture.h"
 
 using namespace tarvex::fixtures;
@@ -69,6 +70,25 @@ private slots:
         again.Frame->show();
         QCOMPARE(again.Frame->Logs.Count(), std::size_t(1));
         again.Frame->close();
+    }
+
+    void drivesSectionAppliedAtStart()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("s.ini");
+        QDir(dir.path()).mkpath("fido/T-Mail");
+        WriteBytes(ini, ("[Drives]\nc=" + dir.filePath("fido") + "\nXY=/nowhere\n").toUtf8());
+        {
+            TFrameFixture f(ini);
+            f.Frame->show();
+            QCOMPARE(tarvex::GetDriveMap().size(), std::size_t(1));
+            QCOMPARE(tarvex::GetDriveMap().at('C'), dir.filePath("fido").toStdString());
+            QCOMPARE(tarvex::ResolvePath("C:\\T-MAIL\\DIR.FRQ"), dir.filePath("fido/T-Mail/DIR.FRQ").toStdString());
+            f.Frame->close();
+        }
+        QSettings s(ini, QSettings::IniFormat);
+        QCOMPARE(s.value("Drives/C").toString(), dir.filePath("fido"));
+        tarvex::ClearDriveMap();
     }
 
     void handWrittenGeneralEditedLaterWins()

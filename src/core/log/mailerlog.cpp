@@ -11,6 +11,7 @@
 #include "mailercfg/qparser.h"
 #include "platform/filebytes.h"
 #include "platform/paths.h"
+#include "platform/paths.h"
 
 namespace tarvex {
 
@@ -179,6 +180,9 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
 {
     TPassScope scope(ui, CurUi);
     PassStarted = false;
+    // Drive letters of this mailer's files that the user has not mapped are guessed from
+    // where the mailer lives; the guesses hold until another mailer is analysed.
+    SetDriveGuessBase(MailerPath);
 
     try {
         LoadConfig();

@@ -2,6 +2,7 @@
 #include <QColor>
 #include <QFont>
 #include <array>
+#include <map>
 #include <cstdint>
 #include <string>
 
@@ -27,6 +28,9 @@ struct TAppSettings {
     // The code pages of log text: OEMCodePage when OEMConvert is on, ANSICodePage otherwise.
     std::string OEMCodePage = "IBM866";
     std::string ANSICodePage = "windows-1251";
+    // Section "Drives": where each drive letter of mailer paths lives here, one value per
+    // letter ("C" = "/srv/fido"), applied to the paths module at start.
+    std::map<char, std::string> Drives;
 
     void Load(const tarvex::ISettingsStore& reg);
     void Save(tarvex::ISettingsStore& reg, int numLogs) const;

@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <cstdio>
 
 #include "app/childform.h"
 #include "app/qtsettingsstore.h"
@@ -160,6 +161,11 @@ void TFrameForm::FormShow()
     LogFont.Load(*Reg);
     AppSettings.Load(*Reg);
     tarvex::SetShowDomain(AppSettings.ShowDomain);
+    tarvex::SetDriveMap(AppSettings.Drives);
+    tarvex::SetDriveGuessReport([](char letter, const std::string& dir) {
+        std::fprintf(stderr, "tarvex: drive %c: taken as %s (guessed from the mailer path; settings section Drives sets it)\n",
+                     letter, dir.c_str());
+    });
     LogCountAtStart = AppSettings.NumLogs;
     // A log of a style this version does not know is reported and kept as stored.
     Logs.Load(*Reg, *UI);
