@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@
 namespace tarvex {
 
 struct TDlcFormat;
+struct TDlcOutcome;
 
 // A requested name and the record of the request.
 struct TFreqEntry {
@@ -89,8 +91,10 @@ public:
     // Both read mailer (DOS) paths; a missing file brings a warning and the pass goes on.
     void ReadFreqIndex(std::string_view fileName);
     std::vector<std::string> ReadFreqDirs(std::string_view fileName);
-    // Raises the download counter of the file of request i, when it was sent.
-    void UpdateFreqDLC(std::int32_t i, IUserInterface& ui, const TDlcFormat& fmt);
+    // Raises the download counter of the file of request i, when it was sent; a dry run finds
+    // the same answer and rewrites nothing.
+    TDlcOutcome UpdateFreqDLC(std::int32_t i, IUserInterface& ui, const TDlcFormat& fmt,
+                              std::map<std::string, std::string>* dryLists = nullptr);
 
     // Readers for the views.
     std::int32_t SessionAtLine(std::int32_t lineNo) const;
