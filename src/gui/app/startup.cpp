@@ -70,15 +70,15 @@ int RunTarvex(int argc, char** argv, const std::function<void(TFrameForm&)>& sta
 {
     TOwnOptions own;
     QString ownError;
-    const bool ownOk = TakeOwnOptions(argc, argv, own, ownError);
+    // Said before Qt looks for a display: a mistyped command line needs none.
+    if (!TakeOwnOptions(argc, argv, own, ownError)) {
+        std::fprintf(stderr, "tarvex: %s\n", qPrintable(ownError));
+        return 2;
+    }
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Quenmar");
     QApplication::setApplicationName("Tarvex");
     QApplication::setApplicationDisplayName("Tarvex");
-    if (!ownOk) {
-        std::fprintf(stderr, "tarvex: %s\n", qPrintable(ownError));
-        return 2;
-    }
 
     QCommandLineParser cmd;
     cmd.setApplicationDescription("Viewer and analyser of FidoNet mailer logs");
