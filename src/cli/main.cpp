@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analyzecommand.h"
+#include "dlccommand.h"
 #include "phrasescommand.h"
 #include "tmailcommands.h"
 #include "reportcommand.h"
@@ -24,7 +25,11 @@ void PrintHelp()
         "  analyze --style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain]\n"
         "          [--brake-version 701|703] [--drive L=DIR]... [--auto-new TEXT] [--stop-on-error] LOGFILE\n"
         "                analyse a log and print its days, sessions, nodes and file requests\n"
-        "  phrases --style STYLE --mailer-path DIR\n"
+        "  dlc --style STYLE [--mailer-path DIR] [--year YYYY] [--brake-version N] [--drive L=DIR]...\n"
+        "          [--auto-new TEXT] [--dlc-left C] [--dlc-right C] [--dlc-digits N] [--dlc-lead C]\n"
+        "          [--dlc-backup 0|1] [--dry-run] LOGFILE\n"
+        "                analyse a log and raise the download counters in the files.bbs lists\n"
+        "  phrases --style STYLE --mailer-path DIR [--drive L=DIR]...\n"
         "                list the phrases a log style takes from the mailer's language file\n"
         "  %s\n"
         "                the traffic report of a T-Mail line\n"
@@ -53,6 +58,8 @@ int main(int argc, char** argv)
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "analyze")
         return RunAnalyzeCommand(rest, std::cout, std::cerr);
+    if (args[0] == "dlc")
+        return RunDlcCommand(rest, std::cout, std::cerr);
     if (args[0] == "phrases")
         return RunPhrasesCommand(rest, std::cout, std::cerr);
     if (args[0] == "traffic")
