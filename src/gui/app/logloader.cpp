@@ -18,6 +18,8 @@ bool CutAt(const TLogLoad& w, std::size_t dropBytes)
         return true;
     std::string error;
     const TFileCutResult r = CutFileHead(ResolvePath(w.Log.Path), dropBytes, bytes.substr(dropBytes), &error);
+    if (r == TFileCutResult::Cut && !error.empty())
+        w.Ui.Message(error, TMsgKind::Warning, TMsgButtons::OK);
     if (r != TFileCutResult::Cut) {
         // The viewer keeps showing the whole file, which is what the file still holds.
         if (!error.empty())
@@ -58,6 +60,8 @@ bool LoadLogText(const TLogLoad& w)
             keptStart = *start;
     if (keptStart > 0) {
         const TFileCutResult r = CutFileHead(path, keptStart, std::string_view(text).substr(keptStart), &error);
+        if (r == TFileCutResult::Cut && !error.empty())
+            w.Ui.Message(error, TMsgKind::Warning, TMsgButtons::OK);
         if (r != TFileCutResult::Cut) {
             keptStart = 0;
             if (!error.empty())
