@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analyzecommand.h"
+#include "cutcommand.h"
 #include "phrasescommand.h"
 #include "version.h"
 
@@ -23,7 +24,9 @@ void PrintHelp()
         "          [--brake-version N] [--drive L=DIR]... [--auto-new TEXT] [--stop-on-error] LOGFILE\n"
         "                analyse a log and print its days, sessions, nodes and file requests\n"
         "  phrases --style STYLE --mailer-path DIR\n"
-        "                list the phrases a log style takes from the mailer's language file\n");
+        "                list the phrases a log style takes from the mailer's language file\n"
+        "  cut (--kbytes N | --days N) [--style STYLE] [--year YYYY] LOGFILE\n"
+        "                cut a log as its window does on opening\n");
 }
 
 }  // namespace
@@ -42,6 +45,8 @@ int main(int argc, char** argv)
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "analyze")
         return RunAnalyzeCommand(rest, std::cout, std::cerr);
+    if (args[0] == "cut")
+        return RunCutCommand(rest, std::cout, std::cerr);
     if (args[0] == "phrases")
         return RunPhrasesCommand(rest, std::cout, std::cerr);
     std::fprintf(stderr, "tarvex-cli: unknown command '%s' (try --help)\n", args[0].c_str());

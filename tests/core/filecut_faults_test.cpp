@@ -158,5 +158,5 @@ TEST(FileCutLeftovers, WhatTheMailerAppendsAfterTheCopyIsMovedDownAndCounted)
     EXPECT_EQ(Read(path), text.substr(drop) + late);
     EXPECT_EQ(info.KeptBytes, text.size() - drop + late.size());
     EXPECT_EQ(info.AppendedBytes, late.size());
-    EXPECT_EQ(info.AppendedLineFeeds, 2u);
+    EXPECT_EQ(info.KeptLines, 40u + 2u);
 }

@@ -76,6 +76,19 @@ bool WriteCopy(const std::string& temp, const std::string& copy, TRawFile& log, 
 std::string CutCopyPath(std::string_view localPath) { return std::string(localPath) + ".cut"; }
 std::string CutCopyTempPath(std::string_view localPath) { return std::string(localPath) + ".cut.$$$"; }
 
+bool UnfinishedCut(std::string_view localPath, std::string* error)
+{
+    const std::string path(localPath);
+    const std::string copyPath = CutCopyPath(localPath);
+    if (!Exists(copyPath))
+        return false;
+    if (error)
+        *error = "An earlier cut of " + path + " did not finish; its kept lines are in " + copyPath +
+                 ". Compare the two files, keep the right one as " + path + " and remove " + copyPath +
+                 "; the log is not cut until then.";
+    return true;
+}
+
 void SetCutFaultHook(std::function<bool(TCutStep)> hook) { FaultHook() = std::move(hook); }
 
 TFileCutResult CutFileHead(std::string_view localPath, std::uint64_t dropBytes, std::string_view seenKept,
@@ -86,13 +99,8 @@ TFileCutResult CutFileHead(std::string_view localPath, std::uint64_t dropBytes, 
     const std::string path(localPath);
     const std::string copyPath = CutCopyPath(localPath);
     const std::string tempPath = CutCopyTempPath(localPath);
-    if (Exists(copyPath)) {
-        if (error)
-            *error = "An earlier cut of " + path + " did not finish; its kept lines are in " + copyPath +
-                     ". Compare the two files, keep the right one as " + path + " and remove " + copyPath +
-                     "; the log is not cut until then.";
+    if (UnfinishedCut(localPath, error))
         return TFileCutResult::Unchanged;
-    }
     // A copy that never got its final name belongs to a cut that stopped before the file was
     // touched: the file is whole, the copy is worth nothing.
     Remove(tempPath);
@@ -137,9 +145,9 @@ TFileCutResult CutFileHead(std::string_view localPath, std::uint64_t dropBytes, 
 
     if (info) {
         info->KeptBytes = kept.size();
+        info->KeptLines = static_cast<std::uint64_t>(std::count(kept.begin(), kept.end(), '\n')) +
+                          (!kept.empty() && kept.back() != '\n' ? 1u : 0u);
         info->AppendedBytes = kept.size() - seenKept.size();
-        info->AppendedLineFeeds =
-            static_cast<std::uint64_t>(std::count(kept.begin() + static_cast<std::ptrdiff_t>(seenKept.size()), kept.end(), '\n'));
     }
     std::error_code ec;
     if (Injected(TCutStep::CopyRemove, why) || !std::filesystem::remove(std::filesystem::path(copyPath), ec)) {

@@ -17,14 +17,16 @@ enum class TFileCutResult {
 struct TFileCutInfo
 {
     std::uint64_t KeptBytes = 0;
+    std::uint64_t KeptLines = 0;  // counted as the viewer counts them
     std::uint64_t AppendedBytes = 0;
-    std::uint64_t AppendedLineFeeds = 0;
 };
 
 // The copy of the kept part that lives beside the file while it is rewritten.
 std::string CutCopyPath(std::string_view localPath);
 // The name the copy is written under before it is complete; renamed to CutCopyPath then.
 std::string CutCopyTempPath(std::string_view localPath);
+// Whether an earlier cut of the file left its copy behind; *error then says what to do.
+bool UnfinishedCut(std::string_view localPath, std::string* error = nullptr);
 
 // Drops the first dropBytes bytes of a log file that a mailer may be appending to.
 //

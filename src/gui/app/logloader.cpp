@@ -92,13 +92,7 @@ bool CutLog(const TLogLoad& w)
     const std::size_t lines = static_cast<std::size_t>(viewer.LineCount());
     const std::size_t first = FirstKeptLineByDays(
         lines, [&](std::size_t i) { return viewer.LineBytes(static_cast<qint64>(i) + 1); },
-        [&](std::string_view line) {
-            try {
-                return log.DateOfLine(line);
-            } catch (...) {
-                return TDateTime(0);
-            }
-        },
+        [&](std::string_view line) { return CutDateOfLine(log, line); },
         log.CutSize, [&w](std::int32_t d) {
             if (w.Progress)
                 w.Progress(w.Log.CutSize, d);
