@@ -143,22 +143,26 @@ TFileCutResult CutFileHead(std::string_view localPath, std::uint64_t dropBytes, 
         return Fail(error, why + keep);
     log.Close();
 
-    if (info) {
+    const auto fillInfo = [&] {
+        if (!info)
+            return;
         info->KeptBytes = kept.size();
         info->KeptLines = static_cast<std::uint64_t>(std::count(kept.begin(), kept.end(), '\n')) +
                           (!kept.empty() && kept.back() != '\n' ? 1u : 0u);
         info->AppendedBytes = kept.size() - seenKept.size();
-    }
+    };
     std::error_code ec;
     if (Injected(TCutStep::CopyRemove, why) || !std::filesystem::remove(std::filesystem::path(copyPath), ec)) {
         // The file is cut all the same; the copy only stops the next cut until it is removed.
         if (error)
             *error = "The log " + path + " was cut, but " + copyPath + " could not be removed" +
                      (ec ? ": " + ec.message() : std::string()) + ". Remove it; the log is not cut until then.";
+        fillInfo();
         return TFileCutResult::Cut;
     }
     std::string ignored;
     SyncFolderOf(copyPath, ignored);
+    fillInfo();
     return TFileCutResult::Cut;
 }
 
