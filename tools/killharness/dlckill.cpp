@@ -101,7 +101,9 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "dlckill: update of %d lists of %d lines takes %.3f s\n", areaCount, lines, slowest);
 
     TCounts counts;
-    for (std::uint64_t k = 0; k < kills; ++k) {
+    // Runs that end before their kill do not count: go on until `kills` kills were made.
+    std::uint64_t made = 0;
+    for (std::uint64_t k = 0; made < kills && k < kills * 4; ++k) {
         restore();
         const double delay = slowest * 1.1 * static_cast<double>(rnd.Below(1000000)) / 1e6;
         const pid_t pid = ::fork();
@@ -111,7 +113,9 @@ int main(int argc, char** argv)
         }
         Sleep(delay);
         ::kill(pid, SIGKILL);
-        counts.Add(Wait(pid) == -SIGKILL ? "kills" : "finished before the kill");
+        const bool killed = Wait(pid) == -SIGKILL;
+        made += killed ? 1 : 0;
+        counts.Add(killed ? "kills" : "finished before the kill");
         std::uint64_t updated = 0;
         for (const TArea& a : areas) {
             const auto list = ReadAll(a.Dir + "/files.bbs");

@@ -159,9 +159,9 @@ void TFrameForm::FormShow()
     LogFont.Load(*Reg);
     AppSettings.Load(*Reg);
     tarvex::SetShowDomain(AppSettings.ShowDomain);
-    LogCountAtStart = AppSettings.NumLogs;
     // A log of a style this version does not know is reported and kept as stored.
     Logs.Load(*Reg, *UI);
+    LogCountAtStart = Logs.HighestSection;
     RebuildLogsMenu();
     LogColors.Load(*Reg);
     UpdateMenus();
