@@ -7,6 +7,7 @@
 
 #include "analyzecommand.h"
 #include "dlccommand.h"
+#include "cutcommand.h"
 #include "phrasescommand.h"
 #include "tmailcommands.h"
 #include "reportcommand.h"
@@ -38,7 +39,9 @@ void PrintHelp()
         "  report sessions --style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain]\n"
         "          [--brake-version N] [--drive L=DIR]... [--columns LIST] [--header FILE] [--footer FILE]\n"
         "          [--settings FILE --log NAME] [--utf8 [--code-page NAME]] [--output FILE] LOGFILE\n"
-        "                write the session list report of a log (LIST: NAME[:WIDTH],...)\n",
+        "                write the session list report of a log (LIST: NAME[:WIDTH],...)\n"
+        "  cut (--kbytes N | --days N) [--style STYLE] [--year YYYY] LOGFILE\n"
+        "                cut a log as its window does on opening\n",
         kTrafficUsage, kHistoryUsage);
 }
 
@@ -60,6 +63,8 @@ int main(int argc, char** argv)
         return RunAnalyzeCommand(rest, std::cout, std::cerr);
     if (args[0] == "dlc")
         return RunDlcCommand(rest, std::cout, std::cerr);
+    if (args[0] == "cut")
+        return RunCutCommand(rest, std::cout, std::cerr);
     if (args[0] == "phrases")
         return RunPhrasesCommand(rest, std::cout, std::cerr);
     if (args[0] == "traffic")

@@ -167,9 +167,9 @@ void TFrameForm::FormShow()
         std::fprintf(stderr, "tarvex: drive %c: taken as %s (guessed from the mailer path; settings section Drives sets it)\n",
                      letter, dir.c_str());
     });
-    LogCountAtStart = AppSettings.NumLogs;
     // A log of a style this version does not know is reported and kept as stored.
     Logs.Load(*Reg, *UI);
+    LogCountAtStart = Logs.HighestSection;
     RebuildLogsMenu();
     LogColors.Load(*Reg);
     UpdateMenus();

@@ -124,6 +124,14 @@ std::vector<std::pair<std::string, std::string>> TQtSettingsStore::ReadSection(s
     return out;
 }
 
+std::vector<std::string> TQtSettingsStore::SectionNames() const
+{
+    std::vector<std::string> out;
+    for (const QString& g : S->childGroups())
+        out.push_back(DecodeName(g));
+    return out;
+}
+
 void TQtSettingsStore::Sync() { S->sync(); }
 
 QString TQtSettingsStore::Location() const { return S->fileName(); }
