@@ -32,14 +32,22 @@ void SetYear(int year)
 
 }  // namespace
 
+bool TakeDriveMapping(const std::string& text, std::map<char, std::string>& drives)
+{
+    const auto letter = text.empty() ? 0 : static_cast<unsigned char>(text[0]);
+    if (text.size() < 3 || letter > 127 || !std::isalpha(letter) || text[1] != '=')
+        return false;
+    drives[static_cast<char>(std::toupper(letter))] = text.substr(2);
+    return true;
+}
+
 bool TakeDriveMapping(const std::string& value, std::map<char, std::string>& drives, const std::string& prefix,
                       std::ostream& err)
 {
-    if (value.size() < 3 || !std::isalpha(static_cast<unsigned char>(value[0])) || value[1] != '=') {
-        err << prefix << "bad drive mapping '" << value << "' (LETTER=DIR)\n";
-        return false;
-    }
-    drives[static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])))] = value.substr(2);
+    if (TakeDriveMapping(value, drives))
+        return true;
+    err << prefix << "bad drive mapping '" << value << "' (LETTER=DIR)\n";
+    return false;
     return true;
 }
 
@@ -123,6 +131,12 @@ TAnalysisRun RunAnalysis(const TAnalysisOptions& o, std::ostream& err, const std
     SetYear(o.Year);
     SetShowDomain(o.ShowDomain);
     SetDriveMap(o.Drives);
+    const std::string prefix = "tarvex-cli " + command + ": ";
+    SetDriveGuessReport([&err, prefix](char letter, const std::string& dir) {
+        err << prefix << "drive " << letter << ": taken as " << dir << " (guessed from the mailer path; --drive "
+            << letter << "=DIR sets it)\n";
+    });
+    run.GuessReport = std::shared_ptr<void>(nullptr, [](void*) { SetDriveGuessReport({}); });
     run.Log = CreateLog(o.Style);
     run.Mailer = dynamic_cast<TMailerLog*>(run.Log.get());
     TMailerLog& mailer = *run.Mailer;

@@ -23,6 +23,9 @@ struct TAnalysisOptions
     std::string LogFile;
 };
 
+// "L=DIR" (the letter in either case) into drives; false for anything else.
+bool TakeDriveMapping(const std::string& text, std::map<char, std::string>& drives);
+
 // The usage lines of the shared options, for a command's own usage text.
 extern const char* const kAnalysisOptionsUsage;
 
@@ -48,6 +51,9 @@ struct TAnalysisRun
     std::unique_ptr<tarvex::TLog> Log;
     tarvex::TMailerLog* Mailer = nullptr;
     int Code = 2;
+    // While the run is kept, each drive letter guessed from the mailer path is reported on
+    // err once (the command's later reading of mailer files may make guesses too).
+    std::shared_ptr<void> GuessReport;
 };
 
 TAnalysisRun RunAnalysis(const TAnalysisOptions& o, std::ostream& err, const std::string& command);

@@ -1,11 +1,9 @@
 #include "analyzecommand.h"
 
-#include <chrono>
-#include <cstdio>
 #include <ostream>
 
 #include "analysisrun.h"
-#include "phrasescommand.h"
+#include "recordwriter.h"
 #include "base/datetime.h"
 #include "base/fidoaddr.h"
 #include "base/logutils.h"
@@ -19,81 +17,73 @@ void Usage(std::ostream& err)
     err << "usage: tarvex-cli analyze " << kAnalysisOptionsUsage << "\n";
 }
 
-std::string AddrText(const std::optional<TFidoAddr>& a) { return a ? a->ToString() : std::string(); }
-
-void WriteRecords(const TMailerLog& log, std::string& o)
+void WriteRecords(const TMailerLog& log, TRecordWriter& w)
 {
-    auto field = [&o](const auto& v) {
-        o += '\t';
-        if constexpr (std::is_convertible_v<decltype(v), std::string_view>)
-            o += EscapePhrase(std::string(v));
-        else
-            o += std::to_string(v);
-    };
     for (std::int32_t i = 0; i < log.DayCount; ++i) {
-        o += "day";
-        field(i);
-        field(log.Day(i).LineNo);
-        field(FormatISODate(log.Day(i).Date));
-        o += '\n';
+        w.Begin("day");
+        w.Int(i);
+        w.Int(log.Day(i).LineNo);
+        w.Date(log.Day(i).Date);
+        w.End();
     }
     for (std::int32_t i = 0; i < log.SessCount; ++i) {
         const TSess& s = log.Session(i);
-        char flags[3];
-        std::snprintf(flags, sizeof flags, "%02x", static_cast<unsigned>(s.Flags));
-        o += "session";
-        field(i);
-        field(s.StartLine);
-        field(s.EndLine);
-        field(FormatISODateTime(s.StartTime));
-        field(FormatISODateTime(s.EndTime));
-        field(std::string(flags));
-        field(AddrText(s.Addr));
-        field(s.System);
-        field(s.SysOp);
-        field(s.FilesSent);
-        field(s.FilesRecd);
-        field(s.BytesSent);
-        field(s.BytesRecd);
-        field(s.CPS);
-        o += '\n';
+        w.Begin("session");
+        w.Int(i);
+        w.Int(s.StartLine);
+        w.Int(s.EndLine);
+        w.DateTime(s.StartTime);
+        w.DateTime(s.EndTime);
+        w.Hex2(s.Flags);
+        if (s.Addr)
+            w.Addr(*s.Addr);
+        else
+            w.Text({});
+        w.Text(s.System);
+        w.Text(s.SysOp);
+        w.Int(s.FilesSent);
+        w.Int(s.FilesRecd);
+        w.Int(s.BytesSent);
+        w.Int(s.BytesRecd);
+        w.Int(s.CPS);
+        w.End();
     }
     for (std::int32_t d = 0; d < log.DayCount; ++d)
         for (std::int32_t i = 0; i < log.NodeCount(d); ++i) {
             const TNodeStat& n = log.Node(d, i);
-            o += "node";
-            field(d);
-            field(n.Addr.ToString());
-            field(n.Tries);
-            field(n.Busy);
-            field(n.NoCarrier);
-            field(n.OutSess);
-            field(n.InSess);
-            field(n.BytesSent);
-            field(n.BytesRecd);
-            field(n.Seconds);
-            field(n.CPS);
-            o += '\n';
+            w.Begin("node");
+            w.Int(d);
+            w.Addr(n.Addr);
+            w.Int(n.Tries);
+            w.Int(n.Busy);
+            w.Int(n.NoCarrier);
+            w.Int(n.OutSess);
+            w.Int(n.InSess);
+            w.Int(n.BytesSent);
+            w.Int(n.BytesRecd);
+            w.Int(n.Seconds);
+            w.Int(n.CPS);
+            w.End();
         }
     for (std::size_t i = 0; i < log.Freqs.size(); ++i) {
         const TFreqEntry& e = log.Freqs[i];
-        o += "freq";
-        field(i);
-        field(e.Request);
-        field(e.Freq.Name);
-        field(e.Freq.Addr.ToString());
-        field(e.Freq.Sent ? 1 : 0);
-        field(e.Freq.LineNo);
-        field(e.Freq.FilePath);
-        field(e.Freq.IsNew ? 1 : 0);
-        o += '\n';
+        w.Begin("freq");
+        w.Int(static_cast<std::int64_t>(i));
+        w.Text(e.Request);
+        w.Text(e.Freq.Name);
+        w.Addr(e.Freq.Addr);
+        w.Int(e.Freq.Sent ? 1 : 0);
+        w.Int(e.Freq.LineNo);
+        w.Text(e.Freq.FilePath);
+        w.Int(e.Freq.IsNew ? 1 : 0);
+        w.End();
     }
-    o += "total";
-    field(log.LinesRead);
-    field(log.DayCount);
-    field(log.SessCount);
-    field(log.Freqs.size());
-    o += '\n';
+    w.Begin("total");
+    w.Int(log.LinesRead);
+    w.Int(log.DayCount);
+    w.Int(log.SessCount);
+    w.Int(static_cast<std::int64_t>(log.Freqs.size()));
+    w.End();
 }
 
 }  // namespace
@@ -117,10 +107,8 @@ int RunAnalyzeCommand(const std::vector<std::string>& args, std::ostream& out, s
     const bool oldShowDomain = ShowDomain();
     const TAnalysisRun run = RunAnalysis(o, err, "analyze");
     if (run.Code != 2) {
-        std::string records;
-        records.reserve(1 << 16);
-        WriteRecords(*run.Mailer, records);
-        out << records;
+        TRecordWriter w(out);
+        WriteRecords(*run.Mailer, w);
     }
     // The command may run in-process (tests): leave the address form as it was.
     SetShowDomain(oldShowDomain);

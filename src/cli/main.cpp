@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "analyzecommand.h"
+#include "dlccommand.h"
+#include "cutcommand.h"
 #include "phrasescommand.h"
 #include "tmailcommands.h"
 #include "reportcommand.h"
@@ -24,7 +26,11 @@ void PrintHelp()
         "  analyze --style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain]\n"
         "          [--brake-version 701|703] [--drive L=DIR]... [--auto-new TEXT] [--stop-on-error] LOGFILE\n"
         "                analyse a log and print its days, sessions, nodes and file requests\n"
-        "  phrases --style STYLE --mailer-path DIR\n"
+        "  dlc --style STYLE [--mailer-path DIR] [--year YYYY] [--brake-version N] [--drive L=DIR]...\n"
+        "          [--auto-new TEXT] [--dlc-left C] [--dlc-right C] [--dlc-digits N] [--dlc-lead C]\n"
+        "          [--dlc-backup 0|1] [--dry-run] LOGFILE\n"
+        "                analyse a log and raise the download counters in the files.bbs lists\n"
+        "  phrases --style STYLE --mailer-path DIR [--drive L=DIR]...\n"
         "                list the phrases a log style takes from the mailer's language file\n"
         "  %s\n"
         "                the traffic report of a T-Mail line\n"
@@ -33,7 +39,9 @@ void PrintHelp()
         "  report sessions --style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain]\n"
         "          [--brake-version N] [--drive L=DIR]... [--columns LIST] [--header FILE] [--footer FILE]\n"
         "          [--settings FILE --log NAME] [--utf8 [--code-page NAME]] [--output FILE] LOGFILE\n"
-        "                write the session list report of a log (LIST: NAME[:WIDTH],...)\n",
+        "                write the session list report of a log (LIST: NAME[:WIDTH],...)\n"
+        "  cut (--kbytes N | --days N) [--style STYLE] [--year YYYY] LOGFILE\n"
+        "                cut a log as its window does on opening\n",
         kTrafficUsage, kHistoryUsage);
 }
 
@@ -53,6 +61,10 @@ int main(int argc, char** argv)
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "analyze")
         return RunAnalyzeCommand(rest, std::cout, std::cerr);
+    if (args[0] == "dlc")
+        return RunDlcCommand(rest, std::cout, std::cerr);
+    if (args[0] == "cut")
+        return RunCutCommand(rest, std::cout, std::cerr);
     if (args[0] == "phrases")
         return RunPhrasesCommand(rest, std::cout, std::cerr);
     if (args[0] == "traffic")

@@ -1,8 +1,12 @@
 #include "phrasescommand.h"
 
 #include <memory>
+#include <map>
 #include <ostream>
 #include <string_view>
+
+#include "analysisrun.h"
+#include "recordwriter.h"
 
 #include "base/errors.h"
 #include "base/logutils.h"
@@ -11,32 +15,19 @@
 #include "mailercfg/stylephrases.h"
 #include "log/mailerlog.h"
 #include "styles/logfactory.h"
+#include "platform/paths.h"
 
 namespace {
 
 void PrintUsage(std::ostream& err)
 {
-    err << "Usage: tarvex-cli phrases --style STYLE --mailer-path DIR\n"
+    err << "Usage: tarvex-cli phrases --style STYLE --mailer-path DIR [--drive L=DIR]...\n"
            "  STYLE: T-mail (1), Bink/+ (5), FHMail (6) or SF-Mail (7)\n";
 }
 
 }  // namespace
 
-std::string EscapePhrase(const std::string& s)
-{
-    std::string r;
-    r.reserve(s.size());
-    for (const char c : s) {
-        switch (c) {
-        case '\t': r += "\\t"; break;
-        case '\r': r += "\\r"; break;
-        case '\n': r += "\\n"; break;
-        case '\\': r += "\\\\"; break;
-        default: r += c;
-        }
-    }
-    return r;
-}
+std::string EscapePhrase(const std::string& s) { return EscapeField(s); }
 
 int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
@@ -44,9 +35,17 @@ int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, s
     std::string mailerPath;
     bool haveStyle = false;
     bool havePath = false;
+    std::map<char, std::string> drives;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if ((a == "--style" || a == "--mailer-path") && i + 1 < args.size()) {
+        if (a == "--drive" || a.rfind("--drive=", 0) == 0) {
+            const std::string v = a == "--drive" ? (i + 1 < args.size() ? args[++i] : std::string()) : a.substr(8);
+            if (!TakeDriveMapping(v, drives)) {
+                err << "tarvex-cli phrases: bad drive mapping '" << v << "' (LETTER=DIR)\n";
+                PrintUsage(err);
+                return 2;
+            }
+        } else if ((a == "--style" || a == "--mailer-path") && i + 1 < args.size()) {
             (a == "--style" ? styleText : mailerPath) = args[++i];
             (a == "--style" ? haveStyle : havePath) = true;
         } else if (a.rfind("--style=", 0) == 0) {
@@ -81,6 +80,9 @@ int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 2;
     }
 
+    // A mailer path or a language file named on a drive letter goes through the map.
+    tarvex::SetDriveMap(drives);
+    tarvex::SetDriveGuessBase(mailerPath);
     try {
         std::vector<std::pair<std::string, std::string>> phrases;
         if (styleKnowsPhrases) {

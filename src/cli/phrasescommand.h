@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-// tarvex-cli phrases --style STYLE --mailer-path DIR
+// tarvex-cli phrases --style STYLE --mailer-path DIR [--drive L=DIR]...
 // Lists the phrases that a log style takes from the mailer's language file, one per line as
 // number-or-key TAB phrase, so that a sysop can see why a translated file does not match.
 // args are the words after "phrases". Returns the exit code: 0, or 2 on any failure.

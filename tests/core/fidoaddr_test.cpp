@@ -125,3 +125,21 @@ TEST_F(FidoAddr, EqualityAndOrderIgnoreTheDomain)
     EXPECT_EQ(cmp("65535:1/1", "1:1/1"), 1);
     EXPECT_FALSE(Equal(TFidoAddr::Parse("3:712/40"), TFidoAddr::Parse("3:712/40.1")));
 }
+
+TEST_F(FidoAddr, TryParseAgreesWithParse)
+{
+    for (const char* text : {"3:712/40.1", "2:5020/1.65535, x", " 3: 712/40", "3:712/ 40", "3:712/40.", "3:712/",
+                             "712/40", "3x:712/40", "3:7x2/40", "", "abc", "3:712/40@net"}) {
+        TFidoAddr tried;
+        std::string error;
+        const bool ok = TFidoAddr::TryParse(text, tried, error);
+        try {
+            const TFidoAddr parsed = TFidoAddr::Parse(text);
+            EXPECT_TRUE(ok) << text;
+            EXPECT_EQ(tried.ToString(), parsed.ToString()) << text;
+        } catch (const EConvertError& e) {
+            EXPECT_FALSE(ok) << text;
+            EXPECT_EQ(error, e.what()) << text;
+        }
+    }
+}

@@ -1,5 +1,8 @@
 #include "base/fidoaddr.h"
 
+#include <utility>
+
+#include "base/errors.h"
 #include "base/logutils.h"
 
 namespace tarvex {
@@ -15,23 +18,36 @@ std::uint16_t Low16(int v)
     return static_cast<std::uint16_t>(static_cast<unsigned>(v) & 0xFFFFu);
 }
 
+// A number through the integer conversion; on failure the conversion's message goes to error.
+bool TakeNumber(std::string_view text, std::uint16_t& out, std::string& error)
+{
+    int v = 0;
+    if (!TryStrToInt(text, v)) {
+        error = NotIntegerMessage(text);
+        return false;
+    }
+    out = Low16(v);
+    return true;
+}
+
 // Zone and net: the text before the delimiter through the integer conversion (leading blanks
 // and a sign allowed); s continues after the delimiter (empty when there is none).
-std::uint16_t TakeNumberBefore(std::string_view& s, char delim)
+bool TakeNumberBefore(std::string_view& s, char delim, std::uint16_t& out, std::string& error)
 {
     const std::size_t at = s.find(delim);
-    const int v = StrToInt(s.substr(0, at));
+    if (!TakeNumber(s.substr(0, at), out, error))
+        return false;
     s = at == std::string_view::npos ? std::string_view() : s.substr(at + 1);
-    return Low16(v);
+    return true;
 }
 
 // Node and point: the digits right at pos; an empty run fails like any malformed number.
-std::uint16_t TakeDigits(std::string_view s, std::size_t& pos)
+bool TakeDigits(std::string_view s, std::size_t& pos, std::uint16_t& out, std::string& error)
 {
     const std::size_t start = pos;
     while (pos < s.size() && s[pos] >= '0' && s[pos] <= '9')
         ++pos;
-    return Low16(StrToInt(s.substr(start, pos - start)));
+    return TakeNumber(s.substr(start, pos - start), out, error);
 }
 
 // The usual case of a zone or net: one to nine digits right up to the delimiter. Advances pos
@@ -57,7 +73,16 @@ void SetShowDomain(bool on) { DomainOn = on; }
 
 TFidoAddr TFidoAddr::Parse(std::string_view text)
 {
-    // Parsed in place: addresses are read on many lines of a log.
+    TFidoAddr a;
+    std::string error;
+    if (!TryParse(text, a, error))
+        throw EConvertError(error);
+    return a;
+}
+
+bool TFidoAddr::TryParse(std::string_view text, TFidoAddr& out, std::string& error)
+{
+    // Parsed in place: addresses are read on many lines of a log, damaged ones included.
     TFidoAddr a;
     std::string_view s = text;
     std::size_t pos = 0;
@@ -66,19 +91,21 @@ TFidoAddr TFidoAddr::Parse(std::string_view text)
         a.Zone = Low16(zone);
         a.Net = Low16(net);
         s.remove_prefix(pos);
-    } else {
-        a.Zone = TakeNumberBefore(s, ':');
-        a.Net = TakeNumberBefore(s, '/');
+    } else if (!TakeNumberBefore(s, ':', a.Zone, error) || !TakeNumberBefore(s, '/', a.Net, error)) {
+        return false;
     }
     pos = 0;
-    a.Node = TakeDigits(s, pos);
+    if (!TakeDigits(s, pos, a.Node, error))
+        return false;
     if (pos < s.size() && s[pos] == '.') {
         ++pos;
-        a.Point = TakeDigits(s, pos);
+        if (!TakeDigits(s, pos, a.Point, error))
+            return false;
     }
     if (DomainOn && pos < s.size() && s[pos] == '@')
         a.Domain.assign(s.substr(pos, MaxDomain));
-    return a;
+    out = std::move(a);
+    return true;
 }
 
 std::string TFidoAddr::ToString() const

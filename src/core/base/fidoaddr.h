@@ -20,6 +20,8 @@ struct TFidoAddr
     // "3:712/40.1@othernet"; trailing text after the address is ignored. Throws EConvertError
     // when the zone, net, node or point number is missing or malformed.
     static TFidoAddr Parse(std::string_view s);
+    // The same without throwing: false, and the message Parse would throw in error.
+    static bool TryParse(std::string_view s, TFidoAddr& out, std::string& error);
     std::string ToString() const;
 };
 

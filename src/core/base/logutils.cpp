@@ -27,12 +27,7 @@ private:
 
 [[noreturn]] void ThrowNotInteger(std::string_view s)
 {
-    std::string msg;
-    msg.reserve(s.size() + 30);
-    msg += '\'';
-    msg += s;
-    msg += "' is not a valid integer value";
-    throw EConvertError(msg);
+    throw EConvertError(tarvex::NotIntegerMessage(s));
 }
 
 int HexDigit(char c)
@@ -265,6 +260,16 @@ int StrToInt(std::string_view s)
     if (!TryStrToInt(s, v))
         ThrowNotInteger(s);
     return v;
+}
+
+std::string NotIntegerMessage(std::string_view s)
+{
+    std::string msg;
+    msg.reserve(s.size() + 30);
+    msg += '\'';
+    msg += s;
+    msg += "' is not a valid integer value";
+    return msg;
 }
 
 int StrToIntDef(std::string_view s, int def)

@@ -42,6 +42,8 @@ bool MatchWild(std::string_view s, std::string_view pattern, bool ignoreCase);
 // or any other text throws EConvertError("'<s>' is not a valid integer value").
 int StrToInt(std::string_view s);
 bool TryStrToInt(std::string_view s, int& out);
+// The message StrToInt throws for s.
+std::string NotIntegerMessage(std::string_view s);
 int StrToIntDef(std::string_view s, int def);
 // "1,234,567" -> 1234567; thousands separators are simply removed.
 int StrToIntGrouped(std::string_view s);

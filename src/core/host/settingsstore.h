@@ -19,6 +19,8 @@ public:
     virtual void EraseSection(std::string_view section) = 0;
     // All values of a section, in a stable order: lets a section we cannot interpret be kept verbatim.
     virtual std::vector<std::pair<std::string, std::string>> ReadSection(std::string_view section) const = 0;
+    // The names of all sections, in a stable order.
+    virtual std::vector<std::string> SectionNames() const = 0;
 
     std::string ReadString(std::string_view section, std::string_view ident, std::string_view def) const;
     // Decimal, or hexadecimal after "0x"; anything unreadable gives the default.
@@ -38,6 +40,8 @@ public:
     bool SectionExists(std::string_view section) const override;
     void EraseSection(std::string_view section) override;
     std::vector<std::pair<std::string, std::string>> ReadSection(std::string_view section) const override;
+
+    std::vector<std::string> SectionNames() const override { return Sections(); }
 
     std::vector<std::string> Sections() const;
 

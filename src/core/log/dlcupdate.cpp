@@ -102,11 +102,14 @@ std::string RaiseCounter(std::string_view line, const TDlcFormat& fmt)
 }
 
 TDlcResult UpdateFilesBbs(std::string_view localDir, std::string_view upperName, const TDlcFormat& fmt,
-                          std::string* error)
+                          std::string* error, long long* counter, TDlcDryLists* dryLists)
 {
     const std::string listPath = FileInDir(localDir, "files.bbs");
     std::string old;
-    if (!FileExists(listPath) || !ReadWholeFile(listPath, old, error))
+    const auto dry = dryLists ? dryLists->find(listPath) : TDlcDryLists::iterator();
+    if (dryLists && dry != dryLists->end())
+        old = dry->second;
+    else if (!FileExists(listPath) || !ReadWholeFile(listPath, old, error))
         return TDlcResult::NoList;
 
     std::string out;
@@ -126,6 +129,12 @@ TDlcResult UpdateFilesBbs(std::string_view localDir, std::string_view upperName,
             firstLine = false;
         }
         if (UpperCase(DropTrailingSpaces(text.substr(0, 13))) == upperName) {
+            if (!found && counter) {
+                std::size_t pos = 0, len = 0;
+                long long value = 0;
+                FindCounter(text, fmt, pos, len, value);
+                *counter = (value + 1) % PowerOfTen(std::clamp(fmt.Digits, 1, 9));
+            }
             out += RaiseCounter(text, fmt);
             found = true;
         } else {
@@ -134,12 +143,18 @@ TDlcResult UpdateFilesBbs(std::string_view localDir, std::string_view upperName,
         out += term;
         start = end;
     }
+    if (!found && counter)
+        *counter = 0;
     if (!found) {
         if (!old.empty() && old.back() != '\n')
             out += eol;
         out += PadRight(upperName, 14);
         out += CounterText(0, fmt);
         out += eol;
+    }
+    if (dryLists) {
+        (*dryLists)[listPath] = std::move(out);
+        return found ? TDlcResult::Updated : TDlcResult::Appended;
     }
 
     const std::string backup = fmt.Backup ? FileInDir(localDir, "filesbbs.bak") : std::string();
@@ -153,13 +168,15 @@ TDlcResult UpdateFilesBbs(std::string_view localDir, std::string_view upperName,
     return found ? TDlcResult::Updated : TDlcResult::Appended;
 }
 
-void TMailerLog::UpdateFreqDLC(std::int32_t i, IUserInterface& ui, const TDlcFormat& fmt)
+TDlcOutcome TMailerLog::UpdateFreqDLC(std::int32_t i, IUserInterface& ui, const TDlcFormat& fmt,
+                                      std::map<std::string, std::string>* dryLists)
 {
+    TDlcOutcome o;
     if (i < 0 || static_cast<std::size_t>(i) >= Freqs.size())
-        return;
+        return o;
     TFreq& f = Freqs[static_cast<std::size_t>(i)].Freq;
     if (!f.Sent)
-        return;
+        return o;
     // The style's file lookup may need to tell the user something.
     IUserInterface* const outer = CurUi;
     CurUi = &ui;
@@ -171,27 +188,46 @@ void TMailerLog::UpdateFreqDLC(std::int32_t i, IUserInterface& ui, const TDlcFor
     if (f.FilePath.empty())
         f.FilePath = LocateFile(f.Name);
     const std::size_t slash = f.FilePath.find_last_of('\\');
-    if (slash == std::string::npos)
-        return;
+    if (slash == std::string::npos) {
+        o.Kind = TDlcOutcome::TKind::NotFound;
+        return o;
+    }
     const std::string dir = f.FilePath.substr(0, slash + 1);
     const std::string localDir = ResolvePath(NoTrailingBackslash(dir));
     if (!DirectoryExists(localDir)) {
-        ui.Message("Cannot chdir to " + dir, TMsgKind::Plain, TMsgButtons::OK);
-        return;
+        o.Kind = TDlcOutcome::TKind::Message;
+        o.Message = "Cannot chdir to " + dir;
+        ui.Message(o.Message, TMsgKind::Plain, TMsgButtons::OK);
+        return o;
     }
+    o.ListPath = dir + "files.bbs";
     std::string error;
-    if (UpdateFilesBbs(localDir, UpperCase(f.Name), fmt, &error) == TDlcResult::Failed)
-        ui.Message("Cannot update files.bbs in " + dir + ": " + error, TMsgKind::Error, TMsgButtons::OK);
+    switch (UpdateFilesBbs(localDir, UpperCase(f.Name), fmt, &error, &o.Counter, dryLists)) {
+    case TDlcResult::Updated: o.Kind = TDlcOutcome::TKind::Updated; break;
+    case TDlcResult::Appended: o.Kind = TDlcOutcome::TKind::Appended; break;
+    case TDlcResult::NoList: o.Kind = TDlcOutcome::TKind::NoList; break;
+    case TDlcResult::Failed:
+        o.Kind = TDlcOutcome::TKind::Message;
+        o.WriteFailed = true;
+        o.Message = "Cannot update files.bbs in " + dir + ": " + error;
+        ui.Message(o.Message, TMsgKind::Error, TMsgButtons::OK);
+        break;
+    }
+    return o;
 }
 
-void RunDlcUpdate(TMailerLog& log, IUserInterface& ui, const TDlcFormat& fmt, const TProgressFn& progress)
+void RunDlcUpdate(TMailerLog& log, IUserInterface& ui, const TDlcFormat& fmt, const TProgressFn& progress,
+                  const TDlcEach& each, bool dryRun)
 {
     const auto count = static_cast<std::int32_t>(log.Freqs.size());
     const std::int32_t first = log.FirstNewFreq < 0 ? 0 : std::min(log.FirstNewFreq, count);
+    TDlcDryLists dryLists;
     ui.SetBusyCursor(true);
     for (std::int32_t i = first; i < count; ++i) {
         ui.KeepAlive();
-        log.UpdateFreqDLC(i, ui, fmt);
+        const TDlcOutcome outcome = log.UpdateFreqDLC(i, ui, fmt, dryRun ? &dryLists : nullptr);
+        if (each)
+            each(i, outcome);
         if (progress)
             progress(i - first + 1);
     }

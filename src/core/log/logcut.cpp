@@ -57,4 +57,13 @@ std::size_t FirstKeptLineByDays(std::size_t lineCount, const std::function<std::
     return first;
 }
 
+TDateTime CutDateOfLine(TLog& log, std::string_view line)
+{
+    try {
+        return log.DateOfLine(line);
+    } catch (...) {
+        return TDateTime(0);
+    }
+}
+
 }  // namespace tarvex

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/datetime.h"
+#include "log/tlog.h"
 
 namespace tarvex {
 
@@ -30,5 +31,8 @@ std::optional<std::size_t> KeptStartByKBytes(std::string_view text, std::uint64_
 std::size_t FirstKeptLineByDays(std::size_t lineCount, const std::function<std::string_view(std::size_t)>& lineAt,
                                 const std::function<TDateTime(std::string_view)>& dateOf, std::int32_t days,
                                 const std::function<void(std::int32_t)>& progress = {});
+
+// The date a days cut gives a line of the log: the style's date, 0 for a line it cannot read.
+TDateTime CutDateOfLine(TLog& log, std::string_view line);
 
 }  // namespace tarvex

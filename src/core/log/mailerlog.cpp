@@ -11,6 +11,7 @@
 #include "mailercfg/qparser.h"
 #include "platform/filebytes.h"
 #include "platform/paths.h"
+#include "platform/paths.h"
 
 namespace tarvex {
 
@@ -185,6 +186,9 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
 {
     TPassScope scope(ui, CurUi);
     PassStarted = false;
+    // Drive letters of this mailer's files that the user has not mapped are guessed from
+    // where the mailer lives; the guesses hold until another mailer is analysed.
+    SetDriveGuessBase(MailerPath);
 
     try {
         LoadConfig();
@@ -221,6 +225,10 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
     }
 
     ResetRecords();
+    // A session takes a few hundred bytes of log at the least. Room for that many up front
+    // saves the growing steps, each of which moved every session found so far; room never
+    // used is never touched, so it costs address space only.
+    Sessions.reserve(text->size() / 256);
     PassStarted = true;
     const bool whole = RunPass(ui, progress, *text);
     for (auto& nodes : DayStats)
@@ -277,8 +285,13 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
         }
 
         bool failed = false;
+        LineFailed = false;
         try {
             ParseLine(line);
+            if (LineFailed) {
+                failed = true;
+                failure.swap(LineFailure);
+            }
         } catch (const std::exception& e) {
             failed = true;
             failure = e.what();

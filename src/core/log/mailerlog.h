@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,7 @@
 namespace tarvex {
 
 struct TDlcFormat;
+struct TDlcOutcome;
 
 // A requested name and the record of the request.
 struct TFreqEntry {
@@ -98,8 +100,10 @@ public:
     // Both read mailer (DOS) paths; a missing file brings a warning and the pass goes on.
     void ReadFreqIndex(std::string_view fileName);
     std::vector<std::string> ReadFreqDirs(std::string_view fileName);
-    // Raises the download counter of the file of request i, when it was sent.
-    void UpdateFreqDLC(std::int32_t i, IUserInterface& ui, const TDlcFormat& fmt);
+    // Raises the download counter of the file of request i, when it was sent; a dry run finds
+    // the same answer and rewrites nothing.
+    TDlcOutcome UpdateFreqDLC(std::int32_t i, IUserInterface& ui, const TDlcFormat& fmt,
+                              std::map<std::string, std::string>* dryLists = nullptr);
 
     // Readers for the views.
     std::int32_t SessionAtLine(std::int32_t lineNo) const;
@@ -141,6 +145,15 @@ public:
 protected:
     explicit TMailerLog(std::uint8_t style);
 
+    // Ends the line's parse as a thrown conversion error would, with the same question, for
+    // damaged lines that are common enough to make throwing costly. The style returns from
+    // ParseLine right after.
+    void FailLine(std::string message)
+    {
+        LineFailed = true;
+        LineFailure = std::move(message);
+    }
+
 private:
     bool RunPass(IUserInterface& ui, const TProgressFn& progress, std::string_view text);
     bool AskToContinue(IUserInterface& ui, const std::string& question);
@@ -151,6 +164,8 @@ private:
     TNodeStat& AddTodayNode(const TFidoAddr& addr);
 
     IUserInterface* CurUi = nullptr;
+    bool LineFailed = false;
+    std::string LineFailure;
     std::string SentName;  // scratch of FreqSent
     // The record of the last session, emptied, for the next one to reuse.
     std::unique_ptr<TSess> SpareSess;

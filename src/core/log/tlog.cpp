@@ -50,6 +50,14 @@ void TLog::EditOptions(IUserInterface&) {}
 
 TColorItem TLog::GetWordColor(std::string_view word, int lineNo, int col)
 {
+    // A viewer repaints single lines in any order (a caret move, a selection, a scroll by one
+    // line). A question that does not go on along the line last asked about starts that line
+    // afresh, so a colour decided for another line, or for this one in an earlier paint, never
+    // carries over. Words asked in order along one line see no difference.
+    if (lineNo != LastWordLine || col <= LastWordCol)
+        ColorLineNo = -1;
+    LastWordLine = lineNo;
+    LastWordCol = col;
     if (IsDateColumn(col))
         return TColorItem::DateTime;
     if (IsErrorWord(word)) {

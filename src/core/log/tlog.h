@@ -67,6 +67,11 @@ public:
 
 protected:
     explicit TLog(std::uint8_t style);
+
+private:
+    // The word GetWordColor was last asked about, to tell a line's first word from the next.
+    int LastWordLine = -1;
+    int LastWordCol = -1;
 };
 
 }  // namespace tarvex

@@ -214,7 +214,10 @@ void TTmailLog::ParseLine(std::string_view line)
             if (!name.empty() && name[0] == '?') {
                 DialAddr.reset();
             } else {
-                DialAddr = TFidoAddr::Parse(name);
+                TFidoAddr a;
+                if (!TFidoAddr::TryParse(name, a, AddrError))
+                    return FailLine(AddrError);
+                DialAddr = std::move(a);
                 CountDial(*DialAddr);
             }
             if (result.starts_with("BUSY"))
@@ -243,8 +246,13 @@ void TTmailLog::ParseLine(std::string_view line)
             const std::string_view recd = t.substr(0, slash);
             const std::string_view rest = slash == std::string_view::npos ? std::string_view() : t.substr(slash + 1);
             const std::string_view sent = rest.substr(0, rest.find(','));
-            CurSess->BytesRecd = StrToInt(recd);
-            CurSess->BytesSent = StrToInt(sent);
+            int n = 0;
+            if (!TryStrToInt(recd, n))
+                return FailLine(NotIntegerMessage(recd));
+            CurSess->BytesRecd = n;
+            if (!TryStrToInt(sent, n))
+                return FailLine(NotIntegerMessage(sent));
+            CurSess->BytesSent = n;
         }
         EndSession(line);
     } else if (is(Phrase(3))) {
@@ -259,7 +267,10 @@ void TTmailLog::ParseLine(std::string_view line)
     switch (SessState) {
     case 1:
         if (!msg.empty() && msg[0] >= '0' && msg[0] <= '9') {
-            CurSess->Addr = TFidoAddr::Parse(msg.substr(0, msg.find(',')));
+            TFidoAddr a;
+            if (!TFidoAddr::TryParse(msg.substr(0, msg.find(',')), a, AddrError))
+                return FailLine(AddrError);
+            CurSess->Addr = std::move(a);
             CurSess->Flags &= static_cast<std::uint8_t>(~sfHuman);
             SessState = 2;
         } else if (is(Phrase(47))) {

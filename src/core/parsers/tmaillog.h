@@ -53,6 +53,7 @@ public:
     char Marker = '\xFE';
 
 private:
+    std::string AddrError;  // scratch of the address reads on damaged lines
     static constexpr std::size_t PhraseSlots = 588;
 
     // Phrase n of the language table cut before its placeholder, taken once when it is loaded.

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/rawfile.h"
+
 namespace tarvex {
 
 namespace fs = std::filesystem;
@@ -59,32 +61,62 @@ bool RemoveFile(std::string_view localPath, std::string* error)
     return true;
 }
 
+namespace {
+
+// A second name for the file, or a copy of it on the disk where the file system has no links.
+bool LinkOrCopy(const std::string& from, const std::string& to, std::string& why)
+{
+    std::error_code ec;
+    fs::create_hard_link(ToPath(from), ToPath(to), ec);
+    if (!ec)
+        return true;
+    if (!fs::copy_file(ToPath(from), ToPath(to), fs::copy_options::overwrite_existing, ec)) {
+        why = "Cannot copy " + from + " to " + to + ": " + ec.message();
+        return false;
+    }
+    TRawFile copy;
+    return copy.Open(to, false, why) && copy.Flush(why);
+}
+
+}  // namespace
+
 bool ReplaceFileContents(std::string_view localPath, std::string_view data, std::string_view backupPath,
                          std::string* error)
 {
     const std::string target(localPath);
     const std::string temp = target + ".$$$";
-    if (!WriteWholeFile(temp, data, error)) {
+    std::string why;
+    // The new bytes, complete and on the disk, under a name of their own first.
+    TRawFile file;
+    const bool written = file.Open(temp, true, why) && file.WriteAt(0, data, why) && file.Flush(why);
+    file.Close();
+    if (!written) {
         RemoveFile(temp);
+        SetError(error, why);
         return false;
     }
-    if (backupPath.empty())
-        return RenameFile(temp, target, error) || (RemoveFile(temp), false);
-
-    const std::string backup(backupPath);
-    std::error_code ec;
-    if (fs::exists(ToPath(backup), ec))
-        RemoveFile(backup);
-    if (!RenameFile(target, backup, error)) {
+    if (!backupPath.empty()) {
+        // The old file becomes the backup without ever leaving its own name: a second name for
+        // it takes the earlier backup's place in one rename, so a crash at any moment leaves
+        // the file and a backup.
+        const std::string backup(backupPath);
+        const std::string backupTemp = backup + ".$$$";
+        RemoveFile(backupTemp);
+        const bool backedUp = LinkOrCopy(target, backupTemp, why) && RenameDurably(backupTemp, backup, why);
+        // A rename onto another name of the same file does nothing, so the temporary name may remain.
+        RemoveFile(backupTemp);
+        if (!backedUp) {
+            RemoveFile(temp);
+            SetError(error, why);
+            return false;
+        }
+    }
+    if (!RenameDurably(temp, target, why)) {
         RemoveFile(temp);
+        SetError(error, why);
         return false;
     }
-    if (!RenameFile(temp, target, error)) {
-        // Put the old list back where it was.
-        RenameFile(backup, target);
-        RemoveFile(temp);
-        return false;
-    }
+    SyncFolderOf(target, why);
     return true;
 }
 

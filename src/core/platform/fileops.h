@@ -13,8 +13,10 @@ bool RenameFile(std::string_view from, std::string_view to, std::string* error =
 bool RemoveFile(std::string_view localPath, std::string* error = nullptr);
 
 // Replaces the file's contents so that it is either fully rewritten or left as it was: the new
-// bytes go to a file beside it first, which then takes the old one's place. With backupPath
-// given, the old file survives under that name.
+// bytes go to a file beside it first, flushed to the disk, which then takes the old one's place
+// in one rename. With backupPath given, the old file survives under that name; the earlier
+// backup is replaced only once the old file is there, so a crash never leaves the file or a
+// backup missing.
 bool ReplaceFileContents(std::string_view localPath, std::string_view data, std::string_view backupPath,
                          std::string* error = nullptr);
 

@@ -22,6 +22,64 @@ std::map<char, std::string>& DriveMap()
     return map;
 }
 
+struct TDriveGuesses
+{
+    std::vector<std::string> Base;  // the mailer folder's components, from the root
+    std::map<char, std::string> Made;
+    TDriveGuessReport Report;
+};
+
+TDriveGuesses& Guesses()
+{
+    static TDriveGuesses g;
+    return g;
+}
+
+std::vector<std::string_view> Components(std::string_view path)
+{
+    std::vector<std::string_view> out;
+    while (!path.empty()) {
+        const std::size_t slash = path.find('/');
+        const std::string_view comp = path.substr(0, slash);
+        path.remove_prefix(slash == std::string_view::npos ? path.size() : slash + 1);
+        if (!comp.empty() && comp != ".")
+            out.push_back(comp);
+    }
+    return out;
+}
+
+// rest: the DOS path after its drive letter, with '/' separators.
+std::optional<std::string> GuessDrive(char letter, std::string_view rest)
+{
+    TDriveGuesses& g = Guesses();
+    if (g.Base.empty())
+        return std::nullopt;
+    if (const auto it = g.Made.find(letter); it != g.Made.end())
+        return it->second;
+    const std::vector<std::string_view> dos = Components(rest);
+    const std::size_t k = g.Base.size();
+    for (std::size_t j = std::min(dos.size(), k); j > 0; --j) {
+        // The mailer folder itself first, then its parent, and so on up.
+        for (std::size_t i = k - j + 1; i-- > 0;) {
+            bool same = true;
+            for (std::size_t n = 0; n < j && same; ++n)
+                same = SameText(g.Base[i + n], dos[n]);
+            if (!same)
+                continue;
+            std::string dir;
+            for (std::size_t n = 0; n < i; ++n)
+                dir += "/" + g.Base[n];
+            if (dir.empty())
+                dir = "/";
+            g.Made[letter] = dir;
+            if (g.Report)
+                g.Report(letter, dir);
+            return dir;
+        }
+    }
+    return std::nullopt;
+}
+
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -58,9 +116,15 @@ std::string ResolvePosix(std::string_view path)
     std::string result;
     std::string_view rest(p);
     if (rest.size() >= 2 && IsDriveLetter(rest[0]) && rest[1] == ':') {
-        const auto it = DriveMap().find(UpCaseChar(rest[0]));
-        result = it != DriveMap().end() && !it->second.empty() ? it->second : "/";
+        const char letter = UpCaseChar(rest[0]);
         rest.remove_prefix(2);
+        const auto it = DriveMap().find(letter);
+        if (it != DriveMap().end() && !it->second.empty())
+            result = it->second;
+        else if (auto guess = GuessDrive(letter, rest))
+            result = std::move(*guess);
+        else
+            result = "/";
     } else if (!rest.empty() && rest[0] == '/') {
         result = "/";
     }
@@ -148,6 +212,40 @@ void SetDriveMap(const std::map<char, std::string>& map)
 }
 
 void ClearDriveMap() { DriveMap().clear(); }
+
+const std::map<char, std::string>& GetDriveMap() { return DriveMap(); }
+
+void SetDriveGuessBase(std::string_view mailerPath)
+{
+    TDriveGuesses& g = Guesses();
+    g.Base.clear();
+    g.Made.clear();
+    std::string p(mailerPath);
+    std::replace(p.begin(), p.end(), '\\', '/');
+    if (p.empty() || (p.size() >= 2 && IsDriveLetter(p[0]) && p[1] == ':'))
+        return;
+    try {
+        std::error_code ec;
+        const fs::path absolute = fs::absolute(fs::path(p), ec);
+        if (ec)
+            return;
+        const std::string normal = absolute.lexically_normal().generic_string();
+        for (const std::string_view comp : Components(normal))
+            g.Base.emplace_back(comp);
+    } catch (...) {
+        g.Base.clear();
+    }
+}
+
+void SetDriveGuessReport(TDriveGuessReport report) { Guesses().Report = std::move(report); }
+
+std::optional<std::string> DriveGuess(char letter)
+{
+    const auto it = Guesses().Made.find(UpCaseChar(letter));
+    if (it == Guesses().Made.end())
+        return std::nullopt;
+    return it->second;
+}
 
 std::string ResolvePath(std::string_view path)
 {

@@ -1,5 +1,7 @@
 #pragma once
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,21 @@ std::string JoinMailerPath(std::string_view mailerPath, std::string_view name);
 // are case-blind. Without a mapping a drive letter is dropped and the path taken from the root.
 void SetDriveMap(const std::map<char, std::string>& map);
 void ClearDriveMap();
+const std::map<char, std::string>& GetDriveMap();
+
+// The guess for a drive letter the map does not hold, made from the mailer's own folder: the
+// folder D such that D followed by the leading folders of the DOS path (matched case-blind) is
+// the mailer folder or one of its ancestors, taking as many leading folders as match. With the
+// mailer folder /srv/fido/t-mail, "C:\FIDO\T-MAIL\DIR.FRQ" gives C: = /srv, and every later
+// path on C: resolves under /srv too. No match, no guess (the letter stands for the root).
+// Setting another mailer folder forgets the guesses made for the one before; an empty text,
+// or a mailer path that is itself on a drive letter, turns guessing off.
+void SetDriveGuessBase(std::string_view mailerPath);
+// Called once for each guess made, e.g. to tell the user; empty: guesses are made silently.
+using TDriveGuessReport = std::function<void(char letter, const std::string& dir)>;
+void SetDriveGuessReport(TDriveGuessReport report);
+// The guess for a letter, if one was made for the present mailer folder.
+std::optional<std::string> DriveGuess(char letter);
 
 // The local path of a mailer path. On POSIX '\' separates, a drive letter goes through the
 // drive map, and a component that does not exist under its exact name is matched case-blind

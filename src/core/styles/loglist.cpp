@@ -1,5 +1,6 @@
 #include "styles/loglist.h"
 
+#include <limits>
 #include <stdexcept>
 
 #include "styles/logfactory.h"
@@ -49,17 +50,52 @@ TLog* TLogList::ChangeStyle(TLog* log, int newStyle)
     return Items[static_cast<std::size_t>(i)].get();
 }
 
+namespace {
+
+// n for a section named "Log<n>" (n from 1, no leading zero), else 0.
+int LogSectionNumber(std::string_view name)
+{
+    if (name.size() < 4 || name.size() > 13 || name.substr(0, 3) != "Log" || name[3] < '1' || name[3] > '9')
+        return 0;
+    long long n = 0;
+    for (const char c : name.substr(3)) {
+        if (c < '0' || c > '9')
+            return 0;
+        n = n * 10 + (c - '0');
+    }
+    return n <= std::numeric_limits<int>::max() ? static_cast<int>(n) : 0;
+}
+
+}  // namespace
+
 void TLogList::Load(const ISettingsStore& reg, IUserInterface& ui)
 {
     Items.clear();
     Unreadable.clear();
-    const int n = reg.ReadInteger("General", "NumLogs", 0);
+    // Without a readable NumLogs (a damaged or hand-written file) every Log section there is
+    // read, rather than none: saving would otherwise erase them all.
+    int n = reg.ReadInteger("General", "NumLogs", -1);
+    if (n < 0)
+        n = std::numeric_limits<int>::max();
+    // Only sections that are there are read: a NumLogs beyond them names no logs, and a huge
+    // one must not turn start-up and exit into a long loop.
+    HighestSection = 0;
+    for (const std::string& name : reg.SectionNames())
+        if (const int k = LogSectionNumber(name); k <= n && k > HighestSection)
+            HighestSection = k;
     bool reported = false;
-    for (int i = 1; i <= n; ++i) {
+    for (int i = 1; i <= HighestSection; ++i) {
         const std::string section = "Log" + std::to_string(i);
-        const int style = reg.ReadInteger(section, "Style", 0);
+        if (!reg.SectionExists(section))
+            continue;
+        // A Style that is no number at all is as unknown as a number of no style.
+        std::string raw;
+        const bool unreadableStyle = reg.ReadValue(section, "Style", raw) &&
+                                     reg.ReadInteger(section, "Style", 0) != reg.ReadInteger(section, "Style", 1);
         try {
-            Items.push_back(LoadLog(style, reg, section));
+            if (unreadableStyle)
+                throw std::invalid_argument("Invalid Log.Style!");
+            Items.push_back(LoadLog(reg.ReadInteger(section, "Style", 0), reg, section));
         } catch (const std::invalid_argument& e) {
             Unreadable.push_back(reg.ReadSection(section));
             if (!reported)

@@ -28,14 +28,17 @@ public:
     // Replaces the log by a new one of the style carrying its settings; returns the new log.
     TLog* ChangeStyle(TLog* log, int newStyle);
 
-    // Reads NumLogs and Log1..LogN. A section with an unknown style is reported once and kept
-    // as it was, so that saving writes it back instead of losing it.
+    // Reads NumLogs and those of Log1..LogN that exist (every Log section when NumLogs is
+    // missing or unreadable). A section with an unknown style is reported once and kept as it
+    // was, so that saving writes it back instead of losing it.
     void Load(const ISettingsStore& reg, IUserInterface& ui);
     // Writes NumLogs, the sections Log1..LogN, and erases stale Log sections after them.
     void Save(ISettingsStore& reg) const;
 
     std::vector<std::unique_ptr<TLog>> Items;
     std::vector<std::vector<std::pair<std::string, std::string>>> Unreadable;
+    // The number of the last Log section that Load found.
+    int HighestSection = 0;
 };
 
 }  // namespace tarvex

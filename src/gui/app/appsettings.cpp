@@ -3,18 +3,38 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 
+#include <cctype>
+#include <cstdio>
+#include <set>
+
 #include "app/colortext.h"
 #include "base/fontvalue.h"
+#include "viewer/viewercodec.h"
 
 using tarvex::ISettingsStore;
 
 namespace {
 
 constexpr const char* kGeneral = "General";
+constexpr const char* kDrives = "Drives";
 
 std::uint16_t Hour(int v, std::uint16_t def) { return v >= 0 && v <= 23 ? static_cast<std::uint16_t>(v) : def; }
 
+std::string KnownCodePage(const std::string& name, const char* value, const char* fallback)
+{
+    if (ViewerCodec::IsKnown(QString::fromStdString(name)))
+        return name;
+    static std::set<std::string> warned;
+    if (warned.insert(std::string(value) + "=" + name).second)
+        std::fprintf(stderr, "tarvex: unknown code page '%s' in %s, using %s\n", name.c_str(), value, fallback);
+    return fallback;
+}
+
 }  // namespace
+
+std::string TAppSettings::OEMPage() const { return KnownCodePage(OEMCodePage, "OEMCodePage", "IBM866"); }
+
+std::string TAppSettings::ANSIPage() const { return KnownCodePage(ANSICodePage, "ANSICodePage", "windows-1251"); }
 
 void TAppSettings::Load(const ISettingsStore& reg)
 {
@@ -34,6 +54,15 @@ void TAppSettings::Load(const ISettingsStore& reg)
     HistoryLine = reg.ReadInteger(kGeneral, "HistoryLine", 1);
     OEMCodePage = reg.ReadString(kGeneral, "OEMCodePage", "IBM866");
     ANSICodePage = reg.ReadString(kGeneral, "ANSICodePage", "windows-1251");
+    Drives.clear();
+    for (const auto& [name, dir] : reg.ReadSection(kDrives)) {
+        const auto letter = name.size() == 1 ? static_cast<unsigned char>(name[0]) : 0;
+        if (letter < 128 && std::isalpha(letter) && !dir.empty())
+            Drives[static_cast<char>(std::toupper(letter))] = dir;
+        else
+            std::fprintf(stderr, "tarvex: settings section Drives: '%s=%s' is not a drive letter and a folder, ignored\n",
+                         name.c_str(), dir.c_str());
+    }
 }
 
 void TAppSettings::Save(ISettingsStore& reg, int numLogs) const
@@ -54,6 +83,9 @@ void TAppSettings::Save(ISettingsStore& reg, int numLogs) const
     reg.WriteInteger(kGeneral, "HistoryLine", HistoryLine);
     reg.WriteString(kGeneral, "OEMCodePage", OEMCodePage);
     reg.WriteString(kGeneral, "ANSICodePage", ANSICodePage);
+    reg.EraseSection(kDrives);
+    for (const auto& [letter, dir] : Drives)
+        reg.WriteString(kDrives, std::string(1, letter), dir);
 }
 
 std::array<std::uint32_t, tarvex::kColorItemCount> TLogColors::Defaults()

@@ -2,6 +2,7 @@
 #include <QColor>
 #include <QFont>
 #include <array>
+#include <map>
 #include <cstdint>
 #include <string>
 
@@ -27,11 +28,18 @@ struct TAppSettings {
     // The code pages of log text: OEMCodePage when OEMConvert is on, ANSICodePage otherwise.
     std::string OEMCodePage = "IBM866";
     std::string ANSICodePage = "windows-1251";
+    // Section "Drives": where each drive letter of mailer paths lives here, one value per
+    // letter ("C" = "/srv/fido"), applied to the paths module at start.
+    std::map<char, std::string> Drives;
 
     void Load(const tarvex::ISettingsStore& reg);
     void Save(tarvex::ISettingsStore& reg, int numLogs) const;
+    // The code pages in use: the stored names, or IBM866 and windows-1251 for a name no
+    // decoder knows (said once on stderr; the stored name is kept as the user wrote it).
+    std::string OEMPage() const;
+    std::string ANSIPage() const;
     // The code page the viewer shows log text in.
-    std::string DisplayCodePage() const { return OEMConvert ? OEMCodePage : ANSICodePage; }
+    std::string DisplayCodePage() const { return OEMConvert ? OEMPage() : ANSIPage(); }
 };
 
 // The eleven colour items, as stored values (0x00BBGGRR or system colours).

@@ -214,7 +214,7 @@ TLogLoad TChildForm::LoadContext()
 {
     const TAppSettings& settings = FrameForm->AppSettings;
     TLogLoad load{*Log, *LogView, FrameForm->Ui(), settings.OEMConvert, QString(), nullptr};
-    load.CodePage = QString::fromStdString(Mailer() ? settings.DisplayCodePage() : settings.ANSICodePage);
+    load.CodePage = QString::fromStdString(Mailer() ? settings.DisplayCodePage() : settings.ANSIPage());
     load.Progress = [this](std::int32_t maximum, std::int32_t value) {
         if (value < 0)
             ProgressBar->setMaximum(maximum);
@@ -345,7 +345,7 @@ void TChildForm::LoadAndAnalyze(TLog* log)
         }
     } else {
         ProgressBar->hide();
-        LogView->SetCodePage(QString::fromStdString(settings.ANSICodePage));
+        LogView->SetCodePage(QString::fromStdString(settings.ANSIPage()));
         QString error;
         if (!LogView->LoadFromFile(QString::fromStdString(ResolvePath(Log->Path)), &error)) {
             FrameForm->Ui().Message("Error reading log: " + error.toStdString(), TMsgKind::Error, TMsgButtons::OK);

@@ -199,6 +199,8 @@ QString PrepareDemo(const QString& folder, QString* error)
             log->Save(reg, "Log" + std::to_string(++n));
         }
         reg.WriteInteger("General", "NumLogs", n);
+        // The sample's file areas are named on drive C:, which stands for its mailer folder.
+        reg.WriteString("Drives", "C", mailerDir.toStdString());
         reg.WriteBool("General", "SaveDesktop", true);
         reg.WriteBool("General", "OEMConvert", true);  // the mailers write in the DOS code page
         reg.WriteInteger("General", "NumChildren", 1);

@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <cstdio>
 
 #include "app/childform.h"
 #include "app/qtsettingsstore.h"
@@ -17,6 +18,7 @@
 #include "tmail/historyform.h"
 #include "tmail/trafficform.h"
 #include "base/fidoaddr.h"
+#include "log/mailerlog.h"
 #include "styles/logfactory.h"
 #include "platform/paths.h"
 #include "version.h"
@@ -160,9 +162,14 @@ void TFrameForm::FormShow()
     LogFont.Load(*Reg);
     AppSettings.Load(*Reg);
     tarvex::SetShowDomain(AppSettings.ShowDomain);
-    LogCountAtStart = AppSettings.NumLogs;
+    tarvex::SetDriveMap(AppSettings.Drives);
+    tarvex::SetDriveGuessReport([](char letter, const std::string& dir) {
+        std::fprintf(stderr, "tarvex: drive %c: taken as %s (guessed from the mailer path; settings section Drives sets it)\n",
+                     letter, dir.c_str());
+    });
     // A log of a style this version does not know is reported and kept as stored.
     Logs.Load(*Reg, *UI);
+    LogCountAtStart = Logs.HighestSection;
     RebuildLogsMenu();
     LogColors.Load(*Reg);
     UpdateMenus();
@@ -276,6 +283,10 @@ TLog* TFrameForm::OpenUnconfigured(const std::string& path, int style)
     auto log = tarvex::CreateLog(style);
     log->Name = info.fileName().toStdString();
     log->Path = absolute;
+    // A mailer writes its log into its own folder as a rule: that is where its configuration
+    // and language file are looked for when nothing else is known.
+    if (auto* mailer = dynamic_cast<tarvex::TMailerLog*>(log.get()))
+        mailer->MailerPath = info.absolutePath().toStdString();
     TLog* raw = log.get();
     AdHocLogs.push_back(std::move(log));
     OpenLog(raw);

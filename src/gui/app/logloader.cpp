@@ -18,6 +18,8 @@ bool CutAt(const TLogLoad& w, std::size_t dropBytes)
         return true;
     std::string error;
     const TFileCutResult r = CutFileHead(ResolvePath(w.Log.Path), dropBytes, bytes.substr(dropBytes), &error);
+    if (r == TFileCutResult::Cut && !error.empty())
+        w.Ui.Message(error, TMsgKind::Warning, TMsgButtons::OK);
     if (r != TFileCutResult::Cut) {
         // The viewer keeps showing the whole file, which is what the file still holds.
         if (!error.empty())
@@ -58,6 +60,8 @@ bool LoadLogText(const TLogLoad& w)
             keptStart = *start;
     if (keptStart > 0) {
         const TFileCutResult r = CutFileHead(path, keptStart, std::string_view(text).substr(keptStart), &error);
+        if (r == TFileCutResult::Cut && !error.empty())
+            w.Ui.Message(error, TMsgKind::Warning, TMsgButtons::OK);
         if (r != TFileCutResult::Cut) {
             keptStart = 0;
             if (!error.empty())
@@ -88,13 +92,7 @@ bool CutLog(const TLogLoad& w)
     const std::size_t lines = static_cast<std::size_t>(viewer.LineCount());
     const std::size_t first = FirstKeptLineByDays(
         lines, [&](std::size_t i) { return viewer.LineBytes(static_cast<qint64>(i) + 1); },
-        [&](std::string_view line) {
-            try {
-                return log.DateOfLine(line);
-            } catch (...) {
-                return TDateTime(0);
-            }
-        },
+        [&](std::string_view line) { return CutDateOfLine(log, line); },
         log.CutSize, [&w](std::int32_t d) {
             if (w.Progress)
                 w.Progress(w.Log.CutSize, d);

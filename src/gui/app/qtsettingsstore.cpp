@@ -15,6 +15,11 @@ bool IsValidUtf8(std::string_view bytes)
 
 QString FromUtf8(std::string_view bytes) { return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())); }
 
+// QSettings reads an INI section written "[General]" as keys outside any group (and writes its
+// own "General" group as "[%General]"). A settings file written by hand the way people write
+// INI files holds "[General]", so the general section is also looked for at the top level.
+bool IsGeneral(std::string_view section) { return section == "General"; }
+
 }  // namespace
 
 TQtSettingsStore::TQtSettingsStore() : S(std::make_unique<QSettings>("Quenmar", "Tarvex")) {}
@@ -62,7 +67,9 @@ std::string TQtSettingsStore::DecodeName(const QString& name)
 bool TQtSettingsStore::ReadValue(std::string_view section, std::string_view ident, std::string& value) const
 {
     const QString key = EncodeName(section) + "/" + EncodeName(ident);
-    const QVariant v = S->value(key);
+    QVariant v = S->value(key);
+    if (!v.isValid() && IsGeneral(section))
+        v = S->value(EncodeName(ident));
     if (!v.isValid())
         return false;
     if (v.typeId() == QMetaType::QByteArray) {
@@ -80,27 +87,48 @@ void TQtSettingsStore::WriteString(std::string_view section, std::string_view id
         S->setValue(key, FromUtf8(value));
     else
         S->setValue(key, QByteArray(value.data(), static_cast<qsizetype>(value.size())));
+    // One value of a name only: a hand-written one at the top level would hide later edits.
+    if (IsGeneral(section))
+        S->remove(EncodeName(ident));
 }
 
 bool TQtSettingsStore::SectionExists(std::string_view section) const
 {
-    return S->childGroups().contains(EncodeName(section));
+    return S->childGroups().contains(EncodeName(section)) || (IsGeneral(section) && !S->childKeys().isEmpty());
 }
 
-void TQtSettingsStore::EraseSection(std::string_view section) { S->remove(EncodeName(section)); }
+void TQtSettingsStore::EraseSection(std::string_view section)
+{
+    S->remove(EncodeName(section));
+    if (IsGeneral(section))
+        for (const QString& k : S->childKeys())
+            S->remove(k);
+}
 
 std::vector<std::pair<std::string, std::string>> TQtSettingsStore::ReadSection(std::string_view section) const
 {
     std::vector<std::pair<std::string, std::string>> out;
     S->beginGroup(EncodeName(section));
-    const QStringList keys = S->childKeys();
+    QStringList keys = S->childKeys();
     S->endGroup();
+    if (IsGeneral(section))
+        for (const QString& k : S->childKeys())
+            if (!keys.contains(k))
+                keys.append(k);
     for (const QString& k : keys) {
         const std::string ident = DecodeName(k);
         std::string value;
         if (ReadValue(section, ident, value))
             out.emplace_back(ident, value);
     }
+    return out;
+}
+
+std::vector<std::string> TQtSettingsStore::SectionNames() const
+{
+    std::vector<std::string> out;
+    for (const QString& g : S->childGroups())
+        out.push_back(DecodeName(g));
     return out;
 }
 

@@ -29,6 +29,7 @@ public:
     bool SectionExists(std::string_view section) const override;
     void EraseSection(std::string_view section) override;
     std::vector<std::pair<std::string, std::string>> ReadSection(std::string_view section) const override;
+    std::vector<std::string> SectionNames() const override;
 
     // Writes everything out now (it is also written when the store goes away).
     void Sync();

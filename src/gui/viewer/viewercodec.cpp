@@ -1,8 +1,7 @@
 #include "viewer/viewercodec.h"
 
 #include <QHash>
-
-#include "base/codepagetables.h"
+#include <algorithm>
 
 namespace {
 constexpr char16_t ControlMark = 0x00B7;
@@ -13,10 +12,9 @@ ViewerCodec::ViewerCodec()
     SetCodePage(QStringLiteral("ISO-8859-1"));
 }
 
-void ViewerCodec::BuildTables(const char16_t* upper)
+void ViewerCodec::BuildTables(const std::array<char16_t, 256>& chars)
 {
-    for (std::size_t b = 0; b < 256; ++b)
-        Chars[b] = b < 128 || !upper ? static_cast<char16_t>(b) : upper[b - 128];
+    Chars = chars;
     for (std::size_t b = 0; b < 256; ++b) {
         const char16_t c = Chars[b];
         Display[b] = (c < 0x20 || (c >= 0x7F && c < 0xA0)) ? ControlMark : c;
@@ -36,34 +34,59 @@ void ViewerCodec::BuildTables(const char16_t* upper)
     }
 }
 
+bool ViewerCodec::IsKnown(const QString& name)
+{
+    const QByteArray key = name.trimmed().toLatin1();
+    return !key.isEmpty() && QStringDecoder(key.constData()).isValid();
+}
+
 bool ViewerCodec::SetCodePage(const QString& name)
 {
-    const std::string key = name.trimmed().toUpper().toStdString();
-    if (key == "ISO-8859-1" || key == "LATIN1" || key == "LATIN-1" || key == "ISO8859-1") {
-        Name = QStringLiteral("ISO-8859-1");
-        SingleByte = true;
-        BuildTables(nullptr);
-        return true;
-    }
-    for (const tarvex::CodePageTable& page : tarvex::SingleByteCodePages()) {
-        for (const std::string& alias : page.Aliases) {
-            if (alias == key) {
-                Name = QString::fromLatin1(page.Name);
-                SingleByte = true;
-                BuildTables(page.Upper);
-                return true;
-            }
-        }
-    }
-    const auto encoding = QStringConverter::encodingForName(name.toLatin1().constData());
-    if (!encoding)
+    // The toolkit's decoders know every code page its conversion library knows (IBM866, IBM437,
+    // KOI8-R, windows-1251, ...), by any of their names.
+    const QByteArray key = name.trimmed().toLatin1();
+    if (key.isEmpty() || !QStringDecoder(key.constData()).isValid())
         return false;
-    Name = name;
-    QtEncoding = *encoding;
-    SingleByte = *encoding == QStringConverter::Latin1;
-    BuildTables(nullptr);
-    if (!SingleByte)
+
+    // A code page is taken byte for byte when every byte alone is one character and a run of
+    // bytes decodes as those characters one after the other. Multi-byte encodings fail one or
+    // the other: their lead bytes alone are incomplete, so most high bytes decode to nothing or
+    // to the replacement character.
+    std::array<char16_t, 256> chars{};
+    bool single = true;
+    int undefined = 0;
+    for (std::size_t b = 0; b < 256 && single; ++b) {
+        const char c = static_cast<char>(b);
+        QStringDecoder one(key.constData(), QStringDecoder::Flag::Stateless);
+        const QString text = one.decode(QByteArrayView(&c, 1));
+        if (text.size() != 1) {
+            single = false;
+            break;
+        }
+        chars[b] = text.at(0).unicode();
+        if (chars[b] == 0xFFFD)
+            ++undefined;
+    }
+    if (single) {
+        char run[128];
+        for (std::size_t i = 0; i < sizeof run; ++i)
+            run[i] = static_cast<char>(128 + i);
+        QStringDecoder all(key.constData(), QStringDecoder::Flag::Stateless);
+        const QString text = all.decode(QByteArrayView(run, static_cast<qsizetype>(sizeof run)));
+        single = undefined < 16 && text.size() == 128 &&
+                 std::equal(chars.begin() + 128, chars.end(), text.cbegin(), [](char16_t a, QChar b) { return a == b.unicode(); });
+    }
+
+    Name = QString::fromLatin1(key);
+    SingleByte = single;
+    if (single) {
+        BuildTables(chars);
+    } else {
+        for (std::size_t b = 0; b < 256; ++b)
+            chars[b] = b < 128 ? static_cast<char16_t>(b) : char16_t(0xFFFD);
+        BuildTables(chars);
         FoldTable = tarvex::AsciiFold();
+    }
     return true;
 }
 
@@ -76,7 +99,7 @@ QString ViewerCodec::Decode(std::string_view bytes) const
             *d++ = QChar(Chars[static_cast<unsigned char>(c)]);
         return out;
     }
-    QStringDecoder decoder(QtEncoding);
+    QStringDecoder decoder(Name.toLatin1().constData());
     return decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
@@ -95,7 +118,7 @@ bool ViewerCodec::Encode(const QString& text, std::string& bytes) const
         }
         return true;
     }
-    QStringEncoder encoder(QtEncoding);
+    QStringEncoder encoder(Name.toLatin1().constData());
     const QByteArray encoded = encoder(text);
     if (encoder.hasError())
         return false;

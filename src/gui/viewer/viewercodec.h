@@ -9,10 +9,11 @@
 #include "log/bytefind.h"
 
 // Turns a log's raw bytes into text for the screen and the clipboard, and text typed by the
-// user back into bytes to search for. Single-byte code pages (those of DOS and Windows that
-// mailers write in) go through a 256-entry table, which keeps one byte one character: columns,
-// hit-testing and selection then work on bytes. Other encodings Qt knows (UTF-8, the system's)
-// go through Qt's decoder.
+// user back into bytes to search for. Any code page the toolkit's decoders know can be named.
+// Single-byte ones (those of DOS and Windows that mailers write in) are decoded once into a
+// 256-entry table, which keeps one byte one character: columns, hit-testing and selection then
+// work on bytes, and painting does no conversion. Other encodings (UTF-8, ...) go through the
+// decoder each time.
 class ViewerCodec
 {
 public:
@@ -20,6 +21,7 @@ public:
 
     // False (and the code page unchanged) when the name is unknown.
     bool SetCodePage(const QString& name);
+    static bool IsKnown(const QString& name);
     QString CodePage() const { return Name; }
     bool IsSingleByte() const { return SingleByte; }
 
@@ -34,12 +36,11 @@ public:
     const tarvex::ByteFold& Fold() const { return FoldTable; }
 
 private:
-    void BuildTables(const char16_t* upper);
+    void BuildTables(const std::array<char16_t, 256>& chars);
 
     QString Name;
     bool SingleByte = true;
     std::array<char16_t, 256> Chars{};
     std::array<char16_t, 256> Display{};
     tarvex::ByteFold FoldTable{};
-    QStringConverter::Encoding QtEncoding = QStringConverter::Latin1;
 };

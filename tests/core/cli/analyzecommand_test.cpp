@@ -76,6 +76,25 @@ TEST_F(AnalyzeCommandTest, QuestionsGoToStderrAndStopOnErrorEndsEarly)
     EXPECT_NE(Out.str().find("total\t2\t1\t0\t0\n"), std::string::npos);
 }
 
+TEST_F(AnalyzeCommandTest, DamagedNumbersAskTheSameQuestionsAsEver)
+{
+    // A damaged dial address, session address and traffic count each end their line with
+    // the conversion's message; the rest of the log is read as usual.
+    W.Dial("2:50x0/1", "BUSY");
+    W.Dial("2:5030/15", "CONNECT 14400");
+    W.Connect(false);
+    W.Address("2:50x30/15", "2:5030/16");
+    W.Address("2:5030/15", "2:5030/16");
+    W.Summary(TMailPhrases().Cut(tarvex::fixtures::TMailPhrase::Traffic) + " 1x0/200, 100 cps");
+    W.Traffic(100, 200, 100);
+    ASSERT_EQ(Run({}), 0);
+    EXPECT_EQ(Err.str(), "Error analyzing log at line 1:  '50x0' is not a valid integer value  Continue processing?\n"
+                         "Error analyzing log at line 4:  '50x30' is not a valid integer value  Continue processing?\n"
+                         "Error analyzing log at line 6:  '1x0' is not a valid integer value  Continue processing?\n");
+    EXPECT_NE(Out.str().find("\t2:5030/15\t\t\t0\t0\t200\t100\t"), std::string::npos) << Out.str();
+    EXPECT_NE(Out.str().find("total\t7\t1\t1\t0\n"), std::string::npos);
+}
+
 TEST_F(AnalyzeCommandTest, AutoNewMarksNewRequests)
 {
     W.Connect(true);

@@ -1,0 +1,156 @@
+#include "dlccommand.h"
+
+#include <ostream>
+
+#include "analysisrun.h"
+#include "base/logutils.h"
+#include "batchui.h"
+#include "log/dlcupdate.h"
+#include "recordwriter.h"
+
+using namespace tarvex;
+
+namespace {
+
+void Usage(std::ostream& err)
+{
+    err << "usage: tarvex-cli dlc --style STYLE [--mailer-path DIR] [--year YYYY] [--brake-version N]\n"
+           "          [--drive L=DIR]... [--auto-new TEXT] [--dlc-left C] [--dlc-right C] [--dlc-digits N]\n"
+           "          [--dlc-lead C] [--dlc-backup 0|1] [--dry-run] LOGFILE\n";
+}
+
+struct TDlcOptions
+{
+    TDlcFormat Format;  // the program's defaults: "[", "]", 3 digits, "0", backups on
+    bool DryRun = false;
+};
+
+enum class TTaken { Taken, NotOurs, Error };
+
+TTaken TakeDlcOption(const std::vector<std::string>& args, std::size_t& i, TDlcOptions& o, std::ostream& err)
+{
+    const std::string& a = args[i];
+    auto value = [&](std::string& into) {
+        if (i + 1 >= args.size()) {
+            err << "tarvex-cli dlc: " << a << " needs a value\n";
+            return false;
+        }
+        into = args[++i];
+        return true;
+    };
+    auto oneChar = [&](char& into) {
+        std::string v;
+        if (!value(v))
+            return false;
+        if (v.size() != 1) {
+            err << "tarvex-cli dlc: " << a << " takes one character, not '" << v << "'\n";
+            return false;
+        }
+        into = v[0];
+        return true;
+    };
+    std::string v;
+    if (a == "--dlc-left")
+        return oneChar(o.Format.Left) ? TTaken::Taken : TTaken::Error;
+    if (a == "--dlc-right")
+        return oneChar(o.Format.Right) ? TTaken::Taken : TTaken::Error;
+    if (a == "--dlc-lead")
+        return oneChar(o.Format.Lead) ? TTaken::Taken : TTaken::Error;
+    if (a == "--dlc-digits") {
+        if (!value(v))
+            return TTaken::Error;
+        if (!TryStrToInt(v, o.Format.Digits) || o.Format.Digits < 1 || o.Format.Digits > 9) {
+            err << "tarvex-cli dlc: bad number of digits '" << v << "' (1 to 9)\n";
+            return TTaken::Error;
+        }
+        return TTaken::Taken;
+    }
+    if (a == "--dlc-backup") {
+        if (!value(v))
+            return TTaken::Error;
+        if (v != "0" && v != "1") {
+            err << "tarvex-cli dlc: --dlc-backup takes 0 or 1, not '" << v << "'\n";
+            return TTaken::Error;
+        }
+        o.Format.Backup = v == "1";
+        return TTaken::Taken;
+    }
+    if (a == "--dry-run") {
+        o.DryRun = true;
+        return TTaken::Taken;
+    }
+    return TTaken::NotOurs;
+}
+
+}  // namespace
+
+int RunDlcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    TAnalysisOptions o;
+    TDlcOptions dlc;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const TTaken d = TakeDlcOption(args, i, dlc, err);
+        if (d == TTaken::Taken)
+            continue;
+        const TOptionTaken t = d == TTaken::Error ? TOptionTaken::Error : TakeAnalysisOption(args, i, o, "dlc", err);
+        if (t == TOptionTaken::NotOurs)
+            err << "tarvex-cli dlc: unknown option '" << args[i] << "'\n";
+        if (t != TOptionTaken::Taken) {
+            Usage(err);
+            return 2;
+        }
+    }
+    if (o.Style < 0 || o.LogFile.empty()) {
+        Usage(err);
+        return 2;
+    }
+
+    const bool oldShowDomain = ShowDomain();
+    TAnalysisRun run = RunAnalysis(o, err, "dlc");
+    SetShowDomain(oldShowDomain);
+    if (run.Code == 2)
+        return 2;
+
+    long long processed = 0, updated = 0, appended = 0;
+    bool writeFailed = false;
+    {
+        TRecordWriter w(out);
+        // As the window: the counters are raised only after a pass that read the whole log.
+        if (run.Code == 0) {
+            TBatchUserInterface ui(err, false);
+            RunDlcUpdate(
+                *run.Mailer, ui, dlc.Format, {},
+                [&](std::int32_t index, const TDlcOutcome& r) {
+                    ++processed;
+                    w.Begin("dlc");
+                    w.Int(index);
+                    w.Text(run.Mailer->Freqs[static_cast<std::size_t>(index)].Freq.Name);
+                    switch (r.Kind) {
+                    case TDlcOutcome::TKind::Updated:
+                    case TDlcOutcome::TKind::Appended:
+                        ++(r.Kind == TDlcOutcome::TKind::Updated ? updated : appended);
+                        w.Text(r.Kind == TDlcOutcome::TKind::Updated ? "updated" : "appended");
+                        w.Text(r.ListPath);
+                        w.Int(r.Counter);
+                        break;
+                    case TDlcOutcome::TKind::NotSent: w.Text("not-sent"); break;
+                    case TDlcOutcome::TKind::NotFound: w.Text("not-found"); break;
+                    case TDlcOutcome::TKind::NoList:
+                        w.Text("no-list");
+                        w.Text(r.ListPath);
+                        break;
+                    case TDlcOutcome::TKind::Message: w.Text(r.Message); break;
+                    }
+                    w.End();
+                    writeFailed = writeFailed || r.WriteFailed;
+                },
+                dlc.DryRun);
+        }
+        w.Begin("total");
+        w.Int(processed);
+        w.Int(updated);
+        w.Int(appended);
+        w.End();
+    }
+    return run.Code == 0 && writeFailed ? 1 : run.Code;
+}

@@ -1,0 +1,134 @@
+// The program's own start, argv and all, as a user types it: our "--style" must reach us even
+// though QApplication has an option of that name. This test has its own main, because the
+// QApplication under test is the one the program makes.
+#include <QApplication>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/childform.h"
+#include "app/frameform.h"
+#include "app/startup.h"
+#include "log/mailerlog.h"
+#include "tmailfixture.h"
+
+using namespace tarvex::fixtures;
+
+namespace {
+
+int Failures = 0;
+
+void Check(bool ok, const char* what)
+{
+    if (!ok) {
+        ++Failures;
+        std::fprintf(stderr, "FAIL: %s\n", what);
+    }
+}
+
+// Argv as the program gets it: pointers into strings that live as long as the run.
+struct TArgv
+{
+    explicit TArgv(std::vector<std::string> args) : Args(std::move(args))
+    {
+        for (std::string& a : Args)
+            Ptrs.push_back(a.data());
+        Ptrs.push_back(nullptr);
+    }
+    int Argc() const { return static_cast<int>(Args.size()); }
+    std::vector<std::string> Args;
+    std::vector<char*> Ptrs;
+};
+
+// Our options out of argv, the rest (Qt's among them) kept in order.
+void OwnOptionsLeaveTheRest()
+{
+    TArgv a({"tarvex", "-platform", "offscreen", "--style=2", "x.log", "--style", "T-mail", "-style", "1", "--", "--style"});
+    int argc = a.Argc();
+    TOwnOptions own;
+    QString error;
+    Check(TakeOwnOptions(argc, a.Ptrs.data(), own, error), "options taken");
+    Check(own.StyleGiven && own.Style == "1", "the last --style wins");
+    Check(argc == 6, "five arguments left");
+    const std::vector<std::string> rest(a.Ptrs.begin() + 1, a.Ptrs.begin() + argc);
+    Check(rest == std::vector<std::string>({"-platform", "offscreen", "x.log", "--", "--style"}), "the rest in order");
+    Check(a.Ptrs[static_cast<std::size_t>(argc)] == nullptr, "argv ends where argc says");
+
+    TArgv b({"tarvex", "--style"});
+    argc = b.Argc();
+    Check(!TakeOwnOptions(argc, b.Ptrs.data(), own, error) && error.contains("--style"), "a style option without value");
+}
+
+// Starts the program on a generated T-Mail log with the given style arguments and waits for
+// its log window to finish. Returns the window's status texts, or empty on a timeout.
+QStringList StartOn(const std::vector<std::string>& styleArgs, QString* style)
+{
+    QTemporaryDir dir;
+    const std::string mailer = dir.filePath("t-mail").toStdString();
+    TMailDirOptions options;
+    WriteTMailDir(mailer, options);
+    TMailLogOptions logOptions;
+    logOptions.Lines = 3000;
+    logOptions.WithSeparators = false;
+    WriteFileBytes(mailer + "/t-mail.log", BuildTMailLog(logOptions, options.Phrases));
+
+    std::vector<std::string> args = {"tarvex", "-platform", "offscreen", "--settings",
+                                     dir.filePath("settings.ini").toStdString()};
+    args.insert(args.end(), styleArgs.begin(), styleArgs.end());
+    args.push_back(mailer + "/t-mail.log");
+    TArgv argv(args);
+
+    QStringList status;
+    const int code = RunTarvex(argv.Argc(), argv.Ptrs.data(), [&](TFrameForm& frame) {
+        auto* poll = new QTimer(&frame);
+        auto* waited = new int(0);
+        QObject::connect(poll, &QTimer::timeout, &frame, [&frame, poll, waited, &status, style] {
+            // A message box would wait for a user: record it and give up.
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    std::fprintf(stderr, "message: %s\n", qPrintable(box->text()));
+                    box->reject();
+                }
+            const QList<TChildForm*> windows = frame.LogWindows();
+            const bool done = !windows.isEmpty() && !windows.front()->IsBusy() &&
+                              !windows.front()->StatusText(1).isEmpty();
+            if (done || ++*waited > 1500) {
+                poll->stop();
+                delete waited;
+                if (done) {
+                    status = QStringList{windows.front()->StatusText(0), windows.front()->StatusText(1)};
+                    *style = QString::number(windows.front()->Log->Style);
+                }
+                frame.close();
+            }
+        });
+        poll->start(20);
+    });
+    Check(code == 0, "the program ends with status 0");
+    return status;
+}
+
+}  // namespace
+
+int main(int, char**)
+{
+    OwnOptionsLeaveTheRest();
+
+    for (const auto& styleArgs : std::vector<std::vector<std::string>>{{"--style", "T-mail"}, {"--style=1"}}) {
+        QString style;
+        const QStringList status = StartOn(styleArgs, &style);
+        Check(status.size() == 2, "the log window finished its pass");
+        if (status.size() == 2) {
+            Check(style == "1", "the log is of style T-mail");
+            Check(status[0].startsWith("Analysis complete, "), "the analysis completed");
+            Check(status[1].contains(" sessions") && !status[1].startsWith("0 days"), "days and sessions found");
+            std::printf("%s | %s\n", qPrintable(status[0]), qPrintable(status[1]));
+        }
+    }
+    std::printf(Failures == 0 ? "PASS\n" : "%d FAILURES\n", Failures);
+    return Failures == 0 ? 0 : 1;
+}
