@@ -127,14 +127,18 @@ TFileCutResult CutFileHead(std::string_view localPath, std::uint64_t dropBytes, 
     const std::string keep = " (the kept lines are in " + copyPath + ")";
     if (Injected(TCutStep::LogWrite, why) || !log.WriteAt(0, kept, why))
         return Fail(error, why + keep);
-    for (int round = 0; round < 16; ++round) {
+    // Bytes the mailer appends between the last look at the size and the truncation are lost:
+    // no system call truncates only if the file has not grown. The size is looked at right
+    // before truncating, so that window is as short as it can be made.
+    for (int round = 0; round < 64; ++round) {
         std::string more;
         if (Injected(TCutStep::LogCatchUp, why) || !log.ReadFrom(dropBytes + kept.size(), more, why) ||
             !log.WriteAt(kept.size(), more, why))
             return Fail(error, why + keep);
-        if (more.empty())
-            break;
         kept += more;
+        std::uint64_t size = 0;
+        if (more.empty() && log.Size(size, why) && size <= dropBytes + kept.size())
+            break;
     }
     if (Injected(TCutStep::LogTruncate, why) || !log.Truncate(kept.size(), why))
         return Fail(error, why + keep);

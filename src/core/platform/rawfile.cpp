@@ -98,6 +98,17 @@ bool TRawFile::Truncate(std::uint64_t size, std::string& error)
     return true;
 }
 
+bool TRawFile::Size(std::uint64_t& size, std::string& error)
+{
+    LARGE_INTEGER li;
+    if (!GetFileSizeEx(Handle(H), &li)) {
+        error = Why("Cannot read the size of", Path);
+        return false;
+    }
+    size = static_cast<std::uint64_t>(li.QuadPart);
+    return true;
+}
+
 bool TRawFile::Flush(std::string& error)
 {
     if (!FlushFileBuffers(Handle(H))) {
@@ -188,6 +199,17 @@ bool TRawFile::Truncate(std::uint64_t size, std::string& error)
         error = Why("Cannot truncate", Path);
         return false;
     }
+    return true;
+}
+
+bool TRawFile::Size(std::uint64_t& size, std::string& error)
+{
+    struct stat st {};
+    if (::fstat(Fd, &st) != 0) {
+        error = Why("Cannot read the size of", Path);
+        return false;
+    }
+    size = static_cast<std::uint64_t>(st.st_size);
     return true;
 }
 

@@ -24,6 +24,8 @@ public:
     bool ReadFrom(std::uint64_t offset, std::string& out, std::string& error);
     bool WriteAt(std::uint64_t offset, std::string_view data, std::string& error);
     bool Truncate(std::uint64_t size, std::string& error);
+    // The size at this moment; false when it cannot be told.
+    bool Size(std::uint64_t& size, std::string& error);
     // Waits until the file's bytes are on the disk, not only in the system's cache.
     bool Flush(std::string& error);
 
