@@ -6,8 +6,10 @@
 #include "log/genericstyles.h"
 #include "base/logutils.h"
 #include "log/mailerlog.h"
+#include "parsers/arguslog.h"
 #include "parsers/binkplog.h"
 #include "parsers/brakelog.h"
+#include "parsers/fhmaillog.h"
 #include "parsers/tmaillog.h"
 
 namespace tarvex {
@@ -44,14 +46,14 @@ std::unique_ptr<TLog> CreateLog(int style)
     case lsTMail: return std::make_unique<TTmailLog>();
     case lsBrake: return std::make_unique<TBrakeLog>();
     case lsBinkPlus: return std::make_unique<TBinkPLog>();
-    case lsFHMail:
-    case lsSFMail:
-    case lsArgus: return std::make_unique<TUnavailableMailerLog>(static_cast<std::uint8_t>(style));
+    case lsFHMail: return std::make_unique<TFHMailLog>();
+    case lsSFMail: return std::make_unique<TUnavailableMailerLog>(static_cast<std::uint8_t>(style));
+    case lsArgus: return std::make_unique<TArgusLog>();
     default: throw std::invalid_argument("Invalid Log.Style!");
     }
 }
 
-bool StyleHasAnalysis(int style) { return style == lsTMail || style == lsBrake || style == lsBinkPlus; }
+bool StyleHasAnalysis(int style) { return style == lsTMail || style == lsBrake || style == lsBinkPlus || style == lsArgus || style == lsFHMail; }
 
 std::unique_ptr<TLog> LoadLog(int style, const ISettingsStore& reg, std::string_view section)
 {
