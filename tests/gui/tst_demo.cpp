@@ -82,7 +82,8 @@ private slots:
         f.Frame->close();
     }
 
-    // The Brake! and Bink/+ stations are analysed when opened, each from its mailer directory.
+    // The Brake!, Bink/+, FHMail and Argus stations are analysed when opened, each from its
+    // mailer directory.
     void demoBrakeAndBinkPlusLogsAreAnalysed()
     {
         QTemporaryDir dir;
@@ -92,9 +93,10 @@ private slots:
         TFrameFixture f(ini);
         f.Frame->show();
         QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
-        for (const std::size_t i : {std::size_t(1), std::size_t(2)}) {
+        const int styles[] = {tarvex::lsTMail, tarvex::lsBrake, tarvex::lsBinkPlus, tarvex::lsFHMail, tarvex::lsArgus};
+        for (const std::size_t i : {std::size_t(1), std::size_t(2), std::size_t(3), std::size_t(4)}) {
             tarvex::TLog* log = &f.Frame->Logs[i];
-            QCOMPARE(int(log->Style), i == 1 ? int(tarvex::lsBrake) : int(tarvex::lsBinkPlus));
+            QCOMPARE(int(log->Style), styles[i]);
             f.Frame->OpenLog(log);
             QTRY_VERIFY(log->Window != nullptr);
             auto* w = static_cast<TChildForm*>(log->Window);

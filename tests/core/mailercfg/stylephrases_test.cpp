@@ -155,12 +155,14 @@ TEST(StylePhrases, SFMailCutsBeforePercentOne)
 {
     const test::TTempDir dir;
     dir.Write("sf-mail.lng", SFMailLngBytes());
-    const auto list = LoadStylePhrases(StyleSFMail, dir.Path());
+    const TRun r = RunPhrases({"--style", "SF-Mail", "--mailer-path", dir.Path()});
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    const std::vector<std::string> list = Lines(r.Out);
     ASSERT_EQ(list.size(), 17u);
-    EXPECT_EQ(list[0], (std::pair<std::string, std::string>{"1082", "Human caller"}));
-    EXPECT_EQ(list[1], (std::pair<std::string, std::string>{"2034", "S2034 "}));
-    EXPECT_EQ(list[2], (std::pair<std::string, std::string>{"2032", ""}));
-    EXPECT_EQ(list[15], (std::pair<std::string, std::string>{"1159", "S1159 "}));
+    EXPECT_EQ(list[0], "1082\tHuman caller");
+    EXPECT_EQ(list[1], "2034\tS2034 ");
+    EXPECT_EQ(list[2], "2032\t");
+    EXPECT_EQ(list[15], "1159\tS1159 ");
 }
 
 TEST(StylePhrases, FHMailFollowsLanguageKeywordAndDefaults)
