@@ -50,7 +50,8 @@ private:
     void ParseOutside(std::string_view line);
     void ParseInSession(std::string_view line);
     void ParseTransfer(std::string_view line);
-    bool Starts(std::string_view line, TKey key) const { return MsgIs(line, Phrases[key]); }
+    // A phrase defined empty ('') must match no line rather than every line.
+    bool Starts(std::string_view line, TKey key) const { return !Phrases[key].empty() && MsgIs(line, Phrases[key]); }
     std::string_view Rest(std::string_view line, TKey key) const;
     void ReadLanguageName();
 

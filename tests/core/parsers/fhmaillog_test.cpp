@@ -199,6 +199,19 @@ TEST_F(FHMailTest, ConfigurationLanguageAndTheirFailures)
     EXPECT_EQ(broken.Phrases[TFHMailLog::Dialing], "DIALING");
     EXPECT_EQ(broken.Phrases[TFHMailLog::Busy], "Busy");
 
+    // A phrase defined empty matches nothing: every line is not a ring.
+    TFHMailLog empty;
+    empty.MailerPath = Dir.string();
+    WriteFileBytes((Dir / "fhmail.lng").string(), "RING ''\nDIALING 'Dialing '\n");
+    TFHMailLogWriter ew;
+    ew.SetDate(2026, 3, 7);
+    ew.Dialing("2:5020/52");
+    ew.RemoteAddress("2:5020/52");  // REMOTE_ADDRESS is missing: the key itself, no match
+    ew.Busy();
+    ASSERT_TRUE(empty.Analyze(Ui, {}, ew.Text()));
+    EXPECT_EQ(empty.SessCount, 0);
+    EXPECT_EQ(empty.Node(0, 0).Busy, 1);
+
     // A missing language file.
     TFHMailLog noLng;
     noLng.MailerPath = Dir.string();
