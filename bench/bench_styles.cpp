@@ -1,4 +1,4 @@
-// The Brake! and Bink/+ analysis passes beside the T-Mail pass, each on a generated log of
+// The Brake!, Bink/+, FHMail, SF-Mail and Argus analysis passes beside the T-Mail pass, each on a generated log of
 // 2 million lines read from its file, against `wc -l` on the same file. The ratio to wc is the
 // figure to compare across styles; ns_per_byte says the same per byte of log.
 // Prints name<TAB>value<TAB>unit lines.
@@ -9,14 +9,20 @@
 #include <filesystem>
 #include <string>
 
+#include "arguslog.h"
 #include "base/datetime.h"
 #include "benchutil.h"
 #include "binkdir.h"
 #include "binklog.h"
 #include "brakedir.h"
 #include "brakelog.h"
+#include "fhmaildir.h"
+#include "sfmaildir.h"
+#include "parsers/arguslog.h"
 #include "parsers/binkplog.h"
 #include "parsers/brakelog.h"
+#include "parsers/fhmaillog.h"
+#include "parsers/sfmaillog.h"
 #include "parsers/tmaillog.h"
 #include "platform/fileops.h"
 #include "platform/paths.h"
@@ -57,6 +63,7 @@ int main(int argc, char** argv)
     const std::size_t lines = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 2000000;
     const fs::path root = fs::temp_directory_path() / ("tarvex_bench_styles_" + std::to_string(::getpid()));
     const fs::path tmailDir = root / "t-mail", brakeDir = root / "brake", binkDir = root / "bink";
+    const fs::path fhDir = root / "fhmail", sfDir = root / "sf-mail", argusDir = root / "argus";
     SetProgramStartDate(EncodeDate(2026, 6, 1));
 
     {
@@ -101,6 +108,44 @@ int main(int argc, char** argv)
         WriteWholeFile(log.Path, text);
         SetDriveMap({{'C', binkDir.string()}});
         Measure("binkp", log, text.size());
+    }
+    {
+        const TFHMailDirOptions options;
+        WriteFHMailDir(fhDir.string(), options);
+        TFHMailLogOptions logOptions;
+        logOptions.Lines = lines;
+        logOptions.Seed = 7;
+        const std::string text = BuildFHMailLog(logOptions, options.Phrases);
+        TFHMailLog log;
+        log.MailerPath = fhDir.string();
+        log.Path = (fhDir / "fhmail.log").string();
+        WriteWholeFile(log.Path, text);
+        SetDriveMap({{'C', fhDir.string()}});
+        Measure("fhmail", log, text.size());
+    }
+    {
+        const TSFMailDirOptions options;
+        WriteSFMailDir(sfDir.string(), options);
+        TSFMailLogOptions logOptions;
+        logOptions.Lines = lines;
+        logOptions.Seed = 7;
+        const std::string text = BuildSFMailLog(logOptions, options.Phrases);
+        TSFMailLog log;
+        log.MailerPath = sfDir.string();
+        log.Path = (sfDir / "sf-mail.log").string();
+        WriteWholeFile(log.Path, text);
+        Measure("sfmail", log, text.size());
+    }
+    {
+        fs::create_directories(argusDir);
+        TArgusLogOptions logOptions;
+        logOptions.Lines = lines;
+        logOptions.Seed = 7;
+        const std::string text = BuildArgusLog(logOptions);
+        TArgusLog log;
+        log.Path = (argusDir / "argus.log").string();
+        WriteWholeFile(log.Path, text);
+        Measure("argus", log, text.size());
     }
 
     ClearDriveMap();

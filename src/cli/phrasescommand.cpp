@@ -70,12 +70,11 @@ int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, s
         PrintUsage(err);
         return 2;
     }
-    // A style with a parser is asked for its phrases; the styles still to come are listed from
-    // the table of their phrases.
+    // The style's parser lists the phrases it takes, so the list and the parser never disagree.
     const std::unique_ptr<tarvex::TLog> log = tarvex::CreateLog(style);
     auto* mailer = dynamic_cast<tarvex::TMailerLog*>(log.get());
     const bool styleKnowsPhrases = mailer && mailer->ReadsLanguage();
-    if (!styleKnowsPhrases && tarvex::StylePhrases(style).empty()) {
+    if (!styleKnowsPhrases) {
         err << "tarvex-cli phrases: the style '" << styleText << "' reads no language file\n";
         return 2;
     }
@@ -84,15 +83,10 @@ int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, s
     tarvex::SetDriveMap(drives);
     tarvex::SetDriveGuessBase(mailerPath);
     try {
-        std::vector<std::pair<std::string, std::string>> phrases;
-        if (styleKnowsPhrases) {
-            mailer->MailerPath = mailerPath;
-            tarvex::TScriptedUserInterface ui;  // the failures are told below, with their reason
-            mailer->ReadLanguage(ui);
-            phrases = mailer->TakenPhrases();
-        } else {
-            phrases = tarvex::LoadStylePhrases(style, mailerPath);
-        }
+        mailer->MailerPath = mailerPath;
+        tarvex::TScriptedUserInterface ui;  // the failures are told below, with their reason
+        mailer->ReadLanguage(ui);
+        const std::vector<std::pair<std::string, std::string>> phrases = mailer->TakenPhrases();
         for (const auto& [id, phrase] : phrases)
             out << id << '\t' << EscapePhrase(phrase) << '\n';
     } catch (const tarvex::ELngError& e) {

@@ -31,7 +31,7 @@ private slots:
         TFrameFixture f(ini);
         f.Frame->show();
         QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
-        QCOMPARE(f.Frame->Logs.Count(), std::size_t(6));
+        QCOMPARE(f.Frame->Logs.Count(), std::size_t(8));
         QCOMPARE(f.Frame->Logs[0].Style, std::uint8_t(tarvex::lsTMail));
         TChildForm* w = f.Frame->LogWindows().front();
         QCOMPARE(w->Log, &f.Frame->Logs[0]);
@@ -82,8 +82,9 @@ private slots:
         f.Frame->close();
     }
 
-    // The Brake! and Bink/+ stations are analysed when opened, each from its mailer directory.
-    void demoBrakeAndBinkPlusLogsAreAnalysed()
+    // The Brake!, Bink/+, FHMail and Argus stations are analysed when opened, each from its
+    // mailer directory.
+    void demoMailerStationsAreAnalysed()
     {
         QTemporaryDir dir;
         QString error;
@@ -92,9 +93,10 @@ private slots:
         TFrameFixture f(ini);
         f.Frame->show();
         QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
-        for (const std::size_t i : {std::size_t(1), std::size_t(2)}) {
+        const int styles[] = {tarvex::lsTMail, tarvex::lsBrake, tarvex::lsBinkPlus, tarvex::lsFHMail, tarvex::lsArgus};
+        for (const std::size_t i : {std::size_t(1), std::size_t(2), std::size_t(3), std::size_t(4)}) {
             tarvex::TLog* log = &f.Frame->Logs[i];
-            QCOMPARE(int(log->Style), i == 1 ? int(tarvex::lsBrake) : int(tarvex::lsBinkPlus));
+            QCOMPARE(int(log->Style), styles[i]);
             f.Frame->OpenLog(log);
             QTRY_VERIFY(log->Window != nullptr);
             auto* w = static_cast<TChildForm*>(log->Window);

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -36,11 +35,6 @@ inline constexpr int StyleBinkPlus = 5;
 inline constexpr int StyleFHMail = 6;
 inline constexpr int StyleSFMail = 7;
 
-// The phrases of the styles whose parsers are still to come, in the order those parsers will
-// take them up; empty for every other style. A style with a parser lists its own phrases
-// (TMailerLog::TakenPhrases), so that the list and the parser can never disagree.
-std::span<const TStylePhrase> StylePhrases(int style);
-
 // File name of the style's language file in the mailer directory (FHMail: the default, which
 // fhmail.cfg may replace); empty for a style without one.
 std::string_view StyleLanguageFile(int style);
@@ -54,13 +48,5 @@ std::string TakePhrase(const TTMailLng& lng, const TStylePhrase& p);
 std::string TakePhrase(const TBinkLng& lng, const TStylePhrase& p);
 std::string TakePhrase(const TSFMailLng& lng, const TStylePhrase& p);
 std::string TakePhrase(const TFHMailLng& lng, const TStylePhrase& p);
-
-// For the styles of StylePhrases: loads the style's language file from the mailer directory
-// the way the style does (FHMail: the file that the "Language" keyword of fhmail.cfg names,
-// when it names one) and lists
-// (number or key, phrase as taken) for every phrase of StylePhrases(style).
-// Throws ELngError when the language file cannot be read, EQParserError and the conversion
-// errors for a bad fhmail.cfg, std::invalid_argument for a style without a language file.
-std::vector<std::pair<std::string, std::string>> LoadStylePhrases(int style, std::string_view mailerPath);
 
 }  // namespace tarvex

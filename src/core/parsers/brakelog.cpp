@@ -10,15 +10,11 @@ namespace tarvex {
 namespace {
 
 using lineparts::From;
+using lineparts::HasAt;
 using lineparts::NameBeforeFrom;
 using lineparts::TwoDigitField;
 
 constexpr std::size_t kMsg = 24;  // 0-based column of the message
-
-bool HasAt(std::string_view line, std::size_t pos, std::string_view text)
-{
-    return line.size() >= pos + text.size() && line.substr(pos, text.size()) == text;
-}
 
 // "recd/sent" of the summary line.
 void SplitPair(std::string_view piece, std::int32_t& recd, std::int32_t& sent)

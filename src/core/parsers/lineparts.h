@@ -1,5 +1,6 @@
 #pragma once
 // Small readers of fixed-column log lines that several mailer parsers share.
+#include <cstdint>
 #include <string_view>
 
 #include "base/datetime.h"
@@ -11,6 +12,12 @@ namespace tarvex::lineparts {
 inline std::string_view From(std::string_view line, std::size_t pos)
 {
     return pos < line.size() ? line.substr(pos) : std::string_view();
+}
+
+// Whether the text stands in s at a 0-based position.
+inline bool HasAt(std::string_view s, std::size_t pos, std::string_view text)
+{
+    return s.size() >= pos + text.size() && s.substr(pos, text.size()) == text;
 }
 
 // A two-character number at a 0-based position; the conversion error tells a bad one.
@@ -30,6 +37,12 @@ inline std::string_view NameBeforeFrom(std::string_view s)
 {
     const std::size_t from = s.find("from");
     return from == std::string_view::npos || from < 1 ? std::string_view() : s.substr(0, from - 1);
+}
+
+// Byte counts of a log are 32-bit counters: damaged numbers make them wrap, never overflow.
+inline void AddWrapped(std::int32_t& sum, std::int64_t add)
+{
+    sum = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(sum) + add));
 }
 
 }  // namespace tarvex::lineparts

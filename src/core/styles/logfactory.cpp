@@ -6,8 +6,11 @@
 #include "log/genericstyles.h"
 #include "base/logutils.h"
 #include "log/mailerlog.h"
+#include "parsers/arguslog.h"
 #include "parsers/binkplog.h"
 #include "parsers/brakelog.h"
+#include "parsers/fhmaillog.h"
+#include "parsers/sfmaillog.h"
 #include "parsers/tmaillog.h"
 
 namespace tarvex {
@@ -18,20 +21,6 @@ constexpr std::array<const char*, kStyleCount> kStyleNames = {
     "Other", "T-mail", "Generic Bink-style", "Generic FrontDoor", "Brake!", "Bink/+", "FHMail", "SF-Mail", "Argus"};
 constexpr std::array<int, kStyleCount> kStyleOfPos = {1, 5, 4, 6, 7, 8, 2, 3, 0};
 constexpr std::array<int, kStyleCount> kPosOfStyle = {8, 0, 6, 7, 2, 1, 3, 4, 5};
-
-// A mailer style whose parser this version lacks: it keeps its settings intact and says so
-// when asked to analyse.
-class TUnavailableMailerLog : public TMailerLog
-{
-public:
-    explicit TUnavailableMailerLog(std::uint8_t style) : TMailerLog(style) {}
-    void ParseLine(std::string_view) override {}
-    TDateTime TimeOfLine(std::string_view) override { return ProgramStartDate(); }
-    void LoadConfig() override
-    {
-        throw std::runtime_error("analysis of " + StyleName(Style) + " logs is not available in this version");
-    }
-};
 
 }  // namespace
 
@@ -44,14 +33,14 @@ std::unique_ptr<TLog> CreateLog(int style)
     case lsTMail: return std::make_unique<TTmailLog>();
     case lsBrake: return std::make_unique<TBrakeLog>();
     case lsBinkPlus: return std::make_unique<TBinkPLog>();
-    case lsFHMail:
-    case lsSFMail:
-    case lsArgus: return std::make_unique<TUnavailableMailerLog>(static_cast<std::uint8_t>(style));
+    case lsFHMail: return std::make_unique<TFHMailLog>();
+    case lsSFMail: return std::make_unique<TSFMailLog>();
+    case lsArgus: return std::make_unique<TArgusLog>();
     default: throw std::invalid_argument("Invalid Log.Style!");
     }
 }
 
-bool StyleHasAnalysis(int style) { return style == lsTMail || style == lsBrake || style == lsBinkPlus; }
+bool StyleHasAnalysis(int style) { return style == lsTMail || (style >= lsBrake && style <= lsArgus); }
 
 std::unique_ptr<TLog> LoadLog(int style, const ISettingsStore& reg, std::string_view section)
 {

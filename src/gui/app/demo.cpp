@@ -4,10 +4,12 @@
 #include <QFile>
 
 #include "app/qtsettingsstore.h"
+#include "arguslog.h"
 #include "binkdir.h"
 #include "binklog.h"
 #include "brakedir.h"
 #include "brakelog.h"
+#include "fhmaildir.h"
 #include "tmailfixture.h"
 #include "base/datetime.h"
 #include "styles/logfactory.h"
@@ -175,10 +177,40 @@ QString PrepareDemo(const QString& folder, QString* error)
             *error = QString("Cannot write the Brake! and Bink/+ samples: ") + e.what();
         return {};
     }
+    // An FHMail station with its mailer directory, and an Argus log, which needs none.
+    const QString fhDir = folder + "/fhmail";
+    QByteArray fhLog, argusLog;
+    try {
+        fixtures::TFHMailDirOptions fhOptions;
+        fhOptions.OnDrive = false;
+        fixtures::WriteFHMailDir(fhDir.toStdString(), fhOptions);
+        fixtures::TFHMailLogOptions fhLogOptions;
+        fhLogOptions.Lines = 8000;
+        fhLogOptions.Seed = 17;
+        fhLogOptions.StartYear = ProgramStartYear();  // the log writes no year
+        fhLogOptions.StartMonth = 3;
+        fhLogOptions.WithDamagedLines = false;
+        const std::string fh = fixtures::BuildFHMailLog(fhLogOptions, fhOptions.Phrases);
+        fhLog = QByteArray(fh.data(), static_cast<qsizetype>(fh.size()));
+
+        fixtures::TArgusLogOptions argusLogOptions;
+        argusLogOptions.Lines = 8000;
+        argusLogOptions.Seed = 19;
+        argusLogOptions.StartMonth = 3;
+        argusLogOptions.WithDamagedLines = false;
+        const std::string argus = fixtures::BuildArgusLog(argusLogOptions);
+        argusLog = QByteArray(argus.data(), static_cast<qsizetype>(argus.size()));
+    } catch (const std::exception& e) {
+        if (error)
+            *error = QString("Cannot write the FHMail and Argus samples: ") + e.what();
+        return {};
+    }
     const TSample samples[] = {
         {"T-Mail station", lsTMail, "t-mail.log", tmailLog, mailerDir},
         {"Brake! station", lsBrake, "brake.log", brakeLog, brakeDir},
         {"Bink/+ station", lsBinkPlus, "binkplus.log", binkLog, binkDir},
+        {"FHMail station", lsFHMail, "fhmail.log", fhLog, fhDir},
+        {"Argus station", lsArgus, "argus.log", argusLog, {}},
         {"Generic Bink-style sample", lsGenericBink, "binkley.log", BinkSample(), {}},
         {"Generic FrontDoor sample", lsGenericFD, "fd.log", FrontDoorSample(), {}},
         {"Tosser log (Other)", lsOther, "tosser.log", OtherSample(), {}},

@@ -155,12 +155,14 @@ TEST(StylePhrases, SFMailCutsBeforePercentOne)
 {
     const test::TTempDir dir;
     dir.Write("sf-mail.lng", SFMailLngBytes());
-    const auto list = LoadStylePhrases(StyleSFMail, dir.Path());
+    const TRun r = RunPhrases({"--style", "SF-Mail", "--mailer-path", dir.Path()});
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    const std::vector<std::string> list = Lines(r.Out);
     ASSERT_EQ(list.size(), 17u);
-    EXPECT_EQ(list[0], (std::pair<std::string, std::string>{"1082", "Human caller"}));
-    EXPECT_EQ(list[1], (std::pair<std::string, std::string>{"2034", "S2034 "}));
-    EXPECT_EQ(list[2], (std::pair<std::string, std::string>{"2032", ""}));
-    EXPECT_EQ(list[15], (std::pair<std::string, std::string>{"1159", "S1159 "}));
+    EXPECT_EQ(list[0], "1082\tHuman caller");
+    EXPECT_EQ(list[1], "2034\tS2034 ");
+    EXPECT_EQ(list[2], "2032\t");
+    EXPECT_EQ(list[15], "1159\tS1159 ");
 }
 
 TEST(StylePhrases, FHMailFollowsLanguageKeywordAndDefaults)
@@ -169,22 +171,24 @@ TEST(StylePhrases, FHMailFollowsLanguageKeywordAndDefaults)
     dir.Write("fhmail.cfg", "Language deutsch.lng\n");
     dir.Write("Deutsch.LNG", "POST_SESSION 'Nachlauf beginnt'\nBBSCALL 'BBS Anruf'\nRING 'Klingeln'\n");
     dir.Write("fhmail.lng", "RING 'wrong file'\n");
-    const auto list = LoadStylePhrases(StyleFHMail, dir.Path());
+    const TRun r = RunPhrases({"--style", "FHMail", "--mailer-path", dir.Path()});
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    const std::vector<std::string> list = Lines(r.Out);
     ASSERT_EQ(list.size(), 21u);
-    EXPECT_EQ(list[0], (std::pair<std::string, std::string>{"POST_SESSION", "Nachlauf"}));
-    EXPECT_EQ(list[1], (std::pair<std::string, std::string>{"STARTING_PROCESS", "STARTING_PROCESS"}));
-    EXPECT_EQ(list[3], (std::pair<std::string, std::string>{"BBSCALL", "BBS Anruf"}));
-    EXPECT_EQ(list[4], (std::pair<std::string, std::string>{"RING", "Klingeln"}));
-    EXPECT_EQ(list[5], (std::pair<std::string, std::string>{"BUSY", "Busy"}));
-    EXPECT_EQ(list[6], (std::pair<std::string, std::string>{"NO_CARRIER", "No Carrier"}));
-    EXPECT_EQ(list[7], (std::pair<std::string, std::string>{"DIALING", "DIALING"}));
+    EXPECT_EQ(list[0], "POST_SESSION\tNachlauf");
+    EXPECT_EQ(list[1], "STARTING_PROCESS\tSTARTING_PROCESS");
+    EXPECT_EQ(list[3], "BBSCALL\tBBS Anruf");
+    EXPECT_EQ(list[4], "RING\tKlingeln");
+    EXPECT_EQ(list[5], "BUSY\tBusy");
+    EXPECT_EQ(list[6], "NO_CARRIER\tNo Carrier");
+    EXPECT_EQ(list[7], "DIALING\tDIALING");
 
     // Without a Language line, and without fhmail.cfg at all, fhmail.lng is read.
     const test::TTempDir plain;
     plain.Write("fhmail.lng", "RING 'Ring!'\n");
-    EXPECT_EQ(LoadStylePhrases(StyleFHMail, plain.Path())[4].second, "Ring!");
+    EXPECT_EQ(Lines(RunPhrases({"--style", "6", "--mailer-path", plain.Path()}).Out).at(4), "RING\tRing!");
     plain.Write("fhmail.cfg", "AliasList x\n");
-    EXPECT_EQ(LoadStylePhrases(StyleFHMail, plain.Path())[4].second, "Ring!");
+    EXPECT_EQ(Lines(RunPhrases({"--style", "6", "--mailer-path", plain.Path()}).Out).at(4), "RING\tRing!");
 }
 
 TEST(StylePhrases, CommandFailures)

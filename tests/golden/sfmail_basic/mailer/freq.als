@@ -1,0 +1,2 @@
+; magic names
+@FILES C:\SF\FILES.TXT
