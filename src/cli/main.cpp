@@ -33,7 +33,9 @@ void PrintHelp()
         "  report sessions --style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain]\n"
         "          [--brake-version N] [--drive L=DIR]... [--columns LIST] [--header FILE] [--footer FILE]\n"
         "          [--settings FILE --log NAME] [--utf8 [--code-page NAME]] [--output FILE] LOGFILE\n"
-        "                write the session list report of a log (LIST: NAME[:WIDTH],...)\n",
+        "                write the session list report of a log (LIST: NAME[:WIDTH],...)\n"
+        "  report dialstat ... [--day N] LOGFILE\n"
+        "                the same for the dial statistics of day N (0-based; default the last)\n",
         kTrafficUsage, kHistoryUsage);
 }
 
