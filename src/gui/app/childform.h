@@ -17,7 +17,10 @@ class QToolButton;
 class QWidget;
 class LogViewer;
 class TFrameForm;
+class TDialStatForm;
+class TFreqForm;
 class TSessListForm;
+class TTimelineForm;
 struct TLogLoad;
 
 namespace tarvex {
@@ -55,6 +58,9 @@ public:
     // Brings the session list to the front, or opens it with the caret line given.
     void ShowSessionList();
     void OpenSessionList(std::int32_t caretLine);
+    // Bring the view to the front, or open it.
+    void ShowFreqList();
+    void ShowDialStat();
 
     bool IsClosing() const { return Closing; }
     bool IsBusy() const { return Busy; }
@@ -71,11 +77,21 @@ public:
     std::int32_t CurSession = -1;
     std::int32_t CurDay = 0;
     QPointer<TSessListForm> SessList;
+    QPointer<TFreqForm> FreqList;
+    QPointer<TTimelineForm> Timeline;
+    QPointer<TDialStatForm> DialStat;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Shows an open view on top; false when it is not open.
+    static bool BringToFront(QWidget* view);
+    void OpenFreqList();
+    void OpenTimeline();
+    void OpenDialStat();
+    // The views that were open when the log window last closed.
+    void ReopenViews();
     QToolButton* AddButton(QWidget* bar, const char* name, const QString& hint, int icon, bool enabled);
     void BuildContextMenu();
     void ViewerKey(int key, Qt::KeyboardModifiers mods);
