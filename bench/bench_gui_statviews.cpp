@@ -1,6 +1,6 @@
 // The timeline, dial statistics and file request list of a 2-million-line T-Mail log.
 // Prints views.timeline_paint_ms (lay out and paint the strip of the day with the most
-// sessions), views.dialstat_setday_ms (SetDay to the day with the most nodes from another day,
+// sessions; views.timeline_first_layout_ms is the first layout after the window of hours changed), views.dialstat_setday_ms (SetDay to the day with the most nodes from another day,
 // refill and paint) and views.freqlist_open_ms (open the request list, fill it and paint it).
 #include <QApplication>
 #include <QElapsedTimer>
@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "guibench.h"
+#include "report/timelinestrip.h"
+#include "viewer/logviewer.h"
 #include "views/dialstatform.h"
 #include "views/freqform.h"
 #include "views/timelineform.h"
@@ -72,6 +74,16 @@ int main(int argc, char** argv)
         timeline.push_back(Ms(e));
     }
     const std::size_t bars = t->Strip->Strip().Bars.size();
+    // The first layout after the log or the window of hours changed places every session once.
+    std::vector<double> firstLayout;
+    for (int i = 0; i < 5; ++i) {
+        tarvex::TTimelineStrip cold;
+        QElapsedTimer e;
+        e.start();
+        cold.Layout(0, 0, t->Strip->width(), t->Strip->DayNumber(),
+                    std::span<const tarvex::TSess>(log->Sessions.data(), static_cast<std::size_t>(log->SessCount)));
+        firstLayout.push_back(Ms(e));
+    }
     t->close();
 
     w->ShowDialStat();
@@ -100,6 +112,9 @@ int main(int argc, char** argv)
 
     std::printf("views.timeline_paint_ms\t%.2f\tms\n", Median(timeline));
     std::printf("views.timeline_bars\t%zu\tbars\n", bars);
+    std::printf("views.timeline_first_layout_ms\t%.2f\tms\n", Median(firstLayout));
+    std::printf("views.log_lines\t%lld\tlines\n", static_cast<long long>(w->Viewer()->LineCount()));
+    std::printf("views.log_sessions\t%d\tsessions\n", log->SessCount);
     std::printf("views.dialstat_setday_ms\t%.2f\tms\n", Median(dialstat));
     std::printf("views.dialstat_nodes\t%d\tnodes\n", log->NodeCount(mostNodes));
     std::printf("views.freqlist_open_ms\t%.1f\tms\n", Median(freqs));

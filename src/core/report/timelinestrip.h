@@ -29,7 +29,11 @@ public:
 
     // Lays the strip out for `width` pixel columns and the day `dayNumber` (the whole days of
     // the day's date). Sessions are indexed in full width: any number of sessions is drawn.
+    // The sessions' places are worked out once per window of hours and list of sessions, so
+    // that stepping through days and repainting only visit the day's own sessions.
     void Layout(int dayStart, int dayEnd, int width, int dayNumber, std::span<const TSess> sessions);
+    // Forgets the sessions' places (the records behind the same list changed).
+    void Invalidate() { PlacedData = nullptr; }
 
     // The pixel column of a number of seconds from the window's start: times before it are
     // pressed against the left edge, times after it against the right.
@@ -45,6 +49,22 @@ public:
     std::vector<TTick> Ticks;
     std::vector<TBar> Bars;
     std::vector<std::int64_t> HitMap;
+
+private:
+    // A session that starts and ends on one strip: that strip's day and its seconds there.
+    struct TPlaced {
+        int Day;
+        std::size_t Session;
+        int Start;
+        int End;
+    };
+    void Place(int dayStart, int dayEnd, std::span<const TSess> sessions);
+
+    std::vector<TPlaced> Placed;  // ordered by day, then session
+    const TSess* PlacedData = nullptr;
+    std::size_t PlacedCount = 0;
+    int PlacedStart = -1;
+    int PlacedEnd = -1;
 };
 
 }  // namespace tarvex

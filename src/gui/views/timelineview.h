@@ -19,7 +19,11 @@ public:
     using ColorOf = std::function<QColor(tarvex::TColorItem)>;
     TTimelineView(ColorOf colors, QWidget* parent);
 
-    void SetLog(const tarvex::TMailerLog* log) { Log = log; }
+    void SetLog(const tarvex::TMailerLog* log)
+    {
+        Log = log;
+        Layout.Invalidate();
+    }
     void SetWindow(int dayStart, int dayEnd);
     void SetDayNumber(int day);
     // Lays the strip out for the current width (painting does it too).

@@ -79,6 +79,12 @@ TEST(TimelineStripTest, WindowOverMidnight)
     // The first session belongs to 7 December's strip, not to the 6th's.
     t.Layout(22, 6, 480, DayNumber(6), s);
     EXPECT_TRUE(t.Bars.empty());
+    // Another window of hours on the same strip places the sessions anew: the first one now
+    // runs over the end of its calendar day and is on no strip.
+    t.Layout(0, 8, 480, DayNumber(7), s);
+    ASSERT_EQ(t.Bars.size(), 1u);
+    EXPECT_EQ(t.Bars[0].Session, 1u);
+    EXPECT_EQ(t.Bars[0].X1, 479);
 }
 
 TEST(TimelineStripTest, EqualHoursAreAWholeDayThatDoesNotRunOverMidnight)
