@@ -13,31 +13,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/childform.h"
-#include "app/frameform.h"
-#include "log/mailerlog.h"
-#include "styles/logfactory.h"
-#include "tmailfixture.h"
+#include "guibench.h"
 #include "views/sesslistform.h"
-
-namespace {
-
-class TQuietUi : public TQtUserInterface
-{
-public:
-    tarvex::TMsgResult Message(const std::string&, tarvex::TMsgKind, tarvex::TMsgButtons) override
-    {
-        return tarvex::TMsgResult::OK;
-    }
-};
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -47,14 +24,7 @@ int main(int argc, char** argv)
     const std::size_t lines = argc > 1 ? static_cast<std::size_t>(std::atoll(argv[1])) : 2000000;
 
     QTemporaryDir dir;
-    const std::string mailerDir = QDir(dir.path()).filePath("t-mail").toStdString();
-    const std::string logPath = QDir(dir.path()).filePath("t-mail.log").toStdString();
-    tarvex::fixtures::TMailDirOptions dirOptions;
-    tarvex::fixtures::WriteTMailDir(mailerDir, dirOptions);
-    tarvex::fixtures::TMailLogOptions logOptions;
-    logOptions.Lines = lines;
-    logOptions.Seed = 7;
-    tarvex::fixtures::WriteFileBytes(logPath, tarvex::fixtures::BuildTMailLog(logOptions, dirOptions.Phrases));
+    const TBenchLog bench(dir, lines);
 
     auto store = std::make_unique<tarvex::TMemorySettings>();
     // Every column type on screen, so that a repaint draws every kind of text.
@@ -70,17 +40,10 @@ int main(int argc, char** argv)
     TFrameForm frame(std::move(store), std::make_unique<TQuietUi>());
     frame.resize(1100, 900);
     frame.show();
-    auto log = tarvex::CreateLog(tarvex::lsTMail);
-    log->Name = "bench";
-    log->Path = logPath;
-    static_cast<tarvex::TMailerLog*>(log.get())->MailerPath = mailerDir;
-    tarvex::TLog* raw = log.get();
-    frame.AddLogMenuItem(std::move(log));
-    frame.OpenLog(raw);
-    TChildForm* w = frame.WindowOfLog(raw);
+    TChildForm* w = bench.Open(frame);
     if (!w)
         return 1;
-    const int sessions = static_cast<tarvex::TMailerLog*>(raw)->SessCount;
+    const int sessions = static_cast<tarvex::TMailerLog*>(w->Log)->SessCount;
 
     // TARVEX_BENCH_ROUNDS: more repaints, for a profiler.
     const int PaintRounds = std::getenv("TARVEX_BENCH_ROUNDS") ? std::atoi(std::getenv("TARVEX_BENCH_ROUNDS")) : 20;

@@ -40,6 +40,8 @@ void PrintHelp()
         "          [--brake-version N] [--drive L=DIR]... [--columns LIST] [--header FILE] [--footer FILE]\n"
         "          [--settings FILE --log NAME] [--utf8 [--code-page NAME]] [--output FILE] LOGFILE\n"
         "                write the session list report of a log (LIST: NAME[:WIDTH],...)\n"
+        "  report dialstat ... [--day N] LOGFILE\n"
+        "                the same for the dial statistics of day N (0-based; default the last)\n"
         "  cut (--kbytes N | --days N) [--style STYLE] [--year YYYY] LOGFILE\n"
         "                cut a log as its window does on opening\n",
         kTrafficUsage, kHistoryUsage);

@@ -1,10 +1,14 @@
 #include "reportcommand.h"
 
+#include <functional>
+#include <optional>
 #include <ostream>
 #include <span>
 
 #include "analysisrun.h"
 #include "base/fidoaddr.h"
+#include "base/logutils.h"
+#include "report/dscolumns.h"
 #include "report/sesscolumns.h"
 #include "reportoptions.h"
 #include "batchui.h"
@@ -15,39 +19,53 @@ namespace {
 
 // Report widths that fit each heading and its usual values: "30/12 23:59:20", "Out 2:5020/300.1".
 constexpr int kSessFittingWidths[kSessColumnTypes] = {14, 8, 20, 24, 20, 4, 4, 10, 10, 10, 10, 6};
+// "2:5020/300.1", "No carrier", "Time online", "1:02:05".
+constexpr int kDialStatFittingWidths[kDialStatColumnTypes] = {16, 5, 5, 10, 8, 7, 10, 10, 11, 6};
 
-void Usage(std::ostream& err)
-{
-    err << "usage: tarvex-cli report sessions " << kAnalysisOptionsUsage << "\n          " << kReportOptionsUsage
-        << "\n";
-}
+using TExtraOption = std::function<TOptionTaken(const std::vector<std::string>& args, std::size_t& i)>;
 
-int RunSessionsReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+// Takes the analysis and report options, and those of the report itself through `extra`;
+// false (usage on err) when they are wrong or incomplete.
+bool TakeReportArgs(const std::vector<std::string>& args, TAnalysisOptions& a, TReportCliOptions& r,
+                    const std::string& command, const char* ownUsage, const TExtraOption& extra, std::ostream& err)
 {
-    const std::string command = "report sessions";
-    TAnalysisOptions a;
-    TReportCliOptions r;
+    auto usage = [&] {
+        err << "usage: tarvex-cli " << command << " " << kAnalysisOptionsUsage << "\n          "
+            << kReportOptionsUsage << ownUsage << "\n";
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         TOptionTaken t = TakeReportOption(args, i, r, command, err);
+        if (t == TOptionTaken::NotOurs && extra)
+            t = extra(args, i);
         if (t == TOptionTaken::NotOurs)
             t = TakeAnalysisOption(args, i, a, command, err);
         if (t == TOptionTaken::NotOurs)
             err << "tarvex-cli " << command << ": unknown option '" << args[i] << "'\n";
         if (t != TOptionTaken::Taken) {
-            Usage(err);
-            return 2;
+            usage();
+            return false;
         }
     }
     if (a.Style < 0 || a.LogFile.empty() || r.SettingsFile.empty() != r.LogName.empty()) {
         if (r.SettingsFile.empty() != r.LogName.empty())
             err << "tarvex-cli " << command << ": --settings and --log go together\n";
-        Usage(err);
-        return 2;
+        usage();
+        return false;
     }
-    const TReportView view{SessColumnNames, kSessFittingWidths, ".SessList", SessListDefaultColumns()};
-    TSessColumnList columns;
+    return true;
+}
+
+// Analyses the log and writes the report of the items `pick` chooses from it; `pick` returns
+// false (its message on err) when the log has no such items to choose.
+template <class Item>
+int RunReport(const TAnalysisOptions& a, const TReportCliOptions& r, const TReportView& view,
+              const typename TColumnList<Item>::Factory& make, const std::string& command,
+              const std::function<bool(const TMailerLog&, std::span<const Item>&)>& pick, std::ostream& out,
+              std::ostream& err)
+{
+    TColumnList<Item> columns;
     TReportOptions report;
-    if (!PrepareReport<TSess>(r, view, SessColumnFactory(), columns, report, command, err))
+    if (!PrepareReport<Item>(r, view, make, columns, report, command, err))
         return 2;
 
     const bool oldShowDomain = ShowDomain();
@@ -55,9 +73,8 @@ int RunSessionsReport(const std::vector<std::string>& args, std::ostream& out, s
     int code = run.Code;
     if (code != 2) {
         TBatchUserInterface ui(err, false);
-        const std::span<const TSess> sessions(run.Mailer->Sessions.data(),
-                                              static_cast<std::size_t>(run.Mailer->SessCount));
-        if (!WriteCliReport<TSess>(r, columns, report, sessions, ui, out, err, command))
+        std::span<const Item> items;
+        if (!pick(*run.Mailer, items) || !WriteCliReport<Item>(r, columns, report, items, ui, out, err, command))
             code = 2;
     }
     // The command may run in-process (tests): leave the address form as it was.
@@ -65,15 +82,79 @@ int RunSessionsReport(const std::vector<std::string>& args, std::ostream& out, s
     return code;
 }
 
+int RunSessionsReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const std::string command = "report sessions";
+    TAnalysisOptions a;
+    TReportCliOptions r;
+    if (!TakeReportArgs(args, a, r, command, "", {}, err))
+        return 2;
+    const TReportView view{SessColumnNames, kSessFittingWidths, ".SessList", SessListDefaultColumns()};
+    return RunReport<TSess>(
+        a, r, view, SessColumnFactory(), command,
+        [](const TMailerLog& log, std::span<const TSess>& items) {
+            items = std::span<const TSess>(log.Sessions.data(), static_cast<std::size_t>(log.SessCount));
+            return true;
+        },
+        out, err);
+}
+
+int RunDialStatReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const std::string command = "report dialstat";
+    TAnalysisOptions a;
+    TReportCliOptions r;
+    std::optional<int> day;
+    const TExtraOption takeDay = [&](const std::vector<std::string>& v, std::size_t& i) {
+        if (v[i] != "--day")
+            return TOptionTaken::NotOurs;
+        int n = 0;
+        if (i + 1 >= v.size() || !TryStrToInt(OuterTrimmed(v[i + 1]), n) || n < 0) {
+            err << "tarvex-cli " << command << ": --day needs a day index (0 for the first day)\n";
+            return TOptionTaken::Error;
+        }
+        ++i;
+        day = n;
+        return TOptionTaken::Taken;
+    };
+    if (!TakeReportArgs(args, a, r, command, " [--day N]", takeDay, err))
+        return 2;
+    const TReportView view{DialStatColumnNames, kDialStatFittingWidths, ".DialStat", DialStatDefaultColumns()};
+    return RunReport<TNodeStat>(
+        a, r, view, DialStatColumnFactory(), command,
+        [&](const TMailerLog& log, std::span<const TNodeStat>& items) {
+            const int days = log.DayCount;
+            if (day && *day >= days) {
+                err << "tarvex-cli " << command << ": no day " << *day << " in the log";
+                if (days == 0)
+                    err << " (it has no days)\n";
+                else
+                    err << " (days 0 to " << days - 1 << ")\n";
+                return false;
+            }
+            // A log without a day has no nodes: its report is the empty table.
+            const int d = day ? *day : days - 1;
+            if (d >= 0 && static_cast<std::size_t>(d) < log.DayStats.size()) {
+                const auto& nodes = log.DayStats[static_cast<std::size_t>(d)];
+                items = std::span<const TNodeStat>(nodes.data(), nodes.size());
+            }
+            return true;
+        },
+        out, err);
+}
+
 }  // namespace
 
 int RunReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
+    const std::vector<std::string> rest = args.empty() ? args : std::vector<std::string>(args.begin() + 1, args.end());
     if (!args.empty() && args[0] == "sessions")
-        return RunSessionsReport(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+        return RunSessionsReport(rest, out, err);
+    if (!args.empty() && args[0] == "dialstat")
+        return RunDialStatReport(rest, out, err);
     if (args.empty())
-        err << "tarvex-cli report: which report? (sessions)\n";
+        err << "tarvex-cli report: which report? (sessions, dialstat)\n";
     else
-        err << "tarvex-cli report: unknown report '" << args[0] << "' (sessions)\n";
+        err << "tarvex-cli report: unknown report '" << args[0] << "' (sessions, dialstat)\n";
     return 2;
 }

@@ -9,4 +9,7 @@
 // table of the file columns between the header and footer templates. Returns 0 when the
 // whole log was read, 1 when the pass ended early, 2 for a usage, file, configuration or
 // language error and when no column goes to the file.
+// tarvex-cli report dialstat takes the same options and --day N: the dial statistics of the
+// N-th day (0-based; the last day when not given) of the log, as the dial statistics window
+// writes them; a day outside the log is a usage error (2).
 int RunReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

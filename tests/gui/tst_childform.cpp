@@ -96,9 +96,8 @@ private slots:
         QCOMPARE(w->DayList()->item(0)->text(), QString("01 Mar"));
         QCOMPARE(w->DayList()->item(2)->text(), QString("03 Mar"));
         QVERIFY(w->PrevSessBtn->isEnabled() && w->NextSessBtn->isEnabled() && w->BtnDayList->isEnabled());
-        // Of the views only the session list is there yet.
-        QVERIFY(w->SessListBtn->isEnabled() && !w->FreqListBtn->isEnabled());
-        QVERIFY(!w->TimelineBtn->isEnabled() && !w->BtnDialStat->isEnabled());
+        QVERIFY(w->SessListBtn->isEnabled() && w->FreqListBtn->isEnabled() && w->TimelineBtn->isEnabled() &&
+                w->BtnDialStat->isEnabled());
         QVERIFY(w->HiliteBtn->isEnabled() && w->HiliteBtn->isChecked());
         QVERIFY(w->Viewer()->Highlight());
 

@@ -9,6 +9,8 @@
 #include "app/qtsettingsstore.h"
 #include "guitestutil.h"
 #include "base/datetime.h"
+#include "viewer/logviewer.h"
+#include "views/dialstatform.h"
 #include "views/sesslistform.h"
 
 // The window's report and `tarvex-cli report sessions --settings --log` of the same log, with
@@ -17,26 +19,33 @@
 class TestReportParity : public QObject
 {
     Q_OBJECT
+    const QString golden = TARVEX_GOLDEN_DIR "/tmail_basic";
+    const std::string name = "Golden station/1";
+
+    // The golden T-Mail log copied to `log` and configured as the only log of `ini`.
+    bool ConfigureGoldenLog(const QString& log, const QString& ini)
+    {
+        if (!QFile::copy(golden + "/t-mail.log", log))
+            return false;
+        TQtSettingsStore reg(ini);
+        reg.WriteInteger("General", "NumLogs", 1);
+        reg.WriteString("Log1", "Name", name);
+        reg.WriteString("Log1", "Path", log.toStdString());
+        reg.WriteInteger("Log1", "Style", 1);
+        reg.WriteString("Log1", "MailerPath", (golden + "/mailer").toStdString());
+        reg.WriteInteger("Log1", "CutSize", 0);
+        return true;
+    }
+
 private slots:
     void windowAndCommandLineWriteTheSameReport()
     {
         QLocale::setDefault(QLocale::c());
         tarvex::SetProgramStartDate(tarvex::EncodeDate(2026, 3, 1));
         QTemporaryDir dir;
-        const QString golden = TARVEX_GOLDEN_DIR "/tmail_basic";
         const QString log = dir.filePath("t-mail.log");
-        QVERIFY(QFile::copy(golden + "/t-mail.log", log));
         const QString ini = dir.filePath("tarvex.ini");
-        const std::string name = "Golden station/1";
-        {
-            TQtSettingsStore reg(ini);
-            reg.WriteInteger("General", "NumLogs", 1);
-            reg.WriteString("Log1", "Name", name);
-            reg.WriteString("Log1", "Path", log.toStdString());
-            reg.WriteInteger("Log1", "Style", 1);
-            reg.WriteString("Log1", "MailerPath", (golden + "/mailer").toStdString());
-            reg.WriteInteger("Log1", "CutSize", 0);
-        }
+        QVERIFY(ConfigureGoldenLog(log, ini));
         const QString head = dir.filePath("head, one.tpl");
         WriteBytes(head, "@program: @total sessions\r\n");
 
@@ -76,6 +85,55 @@ private slots:
         const QByteArray a = ReadBytes(fromWindow);
         QVERIFY(a.startsWith("Tarvex beta 4: 16 sessions\r\n\xDA"));
         QVERIFY(a.contains("\xB3Red Square B\xB3"));
+        QCOMPARE(ReadBytes(fromCli), a);
+    }
+
+    // The same for the dial statistics of the last day, the command line's default day.
+    void dialStatisticsOfWindowAndCommandLine()
+    {
+        QLocale::setDefault(QLocale::c());
+        tarvex::SetProgramStartDate(tarvex::EncodeDate(2026, 3, 1));
+        QTemporaryDir dir;
+        const QString log = dir.filePath("t-mail.log");
+        const QString ini = dir.filePath("tarvex.ini");
+        QVERIFY(ConfigureGoldenLog(log, ini));
+        const QString head = dir.filePath("head.tpl");
+        WriteBytes(head, "@total nodes\r\n");
+
+        const QString fromWindow = dir.filePath("window.rep");
+        {
+            TFrameFixture f(ini);
+            f.Frame->show();
+            f.Frame->OpenLog(&f.Frame->Logs[0]);
+            TChildForm* w = f.Frame->WindowOfLog(&f.Frame->Logs[0]);
+            QVERIFY(w);
+            w->GotoLine(static_cast<std::int32_t>(w->Viewer()->LineCount()));
+            w->BtnDialStat->click();
+            TDialStatForm* ds = w->DialStat;
+            QVERIFY(ds);
+            QCOMPARE(ds->DayIndex, 2);
+            for (auto& c : ds->Columns.Items) {
+                c->ShowFile = true;
+                c->FileWidth = 11;
+            }
+            ds->Columns.CountVisible();
+            ds->RepHeader = head.toStdString();
+            ds->AskReportFile = [fromWindow] { return fromWindow; };
+            ds->ReportBtn->click();
+            ds->close();
+            f.Frame->close();
+        }
+
+        const QString fromCli = dir.filePath("cli.rep");
+        QProcess cli;
+        cli.start(TARVEX_CLI_PATH, {"report", "dialstat", "--style", "T-mail", "--mailer-path", golden + "/mailer",
+                                    "--year", "2026", "--settings", ini, "--log", QString::fromStdString(name),
+                                    "--output", fromCli, log});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        const QByteArray a = ReadBytes(fromWindow);
+        QVERIFY(a.startsWith("5 nodes\r\n\xDA"));
+        QVERIFY(a.contains("\xB3" "2:5020/400 \xB3" "0          \xB3" "1          \xB3"));
         QCOMPARE(ReadBytes(fromCli), a);
     }
 };

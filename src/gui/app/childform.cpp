@@ -26,7 +26,11 @@
 #include "parsers/brakelog.h"
 #include "platform/fileops.h"
 #include "platform/paths.h"
+#include "views/dialstatform.h"
+#include "views/freqform.h"
 #include "views/sesslistform.h"
+#include "views/timelineform.h"
+#include "views/timelineview.h"
 #include "viewer/logviewer.h"
 
 using namespace tarvex;
@@ -142,6 +146,9 @@ TChildForm::TChildForm(TFrameForm* frame) : QMdiSubWindow(nullptr), FrameForm(fr
     connect(CopyBtn, &QToolButton::clicked, LogView, &LogViewer::CopyToClipboard);
     connect(HiliteBtn, &QToolButton::clicked, this, &TChildForm::ToggleHighlight);
     connect(SessListBtn, &QToolButton::clicked, this, &TChildForm::ShowSessionList);
+    connect(FreqListBtn, &QToolButton::clicked, this, &TChildForm::ShowFreqList);
+    connect(TimelineBtn, &QToolButton::clicked, this, &TChildForm::ShowTimeline);
+    connect(BtnDialStat, &QToolButton::clicked, this, &TChildForm::ShowDialStat);
     connect(LogView, &LogViewer::KeyPressed, this, &TChildForm::ViewerKey);
     connect(LogView, &LogViewer::MouseClicked, this, [this] {
         if (Analyzed)
@@ -184,11 +191,10 @@ void TChildForm::BuildContextMenu()
 {
     PopupMenu = new QMenu(this);
     PopupMenu->setObjectName("PopupMenu");
-    // The views come in a later version; the commands are here so the menu keeps its shape.
     PopupMenu->addAction("&Session list", this, &TChildForm::ShowSessionList);
-    PopupMenu->addAction("&Freq list");
+    PopupMenu->addAction("&Freq list", this, &TChildForm::ShowFreqList);
     PopupMenu->addAction("&Timeline", this, &TChildForm::ShowTimeline);
-    PopupMenu->addAction("&Dial statistics");
+    PopupMenu->addAction("&Dial statistics", this, &TChildForm::ShowDialStat);
     PopupMenu->addSeparator();
     // Shown for the styles that have options (Brake!); the Logs dialog's button does the same.
     LogOptionsAction = PopupMenu->addAction("Log &options...", this, &TChildForm::EditLogOptions);
@@ -340,6 +346,9 @@ void TChildForm::LoadAndAnalyze(TLog* log)
             NextSessBtn->setEnabled(true);
             BtnDayList->setEnabled(true);
             SessListBtn->setEnabled(true);
+            FreqListBtn->setEnabled(true);
+            TimelineBtn->setEnabled(true);
+            BtnDialStat->setEnabled(true);
             Analyzed = true;
             FillDayList();
         }
@@ -380,9 +389,8 @@ void TChildForm::LoadAndAnalyze(TLog* log)
     Log->ColorLineNo = -1;
     CurSession = -1;
     Busy = false;
-    if (Analyzed && !Closing && FrameForm->AppSettings.SaveDesktop &&
-        FrameForm->Store().ReadBool(Log->Name + ".SessList", "Open", false))
-        OpenSessionList(Mailer()->MarkLineNo);
+    if (Analyzed && !Closing && FrameForm->AppSettings.SaveDesktop)
+        ReopenViews();
     if (Closing && self)
         deleteLater();
 }
@@ -399,6 +407,8 @@ void TChildForm::ApplyColors()
     LogView->Repaint();
     if (SessList)
         SessList->Repaint();
+    if (Timeline)
+        Timeline->Strip->update();
 }
 
 void TChildForm::ApplyFont()
@@ -429,6 +439,10 @@ void TChildForm::UpdatePosition()
         return;
     const std::int32_t line = CaretLine();
     CurDay = mailer->DayAtLine(line);
+    if (Timeline)
+        Timeline->SetDay(CurDay);
+    if (DialStat)
+        DialStat->SetDay(CurDay);
     const std::int32_t s = mailer->SessionAtLine(line);
     if (s != -1) {
         const TSess& sess = mailer->Session(s);
@@ -641,8 +655,71 @@ void TChildForm::DayListChosen()
 void TChildForm::ShowTimeline()
 {
     TMailerLog* mailer = Mailer();
-    if (mailer && Analyzed && mailer->SessCount == 0)
+    if (!mailer || !Analyzed)
+        return;
+    if (mailer->SessCount == 0) {
         FrameForm->Ui().Message("Can't show timeline: no sessions in log", TMsgKind::Warning, TMsgButtons::OK);
+        return;
+    }
+    if (!BringToFront(Timeline))
+        OpenTimeline();
+}
+
+void TChildForm::ShowFreqList()
+{
+    if (Mailer() && Analyzed && !BringToFront(FreqList))
+        OpenFreqList();
+}
+
+void TChildForm::ShowDialStat()
+{
+    if (Mailer() && Analyzed && !BringToFront(DialStat))
+        OpenDialStat();
+}
+
+bool TChildForm::BringToFront(QWidget* view)
+{
+    if (!view)
+        return false;
+    view->show();
+    view->raise();
+    view->activateWindow();
+    return true;
+}
+
+void TChildForm::OpenFreqList()
+{
+    FreqList = new TFreqForm(this);
+    FreqList->Open(Mailer());
+}
+
+void TChildForm::OpenTimeline()
+{
+    Timeline = new TTimelineForm(this);
+    Timeline->Open(Mailer());
+    Timeline->SetDay(CurDay);
+}
+
+void TChildForm::OpenDialStat()
+{
+    DialStat = new TDialStatForm(this);
+    DialStat->Open(Mailer());
+    DialStat->SetDay(CurDay);
+    DialStat->show();
+}
+
+void TChildForm::ReopenViews()
+{
+    const ISettingsStore& store = FrameForm->Store();
+    auto wasOpen = [&](const char* view) { return store.ReadBool(Log->Name + view, "Open", false); };
+    if (wasOpen(".SessList"))
+        OpenSessionList(Mailer()->MarkLineNo);
+    if (wasOpen(".FreqList"))
+        OpenFreqList();
+    if (wasOpen(".Timeline") && Mailer()->SessCount != 0)
+        OpenTimeline();
+    if (wasOpen(".DialStat"))
+        OpenDialStat();
 }
 
 void TChildForm::ShowSessionList()
@@ -683,9 +760,11 @@ void TChildForm::ViewerKey(int key, Qt::KeyboardModifiers mods)
     }
     switch (key) {
     case Qt::Key_F5: ShowSessionList(); break;
+    case Qt::Key_F6: ShowFreqList(); break;
     case Qt::Key_F7: ShowTimeline(); break;
+    case Qt::Key_F8: ShowDialStat(); break;
     case Qt::Key_Escape: close(); break;
-    default: break;  // F6 and F8 open views this version does not have
+    default: break;
     }
 }
 
@@ -694,19 +773,20 @@ void TChildForm::SaveViewState()
     if (!Log)
         return;
     ISettingsStore& store = FrameForm->Store();
-    if (SessList) {
-        const std::string section = Log->Name + ".SessList";
-        store.WriteBool(section, "Open", true);
+    const std::pair<QWidget*, const char*> views[] = {
+        {SessList, ".SessList"}, {FreqList, ".FreqList"}, {Timeline, ".Timeline"}, {DialStat, ".DialStat"}};
+    for (const auto& [view, suffix] : views) {
+        const std::string section = Log->Name + suffix;
+        store.WriteBool(section, "Open", view != nullptr);
+        if (!view)
+            continue;
         // The frame's corner, as move() takes it back; the size without the frame, as resize().
-        store.WriteInteger(section, "Left", SessList->pos().x());
-        store.WriteInteger(section, "Top", SessList->pos().y());
-        store.WriteInteger(section, "Width", SessList->width());
-        store.WriteInteger(section, "Height", SessList->height());
-        SessList->close();
-    } else
-        store.WriteBool(Log->Name + ".SessList", "Open", false);
-    for (const char* view : {".FreqList", ".Timeline", ".DialStat"})
-        store.WriteBool(Log->Name + view, "Open", false);
+        store.WriteInteger(section, "Left", view->pos().x());
+        store.WriteInteger(section, "Top", view->pos().y());
+        store.WriteInteger(section, "Width", view->width());
+        store.WriteInteger(section, "Height", view->height());
+        view->close();
+    }
 }
 
 void TChildForm::TakeLastStr()

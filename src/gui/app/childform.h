@@ -18,7 +18,10 @@ class QToolButton;
 class QWidget;
 class LogViewer;
 class TFrameForm;
+class TDialStatForm;
+class TFreqForm;
 class TSessListForm;
+class TTimelineForm;
 struct TLogLoad;
 
 namespace tarvex {
@@ -58,6 +61,9 @@ public:
     void OpenSessionList(std::int32_t caretLine);
     // The log's own options (the Brake! version); a changed version analyses the text again.
     void EditLogOptions();
+    // Bring the view to the front, or open it.
+    void ShowFreqList();
+    void ShowDialStat();
 
     bool IsClosing() const { return Closing; }
     bool IsBusy() const { return Busy; }
@@ -74,11 +80,21 @@ public:
     std::int32_t CurSession = -1;
     std::int32_t CurDay = 0;
     QPointer<TSessListForm> SessList;
+    QPointer<TFreqForm> FreqList;
+    QPointer<TTimelineForm> Timeline;
+    QPointer<TDialStatForm> DialStat;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Shows an open view on top; false when it is not open.
+    static bool BringToFront(QWidget* view);
+    void OpenFreqList();
+    void OpenTimeline();
+    void OpenDialStat();
+    // The views that were open when the log window last closed.
+    void ReopenViews();
     QToolButton* AddButton(QWidget* bar, const char* name, const QString& hint, int icon, bool enabled);
     void BuildContextMenu();
     void FillDayList();

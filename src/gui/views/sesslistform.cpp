@@ -23,6 +23,7 @@
 #include "viewer/logviewer.h"
 #include "views/sesslistmodel.h"
 #include "views/slsetupform.h"
+#include "views/viewparts.h"
 
 using namespace tarvex;
 
@@ -54,19 +55,8 @@ TSessListForm::TSessListForm(TChildForm* owner) : QWidget(owner, Qt::Window), Ow
     layout->setSpacing(0);
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(2, 2, 2, 2);
-    auto button = [&](const char* name, const QString& caption, const QString& hint) {
-        auto* b = new QToolButton(this);
-        b->setObjectName(name);
-        b->setAutoRaise(true);
-        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        b->setText(caption);
-        b->setToolTip(hint);
-        b->setFocusPolicy(Qt::NoFocus);
-        bar->addWidget(b);
-        return b;
-    };
-    SetupBtn = button("SetupBtn", "Setup", "Setup session list");
-    ReportBtn = button("ReportBtn", "Report", "Write report");
+    SetupBtn = AddBarButton(this, bar, "SetupBtn", "Setup", "Setup session list");
+    ReportBtn = AddBarButton(this, bar, "ReportBtn", "Report", "Write report");
     bar->addStretch(1);
     layout->addLayout(bar);
 
@@ -113,13 +103,7 @@ TSessListForm::TSessListForm(TChildForm* owner) : QWidget(owner, Qt::Window), Ow
     ExecSetup = [](TSLSetupForm& dialog) { return dialog.exec(); };
 
     // The placement the log window stored when the list was last open.
-    const ISettingsStore& store = Owner->Frame()->Store();
-    const std::string section = Section();
-    const int w = store.ReadInteger(section, "Width", 0), h = store.ReadInteger(section, "Height", 0);
-    resize(w > 0 ? std::min(w, 8000) : 420, h > 0 ? std::min(h, 8000) : 300);
-    std::string stored;
-    if (store.ReadValue(section, "Left", stored))
-        move(store.ReadInteger(section, "Left", 0), store.ReadInteger(section, "Top", 0));
+    RestorePlacement(this, Owner->Frame()->Store(), Section(), 420, 300);
 }
 
 // The state is saved on closing: the log window closes the list before it goes itself.
@@ -190,13 +174,7 @@ void TSessListForm::FillGrid()
 
 void TSessListForm::Repaint() { Grid->viewport()->update(); }
 
-std::vector<int> TSessListForm::GridWidths() const
-{
-    std::vector<int> widths;
-    for (int k = 0; k < Model->columnCount(); ++k)
-        widths.push_back(Grid->horizontalHeader()->sectionSize(k));
-    return widths;
-}
+std::vector<int> TSessListForm::GridWidths() const { return HeaderWidths(Grid->horizontalHeader()); }
 
 void TSessListForm::SelectSession(std::int32_t index)
 {
@@ -220,59 +198,24 @@ void TSessListForm::ColumnMoved(int from, int to)
 {
     // The grid shows the list's order: the move goes into the list and the grid is filled anew.
     Columns.TakeGridWidths(GridWidths());
-    QHeaderView* header = Grid->horizontalHeader();
-    const bool blocked = header->blockSignals(true);
-    header->moveSection(to, from);
-    header->blockSignals(blocked);
+    UndoSectionMove(Grid->horizontalHeader(), from, to);
     Columns.MoveGridColumn(static_cast<std::size_t>(from), static_cast<std::size_t>(to));
     FillGrid();
 }
 
 void TSessListForm::SetupBtnClick()
 {
-    QStringList names;
-    for (const char* n : SessColumnNames)
-        names << n;
-    TSLSetupForm dialog("Session list setup", names, this);
+    TSLSetupForm dialog("Session list setup", TypeNameList(SessColumnNames), this);
     Columns.TakeGridWidths(GridWidths());
-    std::vector<const TColumn*> copies;
-    for (const auto& c : Columns.Items)
-        copies.push_back(c.get());
-    dialog.SetColumns(copies);
-    std::vector<std::string> lines;
-    Highlight.SaveToLines(lines);
-    QStringList qlines;
-    for (const std::string& l : lines)
-        qlines << QString::fromStdString(l);
-    dialog.SetAddressLines(qlines);
-    dialog.SetTemplates(QString::fromStdString(RepHeader), QString::fromStdString(RepFooter));
+    FillSetupDialog(dialog, ColumnPointers(Columns), Highlight, RepHeader, RepFooter);
     if (ExecSetup(dialog) != QDialog::Accepted)
         return;
     if (dialog.Modified) {
-        Columns.Items.clear();
-        for (const TColumn& c : dialog.Columns()) {
-            auto column = std::make_unique<TSLColumn>(DateFormat());
-            column->Assign(c);
-            Columns.Items.push_back(std::move(column));
-        }
-        Columns.CountVisible();
+        ReplaceColumns(Columns, dialog, SessColumnFactory(DateFormat()));
         FillGrid();
     }
-    std::vector<std::string> addr;
-    for (const QString& l : dialog.AddressLines())
-        if (!l.trimmed().isEmpty())  // a stray blank line is no address to complain about
-            addr.push_back(l.trimmed().toStdString());
-    Highlight.Clear();
-    try {
-        Highlight.LoadFromLines(addr);
-    } catch (const EConvertError& e) {
-        Grid->viewport()->update();
-        Owner->Frame()->Ui().Message(e.what(), TMsgKind::Error, TMsgButtons::OK);
-        return;
-    }
-    RepHeader = dialog.HeaderFile().toStdString();
-    RepFooter = dialog.FooterFile().toStdString();
     Grid->viewport()->update();
+    TakeSetupResults(dialog, Highlight, RepHeader, RepFooter, Owner->Frame()->Ui());
 }
 
 void TSessListForm::ReportBtnClick()

@@ -1,0 +1,142 @@
+#include "views/freqform.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/appsettings.h"
+#include "app/childform.h"
+#include "app/frameform.h"
+#include "log/mailerlog.h"
+#include "views/freqmodel.h"
+#include "views/plaincelldelegate.h"
+#include "views/viewparts.h"
+
+using namespace tarvex;
+
+namespace {
+
+// Where the grid's column widths are kept: the window class and the grid's name.
+constexpr const char* kWidthSection = "TFreqFormFreqGrid";
+constexpr int kDesignWidths[3] = {93, 98, 64};
+
+}  // namespace
+
+TFreqForm::TFreqForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owner)
+{
+    setObjectName("FreqForm");
+    setAttribute(Qt::WA_DeleteOnClose);
+    QString title = "File requests";
+    if (owner->Log)
+        title += " - " + QString::fromStdString(owner->Log->Name);
+    setWindowTitle(title);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    Grid = new QTableView(this);
+    Grid->setObjectName("FreqGrid");
+    Model = new TFreqModel(this);
+    Grid->setModel(Model);
+    Grid->setItemDelegate(new TPlainCellDelegate(this));
+    Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid->setWordWrap(false);
+    Grid->verticalHeader()->hide();
+    Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Grid->verticalHeader()->setMinimumSectionSize(1);
+    Grid->horizontalHeader()->setSectionsMovable(false);
+    Grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    Grid->horizontalHeader()->setHighlightSections(false);
+    Grid->installEventFilter(this);
+    layout->addWidget(Grid, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->setContentsMargins(4, 4, 4, 4);
+    bottom->addStretch(1);
+    CloseBtn = new QPushButton("Close", this);
+    CloseBtn->setObjectName("CloseBtn");
+    bottom->addWidget(CloseBtn);
+    layout->addLayout(bottom);
+    connect(CloseBtn, &QPushButton::clicked, this, &QWidget::close);
+
+    RestorePlacement(this, Owner->Frame()->Store(), Section(), 290, 300);
+}
+
+std::string TFreqForm::Section() const { return (Owner->Log ? Owner->Log->Name : std::string()) + ".FreqList"; }
+
+int TFreqForm::StartRow(int firstNewFreq, int count)
+{
+    if (firstNewFreq >= 0 && firstNewFreq < count)
+        return firstNewFreq;
+    return count - 1;
+}
+
+void TFreqForm::Open(TMailerLog* log)
+{
+    Log = log;
+    Updating = true;
+    Model->Reset(log, Owner->Frame()->AppSettings.FreqRealName);
+    const ISettingsStore& store = Owner->Frame()->Store();
+    QHeaderView* header = Grid->horizontalHeader();
+    for (int k = 0; k < 3; ++k) {
+        const int w = store.ReadInteger(kWidthSection, "Item" + std::to_string(k), kDesignWidths[k]);
+        header->resizeSection(k, w > 0 && w <= 10000 ? w : kDesignWidths[k]);
+    }
+    Grid->verticalHeader()->setDefaultSectionSize(FontHeight(Grid->font()) + 2);
+    connect(Grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { RowChanged(current.row()); });
+    // Shown first: the grid can only put a row at the top once it has its height.
+    show();
+    const int row = StartRow(log->FirstNewFreq, Model->rowCount());
+    if (row >= 0) {
+        const QModelIndex index = Model->index(row, 0);
+        Grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        Grid->scrollTo(index, QAbstractItemView::PositionAtTop);
+    }
+    Updating = false;
+}
+
+void TFreqForm::RowChanged(int row)
+{
+    if (Updating || !Log || row < 0 || row >= Model->rowCount())
+        return;
+    Owner->GotoLine(Model->Freq(row).LineNo);
+}
+
+bool TFreqForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Grid && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const auto mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (mods == Qt::NoModifier && key->key() == Qt::Key_Escape) {
+            close();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFreqForm::SaveWidths()
+{
+    if (Saved)
+        return;
+    Saved = true;
+    ISettingsStore& store = Owner->Frame()->Store();
+    const std::vector<int> widths = HeaderWidths(Grid->horizontalHeader());
+    for (std::size_t k = 0; k < widths.size(); ++k)
+        store.WriteInteger(kWidthSection, "Item" + std::to_string(k), widths[k]);
+}
+
+void TFreqForm::closeEvent(QCloseEvent* event)
+{
+    SaveWidths();
+    if (Owner->FreqList == this)
+        Owner->FreqList = nullptr;
+    event->accept();
+}

@@ -1,0 +1,166 @@
+#include "views/timelineform.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "app/childform.h"
+#include "app/frameform.h"
+#include "base/datetime.h"
+#include "log/mailerlog.h"
+#include "views/timelineview.h"
+#include "views/viewparts.h"
+
+using namespace tarvex;
+
+TTimelineForm::TTimelineForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owner)
+{
+    setObjectName("TimelineForm");
+    setAttribute(Qt::WA_DeleteOnClose);
+    QString title = "Timeline";
+    if (owner->Log)
+        title += " - " + QString::fromStdString(owner->Log->Name);
+    setWindowTitle(title);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 4);
+    Strip = new TTimelineView([this](TColorItem item) { return Owner->Frame()->LogColors.Color(item); }, this);
+    Strip->setFont(Owner->Frame()->LogFont.Font);
+    layout->addWidget(Strip);
+
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(4, 0, 4, 0);
+    auto spin = [&](const char* name, const QString& caption) {
+        row->addWidget(new QLabel(caption, this));
+        auto* s = new QSpinBox(this);
+        s->setObjectName(name);
+        s->setRange(0, 23);
+        s->setWrapping(true);  // past 23 comes 0, below 0 comes 23
+        row->addWidget(s);
+        return s;
+    };
+    StartEdit = spin("StartEdit", "Start time");
+    EndEdit = spin("EndEdit", "End time");
+    row->addStretch(1);
+    PrevBtn = new QPushButton("Previous day", this);
+    PrevBtn->setObjectName("PrevBtn");
+    row->addWidget(PrevBtn);
+    DayLabel = new QLabel(this);
+    DayLabel->setObjectName("DayLabel");
+    DayLabel->setAlignment(Qt::AlignCenter);
+    DayLabel->setMinimumWidth(70);
+    row->addWidget(DayLabel);
+    NextBtn = new QPushButton("Next day", this);
+    NextBtn->setObjectName("NextBtn");
+    row->addWidget(NextBtn);
+    layout->addLayout(row);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->setContentsMargins(4, 0, 4, 0);
+    bottom->addStretch(1);
+    CloseBtn = new QPushButton("Close", this);
+    CloseBtn->setObjectName("CloseBtn");
+    bottom->addWidget(CloseBtn);
+    layout->addLayout(bottom);
+    layout->addStretch(1);
+
+    connect(PrevBtn, &QPushButton::clicked, this, &TTimelineForm::PrevDayClick);
+    connect(NextBtn, &QPushButton::clicked, this, &TTimelineForm::NextDayClick);
+    connect(CloseBtn, &QPushButton::clicked, this, &QWidget::close);
+    connect(Strip, &TTimelineView::SessionClicked, this, &TTimelineForm::Navigate);
+
+    RestorePlacement(this, Owner->Frame()->Store(), Section(), 500, 160);
+}
+
+std::string TTimelineForm::Section() const { return (Owner->Log ? Owner->Log->Name : std::string()) + ".Timeline"; }
+
+void TTimelineForm::Open(TMailerLog* log)
+{
+    Log = log;
+    Strip->SetLog(log);
+    const TAppSettings& settings = Owner->Frame()->AppSettings;
+    StartEdit->setValue(std::clamp<int>(settings.DayStart, 0, 23));
+    EndEdit->setValue(std::clamp<int>(settings.DayEnd, 0, 23));
+    Strip->SetWindow(StartEdit->value(), EndEdit->value());
+    connect(StartEdit, &QSpinBox::valueChanged, this, &TTimelineForm::WindowChanged);
+    connect(EndEdit, &QSpinBox::valueChanged, this, &TTimelineForm::WindowChanged);
+    if (!log->Days.empty())
+        ShowDay(0);
+    show();
+}
+
+void TTimelineForm::WindowChanged()
+{
+    TAppSettings& settings = Owner->Frame()->AppSettings;
+    settings.DayStart = static_cast<std::uint16_t>(StartEdit->value());
+    settings.DayEnd = static_cast<std::uint16_t>(EndEdit->value());
+    Strip->SetWindow(StartEdit->value(), EndEdit->value());
+}
+
+void TTimelineForm::ShowDay(std::size_t index)
+{
+    const TNewDay& d = Log->Days[index];
+    std::int64_t days = 0, ms = 0;
+    SplitDateTime(d.Date, days, ms);
+    RememberedLine = d.LineNo;
+    DayLabel->setText(QString::fromStdString(FormatDDMMMYY(d.Date)));
+    Strip->SetDayNumber(static_cast<int>(days));
+}
+
+void TTimelineForm::SetDay(std::int32_t dayIndex)
+{
+    if (Navigating || !Log || dayIndex < 0 || static_cast<std::size_t>(dayIndex) >= Log->Days.size())
+        return;
+    ShowDay(static_cast<std::size_t>(dayIndex));
+}
+
+void TTimelineForm::PrevDayClick()
+{
+    if (!Log)
+        return;
+    for (std::size_t i = Log->Days.size(); i-- > 0;)
+        if (Log->Days[i].LineNo < RememberedLine) {
+            ShowDay(i);
+            return;
+        }
+}
+
+void TTimelineForm::NextDayClick()
+{
+    if (!Log)
+        return;
+    for (std::size_t i = 0; i < Log->Days.size(); ++i)
+        if (Log->Days[i].LineNo > RememberedLine) {
+            ShowDay(i);
+            return;
+        }
+}
+
+void TTimelineForm::Navigate(std::int64_t session)
+{
+    if (!Log || session < 0 || static_cast<std::size_t>(session) >= Log->Sessions.size())
+        return;
+    Navigating = true;
+    Owner->GotoLine(Log->Sessions[static_cast<std::size_t>(session)].StartLine);
+    Navigating = false;
+}
+
+void TTimelineForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TTimelineForm::closeEvent(QCloseEvent* event)
+{
+    if (Owner->Timeline == this)
+        Owner->Timeline = nullptr;
+    event->accept();
+}

@@ -1,0 +1,1 @@
+End of report (@total nodes).

@@ -1,0 +1,2 @@
+@program: nodes of the T-Mail station
+====== @total nodes ======
