@@ -5,7 +5,8 @@
 # Prints one line per target: name<TAB>executions<TAB>crashes. Exits 1 when any target crashed
 # (each crash input is kept under build/fuzz/crashes/<target>/; fix the reader and copy the input
 # to tests/fuzz/regressions/<target>/, where the normal tests replay it), 2 when it cannot build.
-# The corpus each target grows is kept in build/fuzz/corpus/<target>/ for the next run.
+# The corpus each target grows is kept in build/fuzz/corpus/<target>/ for the next run
+# (TARVEX_FUZZ_CORPUS=DIR keeps it elsewhere: a short run need not replay a grown corpus first).
 # Installs clang when it is missing (as root, or with sudo).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -61,7 +62,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 any_crash=0
 for t in "${targets[@]}"; do
-  corpus="$BUILD/corpus/$t"
+  corpus="${TARVEX_FUZZ_CORPUS:-$BUILD/corpus}/$t"
   crashes_dir="$BUILD/crashes/$t"
   log="$BUILD/logs/$t.log"
   mkdir -p "$corpus" "$crashes_dir" "$(dirname "$log")"
