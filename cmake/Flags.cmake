@@ -37,3 +37,18 @@ if(TARVEX_SANITIZE AND NOT MSVC)
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(tarvex_sanitize INTERFACE -fsanitize=address,undefined)
 endif()
+
+# Fuzzing: with clang and TARVEX_FUZZ on, everything of ours is instrumented for libFuzzer and
+# built with both sanitizers, and tests/fuzz makes one fuzzer program per target.
+option(TARVEX_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
+set(TARVEX_FUZZER_BUILD OFF)
+if(TARVEX_FUZZ)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    set(TARVEX_FUZZER_BUILD ON)
+    target_compile_options(tarvex_sanitize INTERFACE
+      -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(tarvex_sanitize INTERFACE -fsanitize=address,undefined)
+  else()
+    message(WARNING "TARVEX_FUZZ needs clang (CXX=clang++); the fuzzers are not built")
+  endif()
+endif()

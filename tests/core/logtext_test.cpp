@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -209,4 +210,60 @@ TEST(LogText, IndexCostsAboutFourBytesALine)
     LogText t;
     t.Assign(text);
     EXPECT_LE(t.IndexMemory(), 100000u * 4 + 3 * 16384 * 4);
+}
+
+TEST(LogText, LoadReportsEveryPieceAndCanBeStopped)
+{
+    std::mt19937 rng(5);
+    const std::string text = RandomText(rng, 3 << 20);
+    const std::string path = TempPath("progress.log");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+    std::vector<std::uint64_t> seen;
+    LogText t;
+    std::string error;
+    ASSERT_TRUE(t.LoadFile(path, error, [&](std::uint64_t done, std::uint64_t total) {
+        EXPECT_EQ(total, text.size());
+        seen.push_back(done);
+        return true;
+    })) << error;
+    ASSERT_GE(seen.size(), 6u);  // pieces of half a megabyte
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.back(), text.size());
+
+    // Stopped after the second piece: the load fails and the text shown before stays.
+    LogText kept;
+    kept.Assign("before\n");
+    int calls = 0;
+    EXPECT_FALSE(kept.LoadFile(path, error, [&](std::uint64_t, std::uint64_t) { return ++calls < 2; }));
+    EXPECT_EQ(calls, 2);
+    EXPECT_NE(error.find("stopped"), std::string::npos);
+    EXPECT_EQ(kept.Bytes(), "before\n");
+    std::remove(path.c_str());
+}
+
+TEST(LogText, LogTruncatedWhileLoadingKeepsWhatWasRead)
+{
+    std::mt19937 rng(6);
+    const std::string text = RandomText(rng, 4 << 20);
+    const std::string path = TempPath("shrinks.log");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+    LogText t;
+    std::string error;
+    std::uint64_t before = 0;
+    ASSERT_TRUE(t.LoadFile(path, error, [&](std::uint64_t done, std::uint64_t) {
+        if (before == 0) {
+            before = done;
+            std::ofstream(path, std::ios::binary | std::ios::trunc);  // the mailer empties its log
+        }
+        return true;
+    })) << error;
+    EXPECT_EQ(t.Bytes(), text.substr(0, before));
+    ExpectSameLines(t);
+    std::remove(path.c_str());
 }

@@ -44,7 +44,7 @@ void LogText::Assign(std::string_view bytes)
     *this = std::move(fresh);
 }
 
-bool LogText::LoadFile(const std::string& path, std::string& error)
+bool LogText::LoadFile(const std::string& path, std::string& error, const LoadProgress& progress)
 {
     SharedReadFile file;
     if (!file.Open(path, error))
@@ -65,6 +65,10 @@ bool LogText::LoadFile(const std::string& path, std::string& error)
             const std::size_t lo = fresh.Size;
             fresh.Size += static_cast<std::size_t>(got);
             fresh.IndexRange(lo, fresh.Size);
+            if (progress && !progress(fresh.Size, size > 0 ? static_cast<std::uint64_t>(size) : 0)) {
+                error = "Loading of " + path + " stopped";
+                return false;
+            }
         }
     } catch (const std::bad_alloc&) {
         error = "Not enough memory to load " + path;

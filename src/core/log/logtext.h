@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,9 +25,14 @@ public:
     void Clear();
     // Takes a copy of bytes (which may point into this text).
     void Assign(std::string_view bytes);
+    // Told, after each piece read, the bytes read so far and the file's size when the load began;
+    // false stops the load. A window lets its events run here, so a log of gigabytes never
+    // freezes it.
+    using LoadProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
     // Reads the whole file with ordinary reads; the file may grow or shrink meanwhile, and what
-    // was read is what counts. On failure the present text stays and error tells why.
-    bool LoadFile(const std::string& path, std::string& error);
+    // was read is what counts. On failure (or when progress stops it) the present text stays
+    // and error tells why.
+    bool LoadFile(const std::string& path, std::string& error, const LoadProgress& progress = {});
 
     std::string_view Bytes() const { return {Buf.Data(), Size}; }
     std::size_t ByteCount() const { return Size; }

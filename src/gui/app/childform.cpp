@@ -214,12 +214,32 @@ void TChildForm::SetStatusText(int panel, const QString& text)
 
 void TChildForm::LetEventsRun() { FrameForm->Ui().ProcessEvents(); }
 
+bool TChildForm::KeepLoading(std::uint64_t done, std::uint64_t total)
+{
+    // Reading a log of gigabytes takes seconds: the window shows how far it got and lets events
+    // run every 20 ms, as the analysis does, so it paints and can be closed meanwhile.
+    if (!LoadClock.isValid()) {
+        LoadClock.start();
+        SetStatusText(0, "Loading");
+        ProgressBar->setMaximum(1000);
+        ProgressBar->setValue(0);
+        ProgressBar->show();
+    }
+    if (LoadClock.elapsed() >= 20) {
+        const std::uint64_t part = total > 0 ? std::min(done, total) * 1000 / total : 0;
+        ProgressBar->setValue(static_cast<int>(part));
+        LetEventsRun();
+        LoadClock.restart();
+    }
+    return !Closing;
+}
+
 TMailerLog* TChildForm::Mailer() const { return Log && Log->IsMailer() ? static_cast<TMailerLog*>(Log) : nullptr; }
 
 TLogLoad TChildForm::LoadContext()
 {
     const TAppSettings& settings = FrameForm->AppSettings;
-    TLogLoad load{*Log, *LogView, FrameForm->Ui(), settings.OEMConvert, QString(), nullptr};
+    TLogLoad load{*Log, *LogView, FrameForm->Ui(), settings.OEMConvert, QString(), nullptr, nullptr};
     load.CodePage = QString::fromStdString(Mailer() ? settings.DisplayCodePage() : settings.ANSIPage());
     load.Progress = [this](std::int32_t maximum, std::int32_t value) {
         if (value < 0)
@@ -227,6 +247,7 @@ TLogLoad TChildForm::LoadContext()
         else
             ProgressBar->setValue(value);
     };
+    load.Loading = [this](std::uint64_t done, std::uint64_t total) { return KeepLoading(done, total); };
     return load;
 }
 
@@ -353,14 +374,17 @@ void TChildForm::LoadAndAnalyze(TLog* log)
             FillDayList();
         }
     } else {
-        ProgressBar->hide();
         LogView->SetCodePage(QString::fromStdString(settings.ANSIPage()));
         QString error;
-        if (!LogView->LoadFromFile(QString::fromStdString(ResolvePath(Log->Path)), &error)) {
-            FrameForm->Ui().Message("Error reading log: " + error.toStdString(), TMsgKind::Error, TMsgButtons::OK);
+        if (!LogView->LoadFromFile(QString::fromStdString(ResolvePath(Log->Path)), &error,
+                                   [this](std::uint64_t done, std::uint64_t total) { return KeepLoading(done, total); })) {
+            if (!Closing)
+                FrameForm->Ui().Message("Error reading log: " + error.toStdString(), TMsgKind::Error, TMsgButtons::OK);
             loaded = false;
         } else
-            loaded = CutLog(LoadContext());
+            loaded = !Closing && CutLog(LoadContext());
+        ProgressBar->hide();
+        SetStatusText(0, QString());  // a generic log shows no analysis status
         if (Closing) {
             Busy = false;
             deleteLater();

@@ -1,4 +1,5 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <cstdint>
@@ -111,6 +112,7 @@ private:
     void GenericNextDay();
     // What the loader needs of this window and its frame.
     TLogLoad LoadContext();
+    bool KeepLoading(std::uint64_t done, std::uint64_t total);
 
     TFrameForm* FrameForm = nullptr;
     LogViewer* LogView = nullptr;
@@ -124,6 +126,7 @@ private:
 
     bool Busy = false;
     bool Closing = false;
+    QElapsedTimer LoadClock;  // paces the events let through while the file is read
     bool Analyzed = false;
     bool RunsForSessions = false;
 

@@ -27,8 +27,10 @@ bool CutAt(const TLogLoad& w, std::size_t dropBytes)
                                     TMsgButtons::OK);
         return r != TFileCutResult::Failed;
     }
-    const qint64 firstKept = static_cast<qint64>(viewer.Model().LineAt(dropBytes)) + 1;
-    viewer.SetSelection(1, 0, firstKept, 0);
+    // Exactly the dropped bytes go: a cut after a 0 byte may fall inside a line.
+    const std::size_t line = viewer.Model().LineAt(dropBytes);
+    const qint64 pos = static_cast<qint64>(dropBytes - viewer.Model().LineStart(line));
+    viewer.SetSelection(1, 0, static_cast<qint64>(line) + 1, pos);
     viewer.DeleteSelection();
     return true;
 }
@@ -40,36 +42,25 @@ bool LoadLogText(const TLogLoad& w)
     LogViewer& viewer = w.Viewer;
     const std::string path = ResolvePath(w.Log.Path);
     viewer.SetCodePage(w.CodePage);
-    if (!w.OEMConvert) {
-        QString error;
-        if (!viewer.LoadFromFile(QString::fromStdString(path), &error)) {
+    // The viewer reads the file itself in both modes: a copy of a log of gigabytes would double
+    // what it costs, and reading in pieces lets the window paint meanwhile.
+    bool stopped = false;
+    const LogText::LoadProgress progress = [&w, &stopped](std::uint64_t done, std::uint64_t total) {
+        stopped = w.Loading && !w.Loading(done, total);
+        return !stopped;
+    };
+    QString error;
+    if (!viewer.LoadFromFile(QString::fromStdString(path), &error, progress)) {
+        if (!stopped)
             w.Ui.Message("Error reading log: " + error.toStdString(), TMsgKind::Error, TMsgButtons::OK);
-            return false;
-        }
-        return true;
-    }
-    std::string text;
-    std::string error;
-    if (!ReadWholeFile(path, text, &error)) {
-        w.Ui.Message("Error reading log: " + error, TMsgKind::Error, TMsgButtons::OK);
         return false;
     }
-    std::size_t keptStart = 0;
-    if (w.Log.CutMode == 0)
-        if (const auto start = KeptStartByKBytes(text, CutLimitBytes(w.Log.CutSize), 128, true))
-            keptStart = *start;
-    if (keptStart > 0) {
-        const TFileCutResult r = CutFileHead(path, keptStart, std::string_view(text).substr(keptStart), &error);
-        if (r == TFileCutResult::Cut && !error.empty())
-            w.Ui.Message(error, TMsgKind::Warning, TMsgButtons::OK);
-        if (r != TFileCutResult::Cut) {
-            keptStart = 0;
-            if (!error.empty())
-                w.Ui.Message(error, r == TFileCutResult::Failed ? TMsgKind::Error : TMsgKind::Warning,
-                                   TMsgButtons::OK);
-        }
-    }
-    viewer.SetText(std::string_view(text).substr(keptStart));
+    if (!w.OEMConvert || w.Log.CutMode != 0)
+        return true;
+    // With conversion the KBytes cut is made here, on the raw bytes, and stops at a 0 byte too.
+    // A cut that fails leaves the file and the viewer whole, and the loading goes on.
+    if (const auto start = KeptStartByKBytes(viewer.Bytes(), CutLimitBytes(w.Log.CutSize), 128, true))
+        (void)CutAt(w, *start);
     return true;
 }
 

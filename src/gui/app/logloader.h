@@ -19,11 +19,14 @@ struct TLogLoad
     QString CodePage;
     // Called with the bar's maximum first (value -1), then with each day read.
     std::function<void(std::int32_t maximum, std::int32_t value)> Progress;
+    // Called while the file is read, with the bytes read and the file's size; false stops the
+    // load (the window is closing), and no message is shown for it.
+    std::function<bool(std::uint64_t done, std::uint64_t total)> Loading;
 };
 
 // Puts the text of the log (a mailer style) into its viewer. With OEM conversion on, the file
-// is read here, cut by KBytes on its raw bytes and shown in the OEM code page; else the viewer
-// reads it and shows it in the ANSI code page. False when nothing could be loaded.
+// is cut by KBytes on its raw bytes as it is loaded and shown in the OEM code page; else it is
+// shown in the ANSI code page. False when nothing could be loaded (or the load was stopped).
 bool LoadLogText(const TLogLoad& load);
 
 // Cuts the log file to its CutSize (KBytes or days) and drops the same lines from the viewer.

@@ -73,10 +73,10 @@ LogViewer::~LogViewer() = default;
 // ---------------------------------------------------------------------------------------------
 // Text
 
-bool LogViewer::LoadFromFile(const QString& path, QString* error)
+bool LogViewer::LoadFromFile(const QString& path, QString* error, const tarvex::LogText::LoadProgress& progress)
 {
     std::string why;
-    if (!Text.LoadFile(NativePath(path), why)) {
+    if (!Text.LoadFile(NativePath(path), why, progress)) {
         if (error)
             *error = QString::fromStdString(why);
         return false;

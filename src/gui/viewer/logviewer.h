@@ -49,7 +49,10 @@ public:
     ~LogViewer() override;
 
     // --- Text
-    bool LoadFromFile(const QString& path, QString* error = nullptr);
+    // progress is told the bytes read so far and the file's size after each piece; false stops
+    // the load (the text shown before stays).
+    bool LoadFromFile(const QString& path, QString* error = nullptr,
+                      const tarvex::LogText::LoadProgress& progress = {});
     void SetText(std::string_view bytes);
     void SetText(const QByteArray& bytes);
     void SetText(const char* bytes) { SetText(std::string_view(bytes)); }
