@@ -82,7 +82,7 @@ private slots:
         f.Frame->close();
     }
 
-    // The Brake!, Bink/+, FHMail and Argus stations are analysed when opened, each from its
+    // The Brake!, Bink/+, FHMail, SF-Mail and Argus stations are analysed when opened, each from its
     // mailer directory.
     void demoMailerStationsAreAnalysed()
     {
@@ -93,8 +93,9 @@ private slots:
         TFrameFixture f(ini);
         f.Frame->show();
         QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
-        const int styles[] = {tarvex::lsTMail, tarvex::lsBrake, tarvex::lsBinkPlus, tarvex::lsFHMail, tarvex::lsArgus};
-        for (const std::size_t i : {std::size_t(1), std::size_t(2), std::size_t(3), std::size_t(4)}) {
+        const int styles[] = {tarvex::lsTMail,  tarvex::lsBrake, tarvex::lsBinkPlus,
+                              tarvex::lsFHMail, tarvex::lsSFMail, tarvex::lsArgus};
+        for (std::size_t i = 1; i < std::size(styles); ++i) {
             tarvex::TLog* log = &f.Frame->Logs[i];
             QCOMPARE(int(log->Style), styles[i]);
             f.Frame->OpenLog(log);

@@ -10,6 +10,7 @@
 #include "brakedir.h"
 #include "brakelog.h"
 #include "fhmaildir.h"
+#include "sfmaildir.h"
 #include "tmailfixture.h"
 #include "base/datetime.h"
 #include "styles/logfactory.h"
@@ -177,9 +178,11 @@ QString PrepareDemo(const QString& folder, QString* error)
             *error = QString("Cannot write the Brake! and Bink/+ samples: ") + e.what();
         return {};
     }
-    // An FHMail station with its mailer directory, and an Argus log, which needs none.
+    // An FHMail and an SF-Mail station with their mailer directories, and an Argus log, which
+    // needs none.
     const QString fhDir = folder + "/fhmail";
-    QByteArray fhLog, argusLog;
+    const QString sfDir = folder + "/sf-mail";
+    QByteArray fhLog, sfLog, argusLog;
     try {
         fixtures::TFHMailDirOptions fhOptions;
         fhOptions.OnDrive = false;
@@ -193,6 +196,17 @@ QString PrepareDemo(const QString& folder, QString* error)
         const std::string fh = fixtures::BuildFHMailLog(fhLogOptions, fhOptions.Phrases);
         fhLog = QByteArray(fh.data(), static_cast<qsizetype>(fh.size()));
 
+        const fixtures::TSFMailDirOptions sfOptions;
+        fixtures::WriteSFMailDir(sfDir.toStdString(), sfOptions);
+        fixtures::TSFMailLogOptions sfLogOptions;
+        sfLogOptions.Lines = 8000;
+        sfLogOptions.Seed = 23;
+        sfLogOptions.StartYear = ProgramStartYear();
+        sfLogOptions.StartMonth = 3;
+        sfLogOptions.WithDamagedLines = false;
+        const std::string sf = fixtures::BuildSFMailLog(sfLogOptions, sfOptions.Phrases);
+        sfLog = QByteArray(sf.data(), static_cast<qsizetype>(sf.size()));
+
         fixtures::TArgusLogOptions argusLogOptions;
         argusLogOptions.Lines = 8000;
         argusLogOptions.Seed = 19;
@@ -202,7 +216,7 @@ QString PrepareDemo(const QString& folder, QString* error)
         argusLog = QByteArray(argus.data(), static_cast<qsizetype>(argus.size()));
     } catch (const std::exception& e) {
         if (error)
-            *error = QString("Cannot write the FHMail and Argus samples: ") + e.what();
+            *error = QString("Cannot write the FHMail, SF-Mail and Argus samples: ") + e.what();
         return {};
     }
     const TSample samples[] = {
@@ -210,6 +224,7 @@ QString PrepareDemo(const QString& folder, QString* error)
         {"Brake! station", lsBrake, "brake.log", brakeLog, brakeDir},
         {"Bink/+ station", lsBinkPlus, "binkplus.log", binkLog, binkDir},
         {"FHMail station", lsFHMail, "fhmail.log", fhLog, fhDir},
+        {"SF-Mail station", lsSFMail, "sf-mail.log", sfLog, sfDir},
         {"Argus station", lsArgus, "argus.log", argusLog, {}},
         {"Generic Bink-style sample", lsGenericBink, "binkley.log", BinkSample(), {}},
         {"Generic FrontDoor sample", lsGenericFD, "fd.log", FrontDoorSample(), {}},
