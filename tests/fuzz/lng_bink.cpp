@@ -3,7 +3,7 @@
 
 #include "fuzzsupport.h"
 #include "mailercfg/lngerror.h"
-#include "mailercfg/stylephrases.h"
+#include "phrasecuts.h"
 #include "mailercfg/binklng.h"
 
 using namespace tarvex;
@@ -17,8 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             (void)lng.GetString(n);
             (void)lng.GetPhrase(n);
         }
-        for (const TStylePhrase& p : StylePhrases(StyleBinkPlus))
-            (void)TakePhrase(lng, p);
+        fuzz::TakeEveryCut(lng, -1, last);
     } catch (const ELngError&) {
     }
     return 0;

@@ -17,8 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             (void)lng.GetPhrase(dict.KeyAt(i) + "2");
             (void)dict.ValueAt(i);
         }
-        for (const TStylePhrase& p : StylePhrases(StyleFHMail))
-            (void)TakePhrase(lng, p);
+        // Keys the file defines and one it lacks, each cut every way, with a default.
+        for (int i = 0; i <= dict.Count(); ++i) {
+            const std::string key = i < dict.Count() ? dict.KeyAt(i) : std::string("NO_CARRIER");
+            for (const TPhraseCut cut : {TPhraseCut::Phrase, TPhraseCut::Raw, TPhraseCut::FirstWord})
+                (void)TakePhrase(lng, TStylePhrase{0, key, cut, "No Carrier"});
+        }
     } catch (const ELngError&) {
     }
     return 0;
