@@ -53,29 +53,14 @@ TDialStatForm::TDialStatForm(TChildForm* owner) : QWidget(owner, Qt::Window), Ow
     Model = new TDialStatModel(this);
     Grid->setModel(Model);
     Grid->setItemDelegate(new TPlainCellDelegate(this));
-    Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Grid->setWordWrap(false);
-    Grid->verticalHeader()->hide();
-    Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    Grid->verticalHeader()->setMinimumSectionSize(1);
-    Grid->horizontalHeader()->setSectionsMovable(true);
-    Grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    Grid->horizontalHeader()->setHighlightSections(false);
+    SetUpRecordGrid(Grid, true);
     layout->addWidget(Grid, 1);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->setContentsMargins(4, 4, 4, 4);
-    bottom->addStretch(1);
-    CloseBtn = new QPushButton("Close", this);
-    CloseBtn->setObjectName("CloseBtn");
-    bottom->addWidget(CloseBtn);
-    layout->addLayout(bottom);
+    CloseBtn = AddCloseRow(this, layout);
 
     connect(SetupBtn, &QToolButton::clicked, this, &TDialStatForm::SetupBtnClick);
     connect(ReportBtn, &QToolButton::clicked, this, &TDialStatForm::ReportBtnClick);
-    connect(CloseBtn, &QPushButton::clicked, this, &QWidget::close);
     connect(Grid->horizontalHeader(), &QHeaderView::sectionMoved, this,
             [this](int, int from, int to) { ColumnMoved(from, to); });
 

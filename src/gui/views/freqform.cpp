@@ -43,27 +43,12 @@ TFreqForm::TFreqForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owne
     Model = new TFreqModel(this);
     Grid->setModel(Model);
     Grid->setItemDelegate(new TPlainCellDelegate(this));
-    Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Grid->setWordWrap(false);
-    Grid->verticalHeader()->hide();
-    Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    Grid->verticalHeader()->setMinimumSectionSize(1);
-    Grid->horizontalHeader()->setSectionsMovable(false);
-    Grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    Grid->horizontalHeader()->setHighlightSections(false);
+    SetUpRecordGrid(Grid, false);
     Grid->installEventFilter(this);
     layout->addWidget(Grid, 1);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->setContentsMargins(4, 4, 4, 4);
-    bottom->addStretch(1);
-    CloseBtn = new QPushButton("Close", this);
-    CloseBtn->setObjectName("CloseBtn");
-    bottom->addWidget(CloseBtn);
-    layout->addLayout(bottom);
-    connect(CloseBtn, &QPushButton::clicked, this, &QWidget::close);
+    CloseBtn = AddCloseRow(this, layout);
 
     RestorePlacement(this, Owner->Frame()->Store(), Section(), 290, 300);
 }

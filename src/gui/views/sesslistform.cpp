@@ -67,31 +67,15 @@ TSessListForm::TSessListForm(TChildForm* owner) : QWidget(owner, Qt::Window), Ow
         [this](TColorItem item) { return Owner->Frame()->LogColors.Color(item); }, this);
     Grid->setModel(Model);
     Grid->setItemDelegate(Delegate);
-    Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Grid->setWordWrap(false);
-    Grid->setShowGrid(true);
-    Grid->verticalHeader()->hide();
-    Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    Grid->verticalHeader()->setMinimumSectionSize(1);
-    Grid->horizontalHeader()->setSectionsMovable(true);
-    Grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    Grid->horizontalHeader()->setHighlightSections(false);
+    SetUpRecordGrid(Grid, true);
     Grid->installEventFilter(this);
     layout->addWidget(Grid, 1);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->setContentsMargins(4, 4, 4, 4);
-    bottom->addStretch(1);
-    CloseBtn = new QPushButton("Close", this);
-    CloseBtn->setObjectName("CloseBtn");
-    bottom->addWidget(CloseBtn);
-    layout->addLayout(bottom);
+    CloseBtn = AddCloseRow(this, layout);
 
     connect(SetupBtn, &QToolButton::clicked, this, &TSessListForm::SetupBtnClick);
     connect(ReportBtn, &QToolButton::clicked, this, &TSessListForm::ReportBtnClick);
-    connect(CloseBtn, &QPushButton::clicked, this, &QWidget::close);
     connect(Grid, &QTableView::pressed, this, [this](const QModelIndex& index) { Navigate(index.row()); });
     connect(Grid->horizontalHeader(), &QHeaderView::sectionMoved, this,
             [this](int, int from, int to) { ColumnMoved(from, to); });

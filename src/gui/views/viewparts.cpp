@@ -2,6 +2,8 @@
 
 #include <QBoxLayout>
 #include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
 #include <QToolButton>
 #include <algorithm>
 
@@ -23,6 +25,32 @@ QToolButton* AddBarButton(QWidget* parent, QBoxLayout* bar, const char* name, co
     b->setFocusPolicy(Qt::NoFocus);
     bar->addWidget(b);
     return b;
+}
+
+void SetUpRecordGrid(QTableView* grid, bool movable)
+{
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setWordWrap(false);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setMinimumSectionSize(1);
+    grid->horizontalHeader()->setSectionsMovable(movable);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid->horizontalHeader()->setHighlightSections(false);
+}
+
+QPushButton* AddCloseRow(QWidget* view, QBoxLayout* layout)
+{
+    auto* bottom = new QHBoxLayout;
+    bottom->setContentsMargins(4, 4, 4, 4);
+    bottom->addStretch(1);
+    auto* close = new QPushButton("Close", view);
+    close->setObjectName("CloseBtn");
+    bottom->addWidget(close);
+    layout->addLayout(bottom);
+    QObject::connect(close, &QPushButton::clicked, view, &QWidget::close);
+    return close;
 }
 
 void RestorePlacement(QWidget* view, const ISettingsStore& store, const std::string& section, int width, int height)

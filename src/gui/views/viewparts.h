@@ -12,6 +12,8 @@
 
 class QBoxLayout;
 class QHeaderView;
+class QPushButton;
+class QTableView;
 class QToolButton;
 class QWidget;
 
@@ -26,6 +28,13 @@ class IUserInterface;
 // A flat text button of a view's tool bar.
 QToolButton* AddBarButton(QWidget* parent, QBoxLayout* bar, const char* name, const QString& caption,
                           const QString& hint);
+
+// A grid of records as the statistics windows show them: whole rows selected, no editing, no
+// row headings, rows of one height, columns resized by the user and dragged when `movable`.
+void SetUpRecordGrid(QTableView* grid, bool movable);
+
+// The row at the bottom of a view with its "Close" button, which closes the view.
+QPushButton* AddCloseRow(QWidget* view, QBoxLayout* layout);
 
 // Size and position the log window stored for the view (`section` is the log's name and the
 // view's suffix); the given size when none is stored.
