@@ -31,7 +31,7 @@ private slots:
         TFrameFixture f(ini);
         f.Frame->show();
         QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
-        QCOMPARE(f.Frame->Logs.Count(), std::size_t(8));
+        QCOMPARE(f.Frame->Logs.Count(), std::size_t(9));
         QCOMPARE(f.Frame->Logs[0].Style, std::uint8_t(tarvex::lsTMail));
         TChildForm* w = f.Frame->LogWindows().front();
         QCOMPARE(w->Log, &f.Frame->Logs[0]);
