@@ -267,33 +267,54 @@ private slots:
     void newCodePageRedecodesOpenLogWindows()
     {
         // 0xE0 0xAF is "рп" in IBM866 and "аЇ" in windows-1251.
-        const QString path = Dir.filePath("other.log");
-        WriteBytes(path, QByteArray("12:00 \xE0\xAF\n"));
+        const QString ru866 = QString::fromUtf8("\xD1\x80\xD0\xBF"), ru1251 = QString::fromUtf8("\xD0\xB0\xD0\x87");
+        const QString other = Dir.filePath("other.log"), argus = Dir.filePath("argus.log");
+        WriteBytes(other, QByteArray("12:00 \xE0\xAF\n"));
+        WriteBytes(argus, QByteArray("+ 01 Mar 26 10:00:00 \xE0\xAF\n"));
         {
             TQtSettingsStore reg(Ini);
             reg.WriteString("Log1", "Name", "Other log");
             reg.WriteInteger("Log1", "Style", lsOther);
-            reg.WriteString("Log1", "Path", path.toStdString());
-            reg.WriteInteger("General", "NumLogs", 1);
+            reg.WriteString("Log1", "Path", other.toStdString());
+            reg.WriteString("Log2", "Name", "Argus log");
+            reg.WriteInteger("Log2", "Style", lsArgus);
+            reg.WriteString("Log2", "Path", argus.toStdString());
+            reg.WriteInteger("General", "NumLogs", 2);
+            reg.WriteBool("General", "OEMConvert", true);
         }
         TFrameFixture f(Ini);
         f.Frame->show();
         f.Frame->OpenLog(&f.Frame->Logs[0]);
+        f.Frame->OpenLog(&f.Frame->Logs[1]);
         TChildForm* w = f.Frame->WindowOfLog(&f.Frame->Logs[0]);
-        QVERIFY(w);
-        QCOMPARE(w->Viewer()->LineText(1), QString::fromUtf8("12:00 \xD0\xB0\xD0\x87"));
+        TChildForm* m = f.Frame->WindowOfLog(&f.Frame->Logs[1]);
+        QVERIFY(w && m);
+        // A log of no mailer style is shown in the ANSI code page, a mailer's with OEM conversion
+        // in the OEM one.
+        QCOMPARE(w->Viewer()->LineText(1), "12:00 " + ru1251);
+        QCOMPARE(m->Viewer()->LineText(1).right(2), ru866);
         RunGeneralOptions(*f.Frame, [](TGeneralOptionsForm* d) {
             d->CmbANSICodePage->setCurrentText("IBM866");
+            d->CmbOEMCodePage->setCurrentText("windows-1251");
             d->BtnOK->click();
         });
         QCOMPARE(w->Viewer()->CodePage(), QString("IBM866"));
-        QCOMPARE(w->Viewer()->LineText(1), QString::fromUtf8("12:00 \xD1\x80\xD0\xBF"));
-        // Cancel leaves the window as it is.
+        QCOMPARE(w->Viewer()->LineText(1), "12:00 " + ru866);
+        QCOMPARE(m->Viewer()->LineText(1).right(2), ru1251);
+        // Cancel leaves the windows as they are.
         RunGeneralOptions(*f.Frame, [](TGeneralOptionsForm* d) {
             d->CmbANSICodePage->setCurrentText("windows-1251");
+            d->ChkOEMConvert->setChecked(false);
             d->BtnCancel->click();
         });
         QCOMPARE(w->Viewer()->CodePage(), QString("IBM866"));
+        QCOMPARE(m->Viewer()->CodePage(), QString("windows-1251"));
+        // Without OEM conversion a mailer's log is shown in the ANSI code page too.
+        RunGeneralOptions(*f.Frame, [](TGeneralOptionsForm* d) {
+            d->ChkOEMConvert->setChecked(false);
+            d->BtnOK->click();
+        });
+        QCOMPARE(m->Viewer()->CodePage(), QString("IBM866"));
         f.Frame->close();
     }
 
