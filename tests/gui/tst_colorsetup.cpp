@@ -53,11 +53,6 @@ private slots:
                                      "Special", "Background", "Incoming session", "Outgoing session", "BBS session",
                                      "Failed session"}));
         QCOMPARE(d.GrdColor->buttons().size(), 16);
-        QVERIFY(d.GrdColor->exclusive());
-        QCOMPARE(d.GrdColor->button(kCellNavy)->toolTip(), QString("Navy"));
-        QCOMPARE(BasicColor(kCellBlue), 0xFF0000u);
-        QCOMPARE(d.SelectedItem(), -1);
-        QCOMPARE(d.SelectedCell(), -1);
     }
 
     void choosingAnItemSelectsItsCellAndACellSetsItsColour()

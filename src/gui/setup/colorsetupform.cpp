@@ -16,12 +16,13 @@ namespace {
 
 constexpr int kGridColumns = 4;
 
-// The cell's look: its colour, with a heavy frame when chosen so that the selection shows on
-// every colour, black and white alike.
+// The cell's look: its colour, framed when chosen by a dark ring with a gap inside it, which
+// shows on every colour, black and the highlight colour alike.
 QString CellStyle(const QColor& c)
 {
     return QString("QToolButton { background-color: %1; border: 1px solid palette(mid); }"
-                   "QToolButton:checked { border: 3px solid palette(highlight); }")
+                   "QToolButton:checked { border: 2px solid palette(window-text); padding: 3px;"
+                   " background-clip: content; }")
         .arg(c.name());
 }
 

@@ -31,6 +31,7 @@ QLineEdit* CharField(const char* name, QWidget* parent)
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
     edit->setMaxLength(1);
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QLatin1String("WWWW")));
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[ -~]?"), edit));
     return edit;
 }
@@ -95,6 +96,7 @@ TGeneralOptionsForm::TGeneralOptionsForm(tarvex::IUserInterface& ui, QWidget* pa
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Pages);
     layout->addWidget(buttons);
+    setMinimumWidth(440);
 }
 
 QStringList TGeneralOptionsForm::CommonCodePages()
@@ -134,6 +136,7 @@ QWidget* TGeneralOptionsForm::CreateDlcPage()
     EdtDLCRight = CharField("EdtDLCRight", page);
     EdtDLCDigits = new QLineEdit(page);
     EdtDLCDigits->setObjectName("EdtDLCDigits");
+    EdtDLCDigits->setMaximumWidth(EdtDLCDigits->fontMetrics().horizontalAdvance(QLatin1String("99999999")));
     EdtDLCDigits->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), EdtDLCDigits));
     EdtDLCLead = CharField("EdtDLCLead", page);
     ChkDLCBackup = new QCheckBox("Keep backups of files.bbs", page);
@@ -175,8 +178,8 @@ QWidget* TGeneralOptionsForm::CreateDrivesPage()
     connect(BtnRemoveDrive, &QPushButton::clicked, this, &TGeneralOptionsForm::RemoveDriveClick);
     connect(BtnBrowseDrive, &QPushButton::clicked, this, &TGeneralOptionsForm::BrowseDriveClick);
 
-    auto* hint = new QLabel("Where the drive letters of mailer paths (C:\\FIDO\\...) are on this computer. "
-                            "A letter without a folder is guessed from the log's mailer path.",
+    auto* hint = new QLabel("Where the drive letters of mailer paths are on this computer. A letter not "
+                            "listed is guessed from the log's mailer path.",
                             page);
     hint->setWordWrap(true);
     auto* buttons = new QHBoxLayout;
