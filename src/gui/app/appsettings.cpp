@@ -102,6 +102,14 @@ const char* TLogColors::ValueName(int item)
     return item >= 0 && item < tarvex::kColorItemCount ? names[item] : "";
 }
 
+const char* TLogColors::Caption(int item)
+{
+    static const char* const captions[tarvex::kColorItemCount] = {
+        "Normal text", "Date & time",      "Errors",           "Important info", "File transfers", "Special",
+        "Background",  "Incoming session", "Outgoing session", "BBS session",    "Failed session"};
+    return item >= 0 && item < tarvex::kColorItemCount ? captions[item] : "";
+}
+
 QColor TLogColors::Color(tarvex::TColorItem item) const { return Color(static_cast<int>(item)); }
 
 QColor TLogColors::Color(int item) const

@@ -48,6 +48,8 @@ struct TLogColors {
 
     static std::array<std::uint32_t, tarvex::kColorItemCount> Defaults();
     static const char* ValueName(int item);
+    // The item's caption in the colour setup dialog ("Normal text", "Date & time", ...).
+    static const char* Caption(int item);
     QColor Color(tarvex::TColorItem item) const;
     QColor Color(int item) const;
 

@@ -435,6 +435,12 @@ void TChildForm::ApplyColors()
         Timeline->Strip->update();
 }
 
+void TChildForm::ApplyCodePage()
+{
+    const TAppSettings& settings = FrameForm->AppSettings;
+    LogView->SetCodePage(QString::fromStdString(Mailer() ? settings.DisplayCodePage() : settings.ANSIPage()));
+}
+
 void TChildForm::ApplyFont()
 {
     LogView->SetLogFont(FrameForm->LogFont.Font);

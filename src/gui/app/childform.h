@@ -44,6 +44,8 @@ public:
     void UpdatePosition();
     void ApplyColors();
     void ApplyFont();
+    // Shows the text in the code page the settings now give for this log.
+    void ApplyCodePage();
     void ShowLine(int lineNo) override { GotoLine(lineNo); }
 
     // Commands.

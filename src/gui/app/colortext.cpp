@@ -35,6 +35,19 @@ constexpr std::array<const char*, 25> kSystemColors = {
 
 }  // namespace
 
+std::uint32_t BasicColor(int index)
+{
+    return index >= 0 && index < kBasicColorCount ? kBasicColors[static_cast<std::size_t>(index)].Value : 0;
+}
+
+int BasicColorIndex(std::uint32_t value)
+{
+    for (std::size_t i = 0; i < kBasicColors.size(); ++i)
+        if (kBasicColors[i].Value == value)
+            return static_cast<int>(i);
+    return -1;
+}
+
 std::string ColorToText(std::uint32_t value)
 {
     for (const auto& c : kBasicColors)

@@ -16,3 +16,9 @@ bool TextToColor(std::string_view text, std::uint32_t& value);
 QColor ColorOfValue(std::uint32_t value);
 // The value of a drawn colour (always an RGB value, never a system colour).
 std::uint32_t ValueOfColor(const QColor& color);
+
+// The 16 basic colours in their order (black, maroon, green, ... white): the cells of the colour
+// grid. BasicColorIndex is -1 for a value that is none of them.
+inline constexpr int kBasicColorCount = 16;
+std::uint32_t BasicColor(int index);
+int BasicColorIndex(std::uint32_t value);

@@ -15,6 +15,8 @@
 #include "app/childform.h"
 #include "app/qtsettingsstore.h"
 #include "app/windowplacement.h"
+#include "setup/colorsetupform.h"
+#include "setup/generaloptionsform.h"
 #include "tmail/historyform.h"
 #include "tmail/trafficform.h"
 #include "base/fidoaddr.h"
@@ -87,6 +89,12 @@ void TFrameForm::CreateMenus()
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("OptionsMenu");
+    QAction* general = options->addAction("&General...");
+    general->setObjectName("GeneralItem");
+    connect(general, &QAction::triggered, this, &TFrameForm::GeneralItemClick);
+    QAction* colors = options->addAction("&Colors...");
+    colors->setObjectName("ColorsItem");
+    connect(colors, &QAction::triggered, this, &TFrameForm::ColorsItemClick);
     QAction* font = options->addAction("&Font...");
     font->setObjectName("FontItem");
     connect(font, &QAction::triggered, this, &TFrameForm::FontItemClick);
@@ -402,6 +410,32 @@ void TFrameForm::HistoryClosed(int line)
 {
     HistoryForm = nullptr;
     AppSettings.HistoryLine = line;
+}
+
+void TFrameForm::GeneralItemClick()
+{
+    TGeneralOptionsForm form(*UI, this);
+    form.SetValues(AppSettings);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    form.GetValues(AppSettings);
+    tarvex::SetShowDomain(AppSettings.ShowDomain);
+    tarvex::SetDriveMap(AppSettings.Drives);
+    // The other values are read where they are used; only the text on screen shows a code page.
+    for (TChildForm* w : LogWindows())
+        w->ApplyCodePage();
+}
+
+void TFrameForm::ColorsItemClick()
+{
+    const TLogColors saved = LogColors;
+    TColorSetupForm form(LogColors, this);
+    if (form.exec() != QDialog::Accepted) {
+        LogColors = saved;
+        return;
+    }
+    for (TChildForm* w : LogWindows())
+        w->ApplyColors();
 }
 
 void TFrameForm::FontItemClick()

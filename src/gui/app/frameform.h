@@ -87,6 +87,8 @@ private:
     void CreateMenus();
     void RebuildLogsMenu();
     void LogMenuItemClick(int tag);
+    void GeneralItemClick();
+    void ColorsItemClick();
     void FontItemClick();
     void AboutItemClick();
     void UpdateWindowMenu();

@@ -1,0 +1,34 @@
+#pragma once
+#include <QDialog>
+
+#include "app/appsettings.h"
+
+class QButtonGroup;
+class QListWidget;
+class QPushButton;
+
+// The "Colors Setup" dialog: the eleven colour items and a grid of the 16 basic colours. A
+// chosen cell becomes the chosen item's colour at once, in the table the dialog was given; the
+// caller keeps a copy to put back on Cancel and re-applies the table on OK.
+class TColorSetupForm : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TColorSetupForm(TLogColors& colors, QWidget* parent = nullptr);
+
+    // The grid cell shown chosen (-1: none).
+    int SelectedCell() const;
+    // The colour item chosen in the list (-1: none).
+    int SelectedItem() const;
+
+    QListWidget* LbxColorItem = nullptr;
+    QButtonGroup* GrdColor = nullptr;
+    QPushButton* BtnOK = nullptr;
+    QPushButton* BtnCancel = nullptr;
+
+private:
+    void ItemChosen(int item);
+    void CellChosen(int cell);
+
+    TLogColors& Colors;
+};
