@@ -5,6 +5,7 @@
 
 #include "app/childform.h"
 #include "app/frameform.h"
+#include "frametest.h"
 #include "guitestutil.h"
 #include "log/genericstyles.h"
 #include "teststyle.h"
@@ -59,22 +60,12 @@ public:
 
 }  // namespace
 
-class TestChildForm : public QObject
+class TestChildForm : public QObject, protected TFrameTest
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        Ini = Dir.filePath(QString("s%1.ini").arg(++Run));
-        F = std::make_unique<TFrameFixture>(Ini);
-        F->Frame->show();
-        SetProgramStartDate(EncodeDate(2026, 3, 1));
-    }
-    void cleanup()
-    {
-        F->Frame->close();
-        F.reset();
-    }
+    void init() { StartFrame("s"); }
+    void cleanup() { StopFrame(); }
 
     void mailerLogOpened_StatusDayListAndNavigationKeys()
     {
@@ -84,9 +75,7 @@ private slots:
         log->Name = "test";
         log->Path = path.toStdString();
         TTestStyle* raw = log.get();
-        F->Frame->AddLogMenuItem(std::move(log));
-        F->Frame->OpenLog(raw);
-        TChildForm* w = F->Frame->WindowOfLog(raw);
+        TChildForm* w = AddAndOpen(std::move(log));
         QVERIFY(w);
         QCOMPARE(raw->Window, static_cast<ILogWindow*>(w));
         QCOMPARE(w->StatusText(0), QString("Analysis complete, 15 lines/sec"));
@@ -199,9 +188,7 @@ private slots:
         other->Path = path.toStdString();
         other->Name = "other";
         TLog* o = other.get();
-        F->Frame->AddLogMenuItem(std::move(other));
-        F->Frame->OpenLog(o);
-        TChildForm* w = F->Frame->WindowOfLog(o);
+        TChildForm* w = AddAndOpen(std::move(other));
         QVERIFY(w);
         QVERIFY(!w->HiliteBtn->isEnabled());
         QVERIFY(!w->Viewer()->Highlight());
@@ -212,10 +199,7 @@ private slots:
         auto bink = std::make_unique<TBinkLog>();
         bink->Path = path.toStdString();
         bink->Name = "bink";
-        TLog* b = bink.get();
-        F->Frame->AddLogMenuItem(std::move(bink));
-        F->Frame->OpenLog(b);
-        w = F->Frame->WindowOfLog(b);
+        w = AddAndOpen(std::move(bink));
         QVERIFY(w && w->Viewer()->Highlight());
         LogViewer* v = w->Viewer();
         w->GotoLine(1);
@@ -240,10 +224,7 @@ private slots:
         fd->Path = path.toStdString();
         fd->AutoNew = true;
         fd->LastStr = "no such line";
-        TLog* l = fd.get();
-        F->Frame->AddLogMenuItem(std::move(fd));
-        F->Frame->OpenLog(l);
-        TChildForm* w = F->Frame->WindowOfLog(l);
+        TChildForm* w = AddAndOpen(std::move(fd));
         QVERIFY(w);
         QCOMPARE(w->Viewer()->FirstVisibleLine(), 1);
         QVERIFY(w->NextSessBtn->isEnabled());
@@ -264,9 +245,7 @@ private slots:
         auto bink = std::make_unique<TBinkLog>();
         bink->Path = path.toStdString();
         TLog* b = bink.get();
-        F->Frame->AddLogMenuItem(std::move(bink));
-        F->Frame->OpenLog(b);
-        TChildForm* w = F->Frame->WindowOfLog(b);
+        TChildForm* w = AddAndOpen(std::move(bink));
         QVERIFY(w);
         w->KillBtn->click();
         QVERIFY(!QFile::exists(path));
@@ -274,10 +253,6 @@ private slots:
     }
 
 private:
-    QTemporaryDir Dir;
-    QString Ini;
-    int Run = 0;
-    std::unique_ptr<TFrameFixture> F;
 };
 
 QTEST_MAIN(TestChildForm)

@@ -6,6 +6,7 @@
 
 #include "app/childform.h"
 #include "app/frameform.h"
+#include "frametest.h"
 #include "guitestutil.h"
 #include "log/genericstyles.h"
 #include "teststyle.h"
@@ -33,22 +34,16 @@ QByteArray Lines(int n)
 
 }  // namespace
 
-class TestOddLogs : public QObject
+class TestOddLogs : public QObject, protected TFrameTest
 {
     Q_OBJECT
 private slots:
     void init()
     {
-        F = std::make_unique<TFrameFixture>(Dir.filePath(QString("s%1.ini").arg(++Run)));
-        F->Frame->show();
+        StartFrame("s");
         Path = Dir.filePath(QString("log%1.log").arg(Run));
-        SetProgramStartDate(EncodeDate(2026, 3, 1));
     }
-    void cleanup()
-    {
-        F->Frame->close();
-        F.reset();
-    }
+    void cleanup() { StopFrame(); }
 
     void logOfOnlyNulBytesOpensAsOneLine()
     {
@@ -128,16 +123,10 @@ private:
     TChildForm* Open(std::unique_ptr<TLog> log)
     {
         log->Path = Path.toStdString();
-        TLog* raw = log.get();
-        F->Frame->AddLogMenuItem(std::move(log));
-        F->Frame->OpenLog(raw);
-        return F->Frame->WindowOfLog(raw);
+        return AddAndOpen(std::move(log));
     }
 
-    QTemporaryDir Dir;
     QString Path;
-    int Run = 0;
-    std::unique_ptr<TFrameFixture> F;
 };
 
 QTEST_MAIN(TestOddLogs)

@@ -10,6 +10,7 @@
 
 #include "app/childform.h"
 #include "app/frameform.h"
+#include "frametest.h"
 #include "guitestutil.h"
 #include "teststyle.h"
 #include "viewer/logviewer.h"
@@ -41,22 +42,12 @@ QByteArray TwoDays()
 
 }  // namespace
 
-class TestSessList : public QObject
+class TestSessList : public QObject, protected TFrameTest
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        Ini = Dir.filePath(QString("s%1.ini").arg(++Run));
-        F = std::make_unique<TFrameFixture>(Ini);
-        F->Frame->show();
-        SetProgramStartDate(EncodeDate(2026, 3, 1));
-    }
-    void cleanup()
-    {
-        F->Frame->close();
-        F.reset();
-    }
+    void init() { StartFrame("s"); }
+    void cleanup() { StopFrame(); }
 
     void failedOutgoingSessionBadPasswordAndHighlight()
     {
@@ -274,15 +265,9 @@ private:
         log->Name = "test";
         log->Path = path.toStdString();
         Log = log.get();
-        F->Frame->AddLogMenuItem(std::move(log));
-        F->Frame->OpenLog(Log);
-        return F->Frame->WindowOfLog(Log);
+        return AddAndOpen(std::move(log));
     }
 
-    QTemporaryDir Dir;
-    QString Ini;
-    int Run = 0;
-    std::unique_ptr<TFrameFixture> F;
     TTestStyle* Log = nullptr;
 };
 

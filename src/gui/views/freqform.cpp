@@ -28,16 +28,8 @@ constexpr int kDesignWidths[3] = {93, 98, 64};
 
 TFreqForm::TFreqForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owner)
 {
-    setObjectName("FreqForm");
-    setAttribute(Qt::WA_DeleteOnClose);
-    QString title = "File requests";
-    if (owner->Log)
-        title += " - " + QString::fromStdString(owner->Log->Name);
-    setWindowTitle(title);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    StartViewWindow(this, "FreqForm", "File requests", owner->Log);
+    auto* layout = AddEdgeToEdgeLayout(this);
     Grid = new QTableView(this);
     Grid->setObjectName("FreqGrid");
     Model = new TFreqModel(this);
@@ -53,7 +45,7 @@ TFreqForm::TFreqForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owne
     RestorePlacement(this, Owner->Frame()->Store(), Section(), 290, 300);
 }
 
-std::string TFreqForm::Section() const { return (Owner->Log ? Owner->Log->Name : std::string()) + ".FreqList"; }
+std::string TFreqForm::Section() const { return ViewSection(Owner->Log, ".FreqList"); }
 
 int TFreqForm::StartRow(int firstNewFreq, int count)
 {
@@ -73,7 +65,7 @@ void TFreqForm::Open(TMailerLog* log)
         const int w = store.ReadInteger(kWidthSection, "Item" + std::to_string(k), kDesignWidths[k]);
         header->resizeSection(k, w > 0 && w <= 10000 ? w : kDesignWidths[k]);
     }
-    Grid->verticalHeader()->setDefaultSectionSize(FontHeight(Grid->font()) + 2);
+    FitRowsToFont(Grid);
     connect(Grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { RowChanged(current.row()); });
     // Shown first: the grid can only put a row at the top once it has its height.

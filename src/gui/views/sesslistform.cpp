@@ -14,10 +14,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/appsettings.h"
 #include "app/childform.h"
 #include "app/frameform.h"
-#include "base/errors.h"
 #include "log/mailerlog.h"
 #include "report/reportwriter.h"
 #include "viewer/logviewer.h"
@@ -43,22 +41,9 @@ char SeparatorOf(const QString& format, char fallback)
 
 TSessListForm::TSessListForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owner)
 {
-    setObjectName("SessListForm");
-    setAttribute(Qt::WA_DeleteOnClose);
-    QString title = "Session list";
-    if (owner->Log)
-        title += " - " + QString::fromStdString(owner->Log->Name);
-    setWindowTitle(title);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    auto* bar = new QHBoxLayout;
-    bar->setContentsMargins(2, 2, 2, 2);
-    SetupBtn = AddBarButton(this, bar, "SetupBtn", "Setup", "Setup session list");
-    ReportBtn = AddBarButton(this, bar, "ReportBtn", "Report", "Write report");
-    bar->addStretch(1);
-    layout->addLayout(bar);
+    StartViewWindow(this, "SessListForm", "Session list", owner->Log);
+    auto* layout = AddEdgeToEdgeLayout(this);
+    AddSetupReportBar(this, layout, "Setup session list", SetupBtn, ReportBtn)->addStretch(1);
 
     Grid = new QTableView(this);
     Grid->setObjectName("SessGrid");
@@ -93,7 +78,7 @@ TSessListForm::TSessListForm(TChildForm* owner) : QWidget(owner, Qt::Window), Ow
 // The state is saved on closing: the log window closes the list before it goes itself.
 TSessListForm::~TSessListForm() = default;
 
-std::string TSessListForm::Section() const { return (Owner->Log ? Owner->Log->Name : std::string()) + ".SessList"; }
+std::string TSessListForm::Section() const { return ViewSection(Owner->Log, ".SessList"); }
 
 TDateFormat TSessListForm::DateFormat() const
 {
@@ -111,15 +96,8 @@ void TSessListForm::Open(TMailerLog* log, std::int32_t caretLine)
     const ISettingsStore& store = Owner->Frame()->Store();
     const std::string section = Section();
     Columns.Load(store, section, SessColumnFactory(DateFormat()), SessListDefaultColumns());
-    Highlight.Clear();
-    try {
-        Highlight.Load(store, section, "Highlight");
-    } catch (const EConvertError& e) {
-        Owner->Frame()->Ui().Message(e.what(), TMsgKind::Error, TMsgButtons::OK);
-    }
-    RepHeader = store.ReadString(section, "RepHeader", "");
-    RepFooter = store.ReadString(section, "RepFooter", "");
-    Grid->verticalHeader()->setDefaultSectionSize(FontHeight(Grid->font()) + 2);
+    LoadHighlightAndTemplates(*this, store, section, section, Owner->Frame()->Ui());
+    FitRowsToFont(Grid);
     FillGrid();
 
     int select = -1;
@@ -144,13 +122,9 @@ void TSessListForm::FillGrid()
         ~TBusy() { Ui.SetBusyCursor(false); }
     } busy(Owner->Frame()->Ui());
     const int current = Grid->currentIndex().row();
-    std::vector<const TColumnOf<TSess>*> shown;
-    for (const auto* c : Columns.ScreenColumns())
-        shown.push_back(c);
+    const auto shown = Columns.ScreenColumns();
     Model->Reset(Log, shown, &Highlight, &Codec);
-    QHeaderView* header = Grid->horizontalHeader();
-    for (std::size_t k = 0; k < shown.size(); ++k)
-        header->resizeSection(static_cast<int>(k), shown[k]->ScrWidth);
+    SizeGridColumns(Grid->horizontalHeader(), shown);
     if (current >= 0 && current < Model->rowCount())
         Grid->selectionModel()->setCurrentIndex(Model->index(current, 0),
                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -178,48 +152,24 @@ void TSessListForm::Navigate(int row)
     Navigating = false;
 }
 
-void TSessListForm::ColumnMoved(int from, int to)
-{
-    // The grid shows the list's order: the move goes into the list and the grid is filled anew.
-    Columns.TakeGridWidths(GridWidths());
-    UndoSectionMove(Grid->horizontalHeader(), from, to);
-    Columns.MoveGridColumn(static_cast<std::size_t>(from), static_cast<std::size_t>(to));
-    FillGrid();
-}
+void TSessListForm::ColumnMoved(int from, int to) { TakeColumnMove(*this, from, to); }
 
 void TSessListForm::SetupBtnClick()
 {
     TSLSetupForm dialog("Session list setup", TypeNameList(SessColumnNames), this);
-    Columns.TakeGridWidths(GridWidths());
-    FillSetupDialog(dialog, ColumnPointers(Columns), Highlight, RepHeader, RepFooter);
-    if (ExecSetup(dialog) != QDialog::Accepted)
-        return;
-    if (dialog.Modified) {
-        ReplaceColumns(Columns, dialog, SessColumnFactory(DateFormat()));
-        FillGrid();
-    }
-    Grid->viewport()->update();
-    TakeSetupResults(dialog, Highlight, RepHeader, RepFooter, Owner->Frame()->Ui());
+    RunColumnSetup(*this, dialog, SessColumnFactory(DateFormat()), Owner->Frame()->Ui());
 }
 
 void TSessListForm::ReportBtnClick()
 {
     IUserInterface& ui = Owner->Frame()->Ui();
-    if (Columns.NumFile == 0) {
-        ui.Message("No file columns defined!", TMsgKind::Error, TMsgButtons::OK);
-        return;
-    }
-    const QString file = AskReportFile();
+    const QString file = AskReportTarget(*this, ui);
     if (file.isEmpty() || !Log)
         return;
-    TReportOptions options{RepHeader, RepFooter, file.toStdString()};
     TReportStyle style;
     style.Format = DateFormat();
-    style.Now = LocalNow;
-    std::string error;
     const std::span<const TSess> sessions(Log->Sessions.data(), static_cast<std::size_t>(Log->SessCount));
-    if (!WriteReport<TSess>(Columns, options, sessions, ui, style, error))
-        ui.Message(error, TMsgKind::Error, TMsgButtons::OK);
+    WriteViewReport(*this, file, sessions, style, ui);
 }
 
 QString TSessListForm::SelectedRowsText() const
@@ -276,12 +226,8 @@ void TSessListForm::SaveState()
     if (Saved || !Owner || !Owner->Log)
         return;
     Saved = true;
-    ISettingsStore& store = Owner->Frame()->Store();
     const std::string section = Section();
-    Columns.Save(store, section, GridWidths());
-    Highlight.Save(store, section, "Highlight");
-    store.WriteString(section, "RepHeader", RepHeader);
-    store.WriteString(section, "RepFooter", RepFooter);
+    SaveColumnView(*this, Owner->Frame()->Store(), section, section);
 }
 
 void TSessListForm::closeEvent(QCloseEvent* event)

@@ -19,13 +19,7 @@ using namespace tarvex;
 
 TTimelineForm::TTimelineForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owner)
 {
-    setObjectName("TimelineForm");
-    setAttribute(Qt::WA_DeleteOnClose);
-    QString title = "Timeline";
-    if (owner->Log)
-        title += " - " + QString::fromStdString(owner->Log->Name);
-    setWindowTitle(title);
-
+    StartViewWindow(this, "TimelineForm", "Timeline", owner->Log);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 4);
     Strip = new TTimelineView([this](TColorItem item) { return Owner->Frame()->LogColors.Color(item); }, this);
@@ -76,7 +70,7 @@ TTimelineForm::TTimelineForm(TChildForm* owner) : QWidget(owner, Qt::Window), Ow
     RestorePlacement(this, Owner->Frame()->Store(), Section(), 500, 160);
 }
 
-std::string TTimelineForm::Section() const { return (Owner->Log ? Owner->Log->Name : std::string()) + ".Timeline"; }
+std::string TTimelineForm::Section() const { return ViewSection(Owner->Log, ".Timeline"); }
 
 void TTimelineForm::Open(TMailerLog* log)
 {

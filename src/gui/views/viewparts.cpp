@@ -7,11 +7,44 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "app/appsettings.h"
 #include "base/errors.h"
 #include "host/settingsstore.h"
 #include "host/userinterface.h"
+#include "log/tlog.h"
 
 using namespace tarvex;
+
+void StartViewWindow(QWidget* view, const char* name, const QString& caption, const TLog* log)
+{
+    view->setObjectName(name);
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    QString title = caption;
+    if (log)
+        title += " - " + QString::fromStdString(log->Name);
+    view->setWindowTitle(title);
+}
+
+std::string ViewSection(const TLog* log, const char* suffix) { return (log ? log->Name : std::string()) + suffix; }
+
+QVBoxLayout* AddEdgeToEdgeLayout(QWidget* view)
+{
+    auto* layout = new QVBoxLayout(view);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
+}
+
+QHBoxLayout* AddSetupReportBar(QWidget* view, QBoxLayout* layout, const QString& setupHint, QToolButton*& setupBtn,
+                               QToolButton*& reportBtn)
+{
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(2, 2, 2, 2);
+    setupBtn = AddBarButton(view, bar, "SetupBtn", "Setup", setupHint);
+    reportBtn = AddBarButton(view, bar, "ReportBtn", "Report", "Write report");
+    layout->addLayout(bar);
+    return bar;
+}
 
 QToolButton* AddBarButton(QWidget* parent, QBoxLayout* bar, const char* name, const QString& caption,
                           const QString& hint)
@@ -39,6 +72,8 @@ void SetUpRecordGrid(QTableView* grid, bool movable)
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     grid->horizontalHeader()->setHighlightSections(false);
 }
+
+void FitRowsToFont(QTableView* grid) { grid->verticalHeader()->setDefaultSectionSize(FontHeight(grid->font()) + 2); }
 
 QPushButton* AddCloseRow(QWidget* view, QBoxLayout* layout)
 {

@@ -1,29 +1,50 @@
 #pragma once
+#include <QHeaderView>
 #include <QString>
 #include <QStringList>
+#include <QTableView>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "base/errors.h"
+#include "host/settingsstore.h"
+#include "host/userinterface.h"
 #include "report/addrlist.h"
 #include "report/columnlist.h"
+#include "report/reportwriter.h"
 #include "views/slsetupform.h"
 
 class QBoxLayout;
-class QHeaderView;
+class QHBoxLayout;
 class QPushButton;
-class QTableView;
 class QToolButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace tarvex {
-class ISettingsStore;
-class IUserInterface;
+class TLog;
 }
 
-// Pieces the statistics windows share: their tool bar buttons, their stored placement, the
-// setup dialog's round trip and the grid header's widths and moves.
+// Pieces the statistics windows share: their title and settings section, their tool bar
+// buttons, their stored placement, the setup dialog's round trip, the grid header's widths and
+// moves, and the loading, saving and reports of the views with user-defined columns.
+
+// Names the view, has it deleted once closed and titles it with the caption and the log's name.
+void StartViewWindow(QWidget* view, const char* name, const QString& caption, const tarvex::TLog* log);
+
+// The settings section where a view of the log keeps its state: the log's name and the suffix.
+std::string ViewSection(const tarvex::TLog* log, const char* suffix);
+
+// The outer layout of a view whose bars and grid stand edge to edge.
+QVBoxLayout* AddEdgeToEdgeLayout(QWidget* view);
+
+// The tool bar of a view with user-defined columns, at the top of layout, with its "Setup" and
+// "Report" buttons; the caller adds what follows them.
+QHBoxLayout* AddSetupReportBar(QWidget* view, QBoxLayout* layout, const QString& setupHint, QToolButton*& setupBtn,
+                               QToolButton*& reportBtn);
 
 // A flat text button of a view's tool bar.
 QToolButton* AddBarButton(QWidget* parent, QBoxLayout* bar, const char* name, const QString& caption,
@@ -32,6 +53,9 @@ QToolButton* AddBarButton(QWidget* parent, QBoxLayout* bar, const char* name, co
 // A grid of records as the statistics windows show them: whole rows selected, no editing, no
 // row headings, rows of one height, columns resized by the user and dragged when `movable`.
 void SetUpRecordGrid(QTableView* grid, bool movable);
+
+// Rows as high as a line of the grid's font.
+void FitRowsToFont(QTableView* grid);
 
 // The row at the bottom of a view with its "Close" button, which closes the view.
 QPushButton* AddCloseRow(QWidget* view, QBoxLayout* layout);
@@ -78,4 +102,108 @@ void ReplaceColumns(tarvex::TColumnList<Item>& columns, const TSLSetupForm& dial
         columns.Items.push_back(std::move(column));
     }
     columns.CountVisible();
+}
+
+// A window that shows records in user-defined columns, with a highlight list and report
+// templates the user sets up: the session list and the dial statistics.
+template <class View>
+concept ColumnView = requires(View& v) {
+    v.Columns;
+    v.Highlight;
+    v.RepHeader;
+    v.RepFooter;
+    v.Grid;
+    v.ExecSetup;
+    v.AskReportFile;
+    v.FillGrid();
+    v.GridWidths();
+};
+
+// Reads the view's highlighted addresses (kept in highlightSection) and report templates (kept
+// in section). A list that cannot be read is reported and stays empty: the view opens all the same.
+template <ColumnView View>
+void LoadHighlightAndTemplates(View& view, const tarvex::ISettingsStore& store, const std::string& section,
+                               const std::string& highlightSection, tarvex::IUserInterface& ui)
+{
+    view.Highlight.Clear();
+    try {
+        view.Highlight.Load(store, highlightSection, "Highlight");
+    } catch (const tarvex::EConvertError& e) {
+        ui.Message(e.what(), tarvex::TMsgKind::Error, tarvex::TMsgButtons::OK);
+    }
+    view.RepHeader = store.ReadString(section, "RepHeader", "");
+    view.RepFooter = store.ReadString(section, "RepFooter", "");
+}
+
+// Keeps the view's columns with the widths the user gave, its highlight list and templates.
+template <ColumnView View>
+void SaveColumnView(View& view, tarvex::ISettingsStore& store, const std::string& section,
+                    const std::string& highlightSection)
+{
+    view.Columns.Save(store, section, view.GridWidths());
+    view.Highlight.Save(store, highlightSection, "Highlight");
+    store.WriteString(section, "RepHeader", view.RepHeader);
+    store.WriteString(section, "RepFooter", view.RepFooter);
+}
+
+// Sizes the grid's sections as the shown columns ask.
+template <class Item>
+void SizeGridColumns(QHeaderView* header, const std::vector<const tarvex::TColumnOf<Item>*>& shown)
+{
+    for (std::size_t k = 0; k < shown.size(); ++k)
+        header->resizeSection(static_cast<int>(k), shown[k]->ScrWidth);
+}
+
+// The grid shows the list's order: a column the user dragged moves in the list, keeping the
+// widths the user gave, and the grid is filled anew.
+template <ColumnView View>
+void TakeColumnMove(View& view, int from, int to)
+{
+    view.Columns.TakeGridWidths(view.GridWidths());
+    UndoSectionMove(view.Grid->horizontalHeader(), from, to);
+    view.Columns.MoveGridColumn(static_cast<std::size_t>(from), static_cast<std::size_t>(to));
+    view.FillGrid();
+}
+
+// The setup dialog's round trip: the dialog starts from the view's columns (with the grid's
+// current widths), highlight list and templates; after OK the view takes them back, filling its
+// grid anew when the columns changed.
+template <ColumnView View, class Factory>
+void RunColumnSetup(View& view, TSLSetupForm& dialog, const Factory& make, tarvex::IUserInterface& ui)
+{
+    view.Columns.TakeGridWidths(view.GridWidths());
+    FillSetupDialog(dialog, ColumnPointers(view.Columns), view.Highlight, view.RepHeader, view.RepFooter);
+    if (view.ExecSetup(dialog) != QDialog::Accepted)
+        return;
+    if (dialog.Modified) {
+        ReplaceColumns(view.Columns, dialog, make);
+        view.FillGrid();
+    }
+    view.Grid->viewport()->update();
+    TakeSetupResults(dialog, view.Highlight, view.RepHeader, view.RepFooter, ui);
+}
+
+// The file the user names for the view's report, or empty: with no column going into files the
+// user is told so and not asked.
+template <ColumnView View>
+QString AskReportTarget(View& view, tarvex::IUserInterface& ui)
+{
+    if (view.Columns.NumFile == 0) {
+        ui.Message("No file columns defined!", tarvex::TMsgKind::Error, tarvex::TMsgButtons::OK);
+        return {};
+    }
+    return view.AskReportFile();
+}
+
+// Writes the report of the records in the view's file columns and templates; what went wrong is
+// told to the user.
+template <ColumnView View, class Item>
+void WriteViewReport(const View& view, const QString& file, std::span<const Item> items, tarvex::TReportStyle style,
+                     tarvex::IUserInterface& ui)
+{
+    const tarvex::TReportOptions options{view.RepHeader, view.RepFooter, file.toStdString()};
+    style.Now = tarvex::LocalNow;
+    std::string error;
+    if (!tarvex::WriteReport<Item>(view.Columns, options, items, ui, style, error))
+        ui.Message(error, tarvex::TMsgKind::Error, tarvex::TMsgButtons::OK);
 }

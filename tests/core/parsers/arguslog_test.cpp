@@ -1,26 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "arguslog.h"
 #include "arguslogwriter.h"
-#include "base/errors.h"
 #include "brakelogwriter.h"
 #include "parsers/arguslog.h"
+#include "parsertest.h"
 
 using namespace tarvex;
 using namespace tarvex::fixtures;
+using namespace tarvex::testing;
 
 namespace {
 
-class ArgusTest : public ::testing::Test
+class ArgusTest : public TParserTest<TArgusLog, TArgusLogWriter>
 {
 protected:
-    void SetUp() override
-    {
-        W.SetDate(1999, 3, 7);
-        W.At(10, 0, 0);
-    }
+    ArgusTest() { StartAt(1999, 3, 7); }
 
     bool Run() { return Log.Analyze(Ui, {}, W.Text()); }
 
@@ -36,10 +31,6 @@ protected:
         W.Address(addr, "2:5020/9999@fidonet");
         W.SysOp("Petr Orlov", "Tver");
     }
-
-    TArgusLogWriter W;
-    TArgusLog Log;
-    TScriptedUserInterface Ui;
 };
 
 }  // namespace
@@ -227,18 +218,12 @@ TEST_F(ArgusTest, BadSizesAskAndGoOn)
 
 TEST_F(ArgusTest, ColouringOfArgusLines)
 {
-    auto colours = [&](int lineNo, std::initializer_list<std::pair<std::string_view, int>> words) {
-        std::vector<TColorItem> c;
-        for (auto [w, col] : words)
-            c.push_back(Log.GetWordColor(w, lineNo, col));
-        return c;
-    };
     using C = TColorItem;
-    EXPECT_EQ(colours(1, {{"+", 0}, {"07", 2}, {"10:00:00", 12}, {"End", 21}, {"of", 25}}),
+    EXPECT_EQ(Colours(1, {{"+", 0}, {"07", 2}, {"10:00:00", 12}, {"End", 21}, {"of", 25}}),
               (std::vector<C>{C::Normal, C::DateTime, C::DateTime, C::Info, C::Info}));
-    EXPECT_EQ(colours(2, {{"Mail", 21}, {"End", 26}}), (std::vector<C>{C::Normal, C::Normal}));
-    EXPECT_EQ(colours(3, {{"Sending", 21}, {"'A'", 29}}), (std::vector<C>{C::Transfers, C::Transfers}));
-    EXPECT_EQ(colours(4, {{"!", 0}, {"Aborting", 21}, {"x", 30}, {"?", 32}}),
+    EXPECT_EQ(Colours(2, {{"Mail", 21}, {"End", 26}}), (std::vector<C>{C::Normal, C::Normal}));
+    EXPECT_EQ(Colours(3, {{"Sending", 21}, {"'A'", 29}}), (std::vector<C>{C::Transfers, C::Transfers}));
+    EXPECT_EQ(Colours(4, {{"!", 0}, {"Aborting", 21}, {"x", 30}, {"?", 32}}),
               (std::vector<C>{C::Errors, C::Errors, C::Errors, C::Errors}));
 }
 
@@ -259,37 +244,13 @@ TEST_F(ArgusTest, OtherMailersLinesAndHostileBytes)
     options.Lines = 3000;
     options.Seed = 99;
     std::string text = BuildArgusLog(options);
-    std::uint64_t seed = 11;
-    auto next = [&seed] {
-        seed ^= seed << 13;
-        seed ^= seed >> 7;
-        seed ^= seed << 17;
-        return seed;
-    };
-    for (int i = 0; i < 4000; ++i) {
-        const std::size_t at = next() % text.size();
-        switch (next() % 4) {
-        case 0: text[at] = static_cast<char>(next()); break;
-        case 1: text[at] = '\0'; break;
-        case 2: text[at] = '\n'; break;
-        default: text[at] = '('; break;
-        }
-    }
+    DamageBytes(text, 11, "(");
     Ui.Transcript.clear();
     EXPECT_TRUE(Log.Analyze(Ui, {}, text));
     EXPECT_GT(Ui.Transcript.size(), 0u);
-    for (const TSess& s : Log.Sessions)
-        EXPECT_LE(s.StartLine, s.EndLine);
-    for (std::string_view line : {"+", "+ 07", "+ 07 Mar", "+ 07 Mar 99 1", "+ 07 Mar 99 10:00:00 Sending '", "(", "Sent '"}) {
-        try {
-            Log.CheckNewDay(line);
-            Log.ParseLine(line);
-        } catch (const EConvertError&) {
-            // a bad date is told to the user by the pass
-        }
-        Log.ColorLineNo = -1;
-        Log.GetWordColor(line, 1, 0);
-    }
+    ExpectSessionsInOrder(Log);
+    FeedCutLines(Log, {"+", "+ 07", "+ 07 Mar", "+ 07 Mar 99 1", "+ 07 Mar 99 10:00:00 Sending '", "(",
+                       "Sent '"});
 }
 
 TEST(ArgusFixture, ExactLengthAndNoQuestionWithoutDamage)
@@ -299,11 +260,6 @@ TEST(ArgusFixture, ExactLengthAndNoQuestionWithoutDamage)
     options.WithDamagedLines = false;
     const std::string text = BuildArgusLog(options);
     EXPECT_EQ(text, BuildArgusLog(options));
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2000);
     TArgusLog log;
-    TScriptedUserInterface ui;
-    ASSERT_TRUE(log.Analyze(ui, {}, text));
-    EXPECT_TRUE(ui.Transcript.empty()) << ui.Transcript.front();
-    EXPECT_GT(log.SessCount, 50);
-    EXPECT_GT(log.Freqs.size(), 5u);
+    ExpectCleanGeneratedLog(log, text, 2000);
 }

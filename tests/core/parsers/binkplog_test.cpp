@@ -1,43 +1,29 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
-#include "base/errors.h"
 #include "binkdir.h"
 #include "binklog.h"
 #include "binklogwriter.h"
 #include "brakedir.h"
 #include "parsers/binkplog.h"
+#include "parsertest.h"
 #include "platform/paths.h"
-#include "testdir.h"
 #include "tmaildir.h"
 
 using namespace tarvex;
 using namespace tarvex::fixtures;
+using namespace tarvex::testing;
 namespace fs = std::filesystem;
 
 namespace {
 
-class BinkPTest : public ::testing::Test
+class BinkPTest : public TMailerDirTest<TBinkPLog, TBinkLogWriter, TBinkDirOptions, &WriteBinkDir>
 {
 protected:
-    void SetUp() override
-    {
-        SetProgramStartDate(EncodeDate(2026, 6, 15));
-        SetDriveMap({{'C', Dir.string()}});
-        Log.MailerPath = Dir.string();
-        W.SetDate(2026, 3, 7);
-        W.At(10, 0, 0);
-    }
-    void TearDown() override { ClearDriveMap(); }
+    BinkPTest() : TMailerDirTest("binkp", "binkley.cfg", true, TBinkLogWriter(TBinkPhrases())) { StartAt(2026, 3, 7); }
 
-    bool Run()
-    {
-        if (!fs::exists(Dir / "binkley.cfg"))
-            WriteBinkDir(Dir.string(), Opt);
-        return Log.Analyze(Ui, {}, W.Text());
-    }
+    void SetUp() override { SetProgramStartDate(EncodeDate(2026, 6, 15)); }
 
     // Connect (inbound unless a call was just logged), remote and sysop: state 3.
     void Handshake(std::string_view addr)
@@ -46,21 +32,6 @@ protected:
         W.Remote("Back BBS", addr);
         W.SysOp("Petr Orlov", "Tver");
     }
-
-    const TFreq* FindFreq(std::string_view request, std::size_t nth = 0) const
-    {
-        for (const TFreqEntry& e : Log.Freqs)
-            if (e.Request == request && nth-- == 0)
-                return &e.Freq;
-        return nullptr;
-    }
-
-    tarvex::testing::TTestDir Scratch{"binkp"};
-    const fs::path& Dir = Scratch.Path;
-    TBinkDirOptions Opt;
-    TBinkLogWriter W{TBinkPhrases()};
-    TBinkPLog Log;
-    TScriptedUserInterface Ui;
 };
 
 }  // namespace
@@ -313,23 +284,17 @@ TEST_F(BinkPTest, ColouringOfBinkLines)
 {
     WriteBinkDir(Dir.string(), Opt);
     ASSERT_TRUE(Run());
-    auto colours = [&](int lineNo, std::initializer_list<std::pair<std::string_view, int>> words) {
-        std::vector<TColorItem> c;
-        for (auto [w, col] : words)
-            c.push_back(Log.GetWordColor(w, lineNo, col));
-        return c;
-    };
     using C = TColorItem;
-    EXPECT_EQ(colours(1, {{"!", 0}, {"07", 2}, {"Mar", 5}, {"10:00:00", 9}, {"BINK", 18}, {"x", 23}}),
+    EXPECT_EQ(Colours(1, {{"!", 0}, {"07", 2}, {"Mar", 5}, {"10:00:00", 9}, {"BINK", 18}, {"x", 23}}),
               (std::vector<C>{C::Errors, C::DateTime, C::DateTime, C::DateTime, C::Errors, C::Errors}));
-    EXPECT_EQ(colours(2, {{"+", 0}, {"BINK", 18}, {"Begin,more", 23}, {"x", 30}}),
+    EXPECT_EQ(Colours(2, {{"+", 0}, {"BINK", 18}, {"Begin,more", 23}, {"x", 30}}),
               (std::vector<C>{C::Normal, C::Special, C::Info, C::Info}));
-    EXPECT_EQ(colours(3, {{"Connect", 23}}), (std::vector<C>{C::Info}));
-    EXPECT_EQ(colours(4, {{"Scanning", 23}}), (std::vector<C>{C::Info}));
-    EXPECT_EQ(colours(5, {{"Sending", 23}}), (std::vector<C>{C::Transfers}));
-    EXPECT_EQ(colours(6, {{"Received-Zmodem", 23}}), (std::vector<C>{C::Transfers}));
-    EXPECT_EQ(colours(7, {{"Human", 23}, {"caller", 29}}), (std::vector<C>{C::Special, C::Special}));
-    EXPECT_EQ(colours(8, {{"Calling", 23}, {"Connect", 31}}), (std::vector<C>{C::Normal, C::Normal}));
+    EXPECT_EQ(Colours(3, {{"Connect", 23}}), (std::vector<C>{C::Info}));
+    EXPECT_EQ(Colours(4, {{"Scanning", 23}}), (std::vector<C>{C::Info}));
+    EXPECT_EQ(Colours(5, {{"Sending", 23}}), (std::vector<C>{C::Transfers}));
+    EXPECT_EQ(Colours(6, {{"Received-Zmodem", 23}}), (std::vector<C>{C::Transfers}));
+    EXPECT_EQ(Colours(7, {{"Human", 23}, {"caller", 29}}), (std::vector<C>{C::Special, C::Special}));
+    EXPECT_EQ(Colours(8, {{"Calling", 23}, {"Connect", 31}}), (std::vector<C>{C::Normal, C::Normal}));
 }
 
 // Whatever bytes a log holds, the pass asks and goes on; it never reads outside a line.
@@ -339,38 +304,13 @@ TEST_F(BinkPTest, HostileBytesNeverBreakThePass)
     options.Lines = 3000;
     options.Seed = 99;
     std::string text = BuildBinkLog(options, Opt.Phrases);
-    std::uint64_t seed = 11;
-    auto next = [&seed] {
-        seed ^= seed << 13;
-        seed ^= seed >> 7;
-        seed ^= seed << 17;
-        return seed;
-    };
-    for (int i = 0; i < 4000; ++i) {
-        const std::size_t at = next() % text.size();
-        switch (next() % 4) {
-        case 0: text[at] = static_cast<char>(next()); break;
-        case 1: text[at] = '\0'; break;
-        case 2: text[at] = '\n'; break;
-        default: text[at] = static_cast<char>("()9 "[next() % 4]); break;
-        }
-    }
+    DamageBytes(text, 11, "()9 ");
     WriteBinkDir(Dir.string(), Opt);
     EXPECT_TRUE(Log.Analyze(Ui, {}, text));
     EXPECT_GT(Ui.Transcript.size(), 0u);
-    for (const TSess& s : Log.Sessions)
-        EXPECT_LE(s.StartLine, s.EndLine);
-    for (std::string_view line : {"", "+", "+ 07", "+ 07 Mar 10:00:00 BINK", "+ 07 Mar 10:00:00 BINK )",
-                                  "+ 07 Mar 10:00:00 BINK (", "+ 07 Mar 10:00:00 BINK Calling "}) {
-        try {
-            Log.CheckNewDay(line);
-            Log.ParseLine(line);
-        } catch (const EConvertError&) {
-            // told to the user by the pass
-        }
-        Log.ColorLineNo = -1;
-        Log.GetWordColor(line, 1, 0);
-    }
+    ExpectSessionsInOrder(Log);
+    FeedCutLines(Log, {"", "+", "+ 07", "+ 07 Mar 10:00:00 BINK", "+ 07 Mar 10:00:00 BINK )",
+                       "+ 07 Mar 10:00:00 BINK (", "+ 07 Mar 10:00:00 BINK Calling "});
 }
 
 // The golden cases' mailer files are our generators' output; a drift would make their

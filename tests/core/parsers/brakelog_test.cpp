@@ -3,47 +3,32 @@
 #include <filesystem>
 #include <fstream>
 
-#include "base/errors.h"
 #include "brakedir.h"
 #include "brakelog.h"
 #include "brakelogwriter.h"
 #include "host/settingsstore.h"
 #include "parsers/brakelog.h"
+#include "parsertest.h"
 #include "platform/paths.h"
-#include "testdir.h"
 
 using namespace tarvex;
 using namespace tarvex::fixtures;
+using namespace tarvex::testing;
 namespace fs = std::filesystem;
 
 namespace {
 
-class BrakeTest : public ::testing::Test
+class BrakeTest : public TMailerDirTest<TBrakeLog, TBrakeLogWriter, TBrakeDirOptions, &WriteBrakeDir>
 {
 protected:
-    void SetUp() override
-    {
-        SetDriveMap({{'C', Dir.string()}});
-        Log.MailerPath = Dir.string();
-        W.SetDate(1999, 3, 7);
-        W.At(10, 0, 0);
-    }
-    void TearDown() override { ClearDriveMap(); }
+    BrakeTest() : TMailerDirTest("brake", "brake!.ctl", true, TBrakeLogWriter(701)) { StartAt(1999, 3, 7); }
 
     // A log of the other mailer generation from here on.
     void UseVersion(int version)
     {
         Log.BrkVersion = version;
         W = TBrakeLogWriter(version);
-        W.SetDate(1999, 3, 7);
-        W.At(10, 0, 0);
-    }
-
-    bool Run()
-    {
-        if (!fs::exists(Dir / "brake!.ctl"))
-            WriteBrakeDir(Dir.string(), Opt);
-        return Log.Analyze(Ui, {}, W.Text());
+        StartAt(1999, 3, 7);
     }
 
     // A mail session as far as the state where requested files are sent.
@@ -58,21 +43,6 @@ protected:
         W.SysOp("Petr Orlov", "Tver");
         W.SendingFreqs();
     }
-
-    const TFreq* FindFreq(std::string_view request) const
-    {
-        for (const TFreqEntry& e : Log.Freqs)
-            if (e.Request == request)
-                return &e.Freq;
-        return nullptr;
-    }
-
-    tarvex::testing::TTestDir Scratch{"brake"};
-    const fs::path& Dir = Scratch.Path;
-    TBrakeDirOptions Opt;
-    TBrakeLogWriter W{701};
-    TBrakeLog Log;
-    TScriptedUserInterface Ui;
 };
 
 }  // namespace
@@ -383,25 +353,19 @@ TEST_F(BrakeTest, VersionIsKeptWithTheLogAndEditedInItsDialog)
 
 TEST_F(BrakeTest, ColouringOfBrakeLines)
 {
-    auto colours = [&](int lineNo, std::initializer_list<std::pair<std::string_view, int>> words) {
-        std::vector<TColorItem> c;
-        for (auto [w, col] : words)
-            c.push_back(Log.GetWordColor(w, lineNo, col));
-        return c;
-    };
     using C = TColorItem;
-    EXPECT_EQ(colours(1, {{"07-03-99", 0}, {"10:00:00", 9}, {"L1", 18}, {"+", 22}, {"Done,", 24}, {"2:5020/1", 30}}),
+    EXPECT_EQ(Colours(1, {{"07-03-99", 0}, {"10:00:00", 9}, {"L1", 18}, {"+", 22}, {"Done,", 24}, {"2:5020/1", 30}}),
               (std::vector<C>{C::DateTime, C::DateTime, C::Special, C::Normal, C::Info, C::Info}));
-    EXPECT_EQ(colours(2, {{"L1", 18}, {"#", 22}, {"Z-Send", 24}, {"A.ZIP", 31}}),
+    EXPECT_EQ(Colours(2, {{"L1", 18}, {"#", 22}, {"Z-Send", 24}, {"A.ZIP", 31}}),
               (std::vector<C>{C::Special, C::Normal, C::Transfers, C::Transfers}));
-    EXPECT_EQ(colours(3, {{"L1", 18}, {"!", 22}, {"Unable", 24}, {"to", 31}}),
+    EXPECT_EQ(Colours(3, {{"L1", 18}, {"!", 22}, {"Unable", 24}, {"to", 31}}),
               (std::vector<C>{C::Special, C::Normal, C::Errors, C::Errors}));
-    EXPECT_EQ(colours(4, {{"Humman", 24}, {"x", 31}}), (std::vector<C>{C::Special, C::Special}));
-    EXPECT_EQ(colours(5, {{"Calling", 24}, {"Done,", 32}}), (std::vector<C>{C::Normal, C::Normal}));
+    EXPECT_EQ(Colours(4, {{"Humman", 24}, {"x", 31}}), (std::vector<C>{C::Special, C::Special}));
+    EXPECT_EQ(Colours(5, {{"Calling", 24}, {"Done,", 32}}), (std::vector<C>{C::Normal, C::Normal}));
     Log.BrkVersion = 703;
-    EXPECT_EQ(colours(6, {{"ZS", 24}}), (std::vector<C>{C::Transfers}));
-    EXPECT_EQ(colours(7, {{"RE", 24}}), (std::vector<C>{C::Transfers}));
-    EXPECT_EQ(colours(8, {{"Z-Send", 24}}), (std::vector<C>{C::Normal}));
+    EXPECT_EQ(Colours(6, {{"ZS", 24}}), (std::vector<C>{C::Transfers}));
+    EXPECT_EQ(Colours(7, {{"RE", 24}}), (std::vector<C>{C::Transfers}));
+    EXPECT_EQ(Colours(8, {{"Z-Send", 24}}), (std::vector<C>{C::Normal}));
 }
 
 // Whatever bytes a log holds, the pass asks and goes on; it never reads outside a line.
@@ -413,37 +377,13 @@ TEST_F(BrakeTest, HostileBytesNeverBreakThePass)
         options.Seed = 99;
         options.Version = version;
         std::string text = BuildBrakeLog(options);
-        std::uint64_t seed = 7;
-        auto next = [&seed] {
-            seed ^= seed << 13;
-            seed ^= seed >> 7;
-            seed ^= seed << 17;
-            return seed;
-        };
-        for (int i = 0; i < 4000; ++i) {
-            const std::size_t at = next() % text.size();
-            switch (next() % 4) {
-            case 0: text[at] = static_cast<char>(next()); break;
-            case 1: text[at] = '\0'; break;
-            case 2: text[at] = '\n'; break;
-            default: text[at] = ','; break;
-            }
-        }
+        DamageBytes(text, 7, ",");
         WriteBrakeDir(Dir.string(), Opt);
         Log.BrkVersion = version;
         EXPECT_TRUE(Log.Analyze(Ui, {}, text));
         EXPECT_GT(Ui.Transcript.size(), 0u);
-        for (const TSess& s : Log.Sessions)
-            EXPECT_LE(s.StartLine, s.EndLine);
+        ExpectSessionsInOrder(Log);
     }
-    for (std::string_view line : {"0", "07", "07-03-9", "07-03-99 1", "07-03-99 10:00:00", "07-03-99 10:00:00 L1  + ", ","}) {
-        try {
-            Log.CheckNewDay(line);
-            Log.ParseLine(line);
-        } catch (const EConvertError&) {
-            // a bad date is told to the user by the pass
-        }
-        Log.ColorLineNo = -1;
-        Log.GetWordColor(line, 1, 0);
-    }
+    FeedCutLines(Log, {"0", "07", "07-03-9", "07-03-99 1", "07-03-99 10:00:00", "07-03-99 10:00:00 L1  + ",
+                       ","});
 }

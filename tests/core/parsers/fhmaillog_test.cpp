@@ -1,40 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
-#include "base/errors.h"
 #include "fhmaildir.h"
 #include "fhmaillogwriter.h"
 #include "parsers/fhmaillog.h"
+#include "parsertest.h"
 #include "platform/paths.h"
-#include "testdir.h"
 #include "tmaildir.h"
 
 using namespace tarvex;
 using namespace tarvex::fixtures;
+using namespace tarvex::testing;
 namespace fs = std::filesystem;
 
 namespace {
 
-class FHMailTest : public ::testing::Test
+class FHMailTest : public TMailerDirTest<TFHMailLog, TFHMailLogWriter, TFHMailDirOptions, &WriteFHMailDir>
 {
 protected:
-    void SetUp() override
-    {
-        SetDriveMap({{'C', Dir.string()}});
-        Log.MailerPath = Dir.string();
-        W.SetDate(2026, 3, 7);
-        W.At(10, 0, 0);
-    }
-    void TearDown() override { ClearDriveMap(); }
-
-    bool Run()
-    {
-        if (!fs::exists(Dir / "fhmail.cfg") && Opt.WriteCfg)
-            WriteFHMailDir(Dir.string(), Opt);
-        return Log.Analyze(Ui, {}, W.Text());
-    }
+    FHMailTest() : TMailerDirTest("fhmail", "fhmail.cfg", true) { StartAt(2026, 3, 7); }
 
     void Presented(std::string_view addr, bool inbound = true)
     {
@@ -47,13 +32,6 @@ protected:
         W.RemoteName("Back BBS");
         W.RemoteSysop("Petr Orlov", "Tver");
     }
-
-    tarvex::testing::TTestDir Scratch{"fhmail"};
-    const fs::path& Dir = Scratch.Path;
-    TFHMailDirOptions Opt;
-    TFHMailLogWriter W;
-    TFHMailLog Log;
-    TScriptedUserInterface Ui;
 };
 
 }  // namespace
@@ -251,20 +229,14 @@ TEST_F(FHMailTest, ColouringOfFHMailLines)
 {
     W.Msg("Waiting");
     ASSERT_TRUE(Run());
-    auto colours = [&](int lineNo, std::initializer_list<std::pair<std::string_view, int>> words) {
-        std::vector<TColorItem> c;
-        for (auto [w, col] : words)
-            c.push_back(Log.GetWordColor(w, lineNo, col));
-        return c;
-    };
     using C = TColorItem;
-    EXPECT_EQ(colours(1, {{"+", 0}, {"07", 2}, {"Mar", 5}, {"10:00:00", 9}, {"FHML", 18}, {"Finishing", 23}, {"x", 33}}),
+    EXPECT_EQ(Colours(1, {{"+", 0}, {"07", 2}, {"Mar", 5}, {"10:00:00", 9}, {"FHML", 18}, {"Finishing", 23}, {"x", 33}}),
               (std::vector<C>{C::Normal, C::DateTime, C::DateTime, C::DateTime, C::Special, C::Info, C::Info}));
-    EXPECT_EQ(colours(2, {{"Z-sent", 23}, {"1b", 30}}), (std::vector<C>{C::Transfers, C::Transfers}));
-    EXPECT_EQ(colours(3, {{"H-recv", 23}}), (std::vector<C>{C::Transfers}));
-    EXPECT_EQ(colours(4, {{"BBS", 23}, {"caller", 27}}), (std::vector<C>{C::Special, C::Special}));
-    EXPECT_EQ(colours(5, {{"Connect", 23}}), (std::vector<C>{C::Info}));
-    EXPECT_EQ(colours(6, {{"Z", 23}}), (std::vector<C>{C::Normal}));
+    EXPECT_EQ(Colours(2, {{"Z-sent", 23}, {"1b", 30}}), (std::vector<C>{C::Transfers, C::Transfers}));
+    EXPECT_EQ(Colours(3, {{"H-recv", 23}}), (std::vector<C>{C::Transfers}));
+    EXPECT_EQ(Colours(4, {{"BBS", 23}, {"caller", 27}}), (std::vector<C>{C::Special, C::Special}));
+    EXPECT_EQ(Colours(5, {{"Connect", 23}}), (std::vector<C>{C::Info}));
+    EXPECT_EQ(Colours(6, {{"Z", 23}}), (std::vector<C>{C::Normal}));
 }
 
 TEST_F(FHMailTest, HostileBytesNeverBreakThePass)
@@ -273,43 +245,19 @@ TEST_F(FHMailTest, HostileBytesNeverBreakThePass)
     options.Lines = 3000;
     options.Seed = 99;
     std::string text = BuildFHMailLog(options, Opt.Phrases);
-    std::uint64_t seed = 5;
-    auto next = [&seed] {
-        seed ^= seed << 13;
-        seed ^= seed >> 7;
-        seed ^= seed << 17;
-        return seed;
-    };
-    for (int i = 0; i < 4000; ++i) {
-        const std::size_t at = next() % text.size();
-        switch (next() % 4) {
-        case 0: text[at] = static_cast<char>(next()); break;
-        case 1: text[at] = '\0'; break;
-        case 2: text[at] = '\n'; break;
-        default: text[at] = '/'; break;
-        }
-    }
+    DamageBytes(text, 5, "/");
     WriteFHMailDir(Dir.string(), Opt);
     EXPECT_TRUE(Log.Analyze(Ui, {}, text));
     EXPECT_GT(Ui.Transcript.size(), 0u);
-    for (const TSess& s : Log.Sessions)
-        EXPECT_LE(s.StartLine, s.EndLine);
-    for (std::string_view line : {"!", "  07", "  07 Mar 1", "  07 Mar 10:00:00 FHML", "  07 Mar 10:00:00 FHML send:", "  07 Mar 10:00:00 FHML Z-sent"}) {
-        try {
-            Log.CheckNewDay(line);
-            Log.ParseLine(line);
-        } catch (const EConvertError&) {
-            // a bad date is told to the user by the pass
-        }
-        Log.ColorLineNo = -1;
-        Log.GetWordColor(line, 1, 0);
-    }
+    ExpectSessionsInOrder(Log);
+    FeedCutLines(Log, {"!", "  07", "  07 Mar 1", "  07 Mar 10:00:00 FHML", "  07 Mar 10:00:00 FHML send:",
+                       "  07 Mar 10:00:00 FHML Z-sent"});
 }
 
 TEST(FHMailFixture, ExactLengthAndNoQuestionWithoutDamage)
 {
-    tarvex::testing::TTestDir dir("fhmailfix");
-    SetDriveMap({{'C', dir.Path.string()}});
+    TTestDir dir("fhmailfix");
+    TDriveC driveC(dir.Path);
     TFHMailDirOptions opt;
     WriteFHMailDir(dir.Path.string(), opt);
     TFHMailLogOptions options;
@@ -317,13 +265,7 @@ TEST(FHMailFixture, ExactLengthAndNoQuestionWithoutDamage)
     options.WithDamagedLines = false;
     const std::string text = BuildFHMailLog(options, opt.Phrases);
     EXPECT_EQ(text, BuildFHMailLog(options, opt.Phrases));
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2000);
     TFHMailLog log;
     log.MailerPath = dir.Path.string();
-    TScriptedUserInterface ui;
-    ASSERT_TRUE(log.Analyze(ui, {}, text));
-    ClearDriveMap();
-    EXPECT_TRUE(ui.Transcript.empty()) << ui.Transcript.front();
-    EXPECT_GT(log.SessCount, 50);
-    EXPECT_GT(log.Freqs.size(), 5u);
+    ExpectCleanGeneratedLog(log, text, 2000);
 }

@@ -1,38 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
-#include "base/errors.h"
 #include "parsers/sfmaillog.h"
+#include "parsertest.h"
 #include "platform/paths.h"
 #include "sfmaildir.h"
 #include "sfmaillogwriter.h"
-#include "testdir.h"
 #include "tmaildir.h"
 
 using namespace tarvex;
 using namespace tarvex::fixtures;
+using namespace tarvex::testing;
 namespace fs = std::filesystem;
 
 namespace {
 
-class SFMailTest : public ::testing::Test
+class SFMailTest : public TMailerDirTest<TSFMailLog, TSFMailLogWriter, TSFMailDirOptions, &WriteSFMailDir>
 {
 protected:
-    void SetUp() override
-    {
-        Log.MailerPath = Dir.string();
-        W.SetDate(2026, 3, 7);
-        W.At(10, 0, 0);
-    }
-
-    bool Run()
-    {
-        if (!fs::exists(Dir / "cfg"))
-            WriteSFMailDir(Dir.string(), Opt);
-        return Log.Analyze(Ui, {}, W.Text());
-    }
+    SFMailTest() : TMailerDirTest("sfmail", "cfg", false) { StartAt(2026, 3, 7); }
 
     // A session as far as its transfers.
     void Presented(std::string_view addr, bool inbound = true)
@@ -46,13 +33,6 @@ protected:
         W.Phrase(1085, addr);
         W.Phrase(1087, "Petr Orlov");
     }
-
-    tarvex::testing::TTestDir Scratch{"sfmail"};
-    const fs::path& Dir = Scratch.Path;
-    TSFMailDirOptions Opt;
-    TSFMailLogWriter W;
-    TSFMailLog Log;
-    TScriptedUserInterface Ui;
 };
 
 }  // namespace
@@ -241,22 +221,16 @@ TEST_F(SFMailTest, ColouringOfSFMailLines)
 {
     W.Separator();
     ASSERT_TRUE(Run());
-    auto colours = [&](int lineNo, std::initializer_list<std::pair<std::string_view, int>> words) {
-        std::vector<TColorItem> c;
-        for (auto [w, col] : words)
-            c.push_back(Log.GetWordColor(w, lineNo, col));
-        return c;
-    };
     using C = TColorItem;
-    EXPECT_EQ(colours(1, {{"10:00:00", 0}, {"(+)", 10}, {"x", 14}}), (std::vector<C>{C::DateTime, C::Info, C::Info}));
-    EXPECT_EQ(colours(2, {{"(\x0F)", 10}}), (std::vector<C>{C::Info}));
-    EXPECT_EQ(colours(3, {{"ZSend-", 10}, {"A", 20}}), (std::vector<C>{C::Transfers, C::Transfers}));
-    EXPECT_EQ(colours(4, {{"(+)", 10}}), (std::vector<C>{C::Info}));
-    EXPECT_EQ(colours(5, {{"( )", 10}, {"Human", 14}}), (std::vector<C>{C::Normal, C::Normal}));
-    EXPECT_EQ(colours(6, {{"Human", 14}}), (std::vector<C>{C::Special}));
-    EXPECT_EQ(colours(7, {{"(!)", 10}, {"x", 14}}), (std::vector<C>{C::Errors, C::Errors}));
-    EXPECT_EQ(colours(8, {{"\xC4\xC4\xC4", 0}}), (std::vector<C>{C::DateTime}));
-    EXPECT_EQ(colours(9, {{"\xC4\xC4\xC4", 1}}), (std::vector<C>{C::Info}));
+    EXPECT_EQ(Colours(1, {{"10:00:00", 0}, {"(+)", 10}, {"x", 14}}), (std::vector<C>{C::DateTime, C::Info, C::Info}));
+    EXPECT_EQ(Colours(2, {{"(\x0F)", 10}}), (std::vector<C>{C::Info}));
+    EXPECT_EQ(Colours(3, {{"ZSend-", 10}, {"A", 20}}), (std::vector<C>{C::Transfers, C::Transfers}));
+    EXPECT_EQ(Colours(4, {{"(+)", 10}}), (std::vector<C>{C::Info}));
+    EXPECT_EQ(Colours(5, {{"( )", 10}, {"Human", 14}}), (std::vector<C>{C::Normal, C::Normal}));
+    EXPECT_EQ(Colours(6, {{"Human", 14}}), (std::vector<C>{C::Special}));
+    EXPECT_EQ(Colours(7, {{"(!)", 10}, {"x", 14}}), (std::vector<C>{C::Errors, C::Errors}));
+    EXPECT_EQ(Colours(8, {{"\xC4\xC4\xC4", 0}}), (std::vector<C>{C::DateTime}));
+    EXPECT_EQ(Colours(9, {{"\xC4\xC4\xC4", 1}}), (std::vector<C>{C::Info}));
 }
 
 TEST_F(SFMailTest, HostileBytesNeverBreakThePass)
@@ -265,42 +239,18 @@ TEST_F(SFMailTest, HostileBytesNeverBreakThePass)
     options.Lines = 3000;
     options.Seed = 99;
     std::string text = BuildSFMailLog(options, Opt.Phrases);
-    std::uint64_t seed = 3;
-    auto next = [&seed] {
-        seed ^= seed << 13;
-        seed ^= seed >> 7;
-        seed ^= seed << 17;
-        return seed;
-    };
-    for (int i = 0; i < 4000; ++i) {
-        const std::size_t at = next() % text.size();
-        switch (next() % 4) {
-        case 0: text[at] = static_cast<char>(next()); break;
-        case 1: text[at] = '\0'; break;
-        case 2: text[at] = '\n'; break;
-        default: text[at] = '\xC4'; break;
-        }
-    }
+    DamageBytes(text, 3, "\xC4");
     WriteSFMailDir(Dir.string(), Opt);
     EXPECT_TRUE(Log.Analyze(Ui, {}, text));
     EXPECT_GT(Ui.Transcript.size(), 0u);
-    for (const TSess& s : Log.Sessions)
-        EXPECT_LE(s.StartLine, s.EndLine);
-    for (std::string_view line : {"1", "\xC4", "\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4 1", "10:00:00  (", "10:00:00  (\x07) Calling,", "10:00:00  \xC0"}) {
-        try {
-            Log.CheckNewDay(line);
-            Log.ParseLine(line);
-        } catch (const EConvertError&) {
-            // a bad date is told to the user by the pass
-        }
-        Log.ColorLineNo = -1;
-        Log.GetWordColor(line, 1, 0);
-    }
+    ExpectSessionsInOrder(Log);
+    FeedCutLines(Log, {"1", "\xC4", "\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4\xC4 1", "10:00:00  (",
+                       "10:00:00  (\x07) Calling,", "10:00:00  \xC0"});
 }
 
 TEST(SFMailFixture, ExactLengthAndNoQuestionWithoutDamage)
 {
-    tarvex::testing::TTestDir dir("sfmailfix");
+    TTestDir dir("sfmailfix");
     TSFMailDirOptions opt;
     WriteSFMailDir(dir.Path.string(), opt);
     TSFMailLogOptions options;
@@ -308,13 +258,8 @@ TEST(SFMailFixture, ExactLengthAndNoQuestionWithoutDamage)
     options.WithDamagedLines = false;
     const std::string text = BuildSFMailLog(options, opt.Phrases);
     EXPECT_EQ(text, BuildSFMailLog(options, opt.Phrases));
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2000);
     TSFMailLog log;
     log.MailerPath = dir.Path.string();
-    TScriptedUserInterface ui;
-    ASSERT_TRUE(log.Analyze(ui, {}, text));
-    EXPECT_TRUE(ui.Transcript.empty()) << ui.Transcript.front();
-    EXPECT_GT(log.SessCount, 50);
+    ExpectCleanGeneratedLog(log, text, 2000);
     EXPECT_GE(log.DayCount, 2);
-    EXPECT_GT(log.Freqs.size(), 5u);
 }

@@ -3,47 +3,27 @@
 #include <filesystem>
 #include <fstream>
 
-#include "base/errors.h"
 #include "log/dlcupdate.h"
 #include "parsers/tmaillog.h"
+#include "parsertest.h"
 #include "platform/paths.h"
-#include "testdir.h"
 #include "tmailfixture.h"
 
 using namespace tarvex;
 using namespace tarvex::fixtures;
+using namespace tarvex::testing;
 namespace fs = std::filesystem;
 
 namespace {
 
-class TMailTest : public ::testing::Test
+class TMailTest : public TMailerDirTest<TTmailLog, TMailLogWriter, TMailDirOptions, &WriteTMailDir>
 {
 protected:
-    void SetUp() override
-    {
-        SetProgramStartDate(EncodeDate(2026, 6, 15));
-        SetDriveMap({{'C', Dir.string()}});
-        Log.MailerPath = Dir.string();
-        W.SetDate(2026, 2, 5);
-        W.At(10, 0, 0);
-    }
-    void TearDown() override { ClearDriveMap(); }
+    TMailTest() : TMailerDirTest("tmail", "t-mail.ctl", true, TMailLogWriter(TMailPhrases())) { StartAt(2026, 2, 5); }
 
-    void WriteDir() { WriteTMailDir(Dir.string(), Opt); }
+    void SetUp() override { SetProgramStartDate(EncodeDate(2026, 6, 15)); }
 
-    bool Run()
-    {
-        if (!fs::exists(Dir / "t-mail.ctl"))
-            WriteDir();
-        return Log.Analyze(Ui, {}, W.Text());
-    }
-
-    tarvex::testing::TTestDir Scratch{"tmail"};
-    const fs::path& Dir = Scratch.Path;
-    TMailDirOptions Opt;
-    TMailLogWriter W{TMailPhrases()};
-    TTmailLog Log;
-    TScriptedUserInterface Ui;
+    void WriteDir() { WriteMailerFiles(); }
 };
 
 }  // namespace
@@ -287,22 +267,16 @@ TEST_F(TMailTest, ColouringOfTMailLines)
 {
     WriteDir();
     Run();  // loads the words of the language table
-    auto colours = [&](int lineNo, std::initializer_list<std::pair<std::string_view, int>> words) {
-        std::vector<TColorItem> c;
-        for (auto [w, col] : words)
-            c.push_back(Log.GetWordColor(w, lineNo, col));
-        return c;
-    };
     using C = TColorItem;
-    EXPECT_EQ(colours(1, {{"05/02", 0}, {"10:00:00", 6}, {"ZS-", 15}, {"A.ZIP", 19}, {"cancelled.", 30}, {"x", 41}}),
+    EXPECT_EQ(Colours(1, {{"05/02", 0}, {"10:00:00", 6}, {"ZS-", 15}, {"A.ZIP", 19}, {"cancelled.", 30}, {"x", 41}}),
               (std::vector<C>{C::DateTime, C::DateTime, C::Transfers, C::Transfers, C::Errors, C::Errors}));
-    EXPECT_EQ(colours(2, {{"\xFE", 15}, {"Traffic", 17}}), (std::vector<C>{C::Info, C::Info}));
-    EXPECT_EQ(colours(3, {{"Human", 15}, {"caller", 21}}), (std::vector<C>{C::Special, C::Special}));
-    EXPECT_EQ(colours(4, {{"FAILED:", 15}}), (std::vector<C>{C::Errors}));
-    EXPECT_EQ(colours(5, {{"Info:", 15}}), (std::vector<C>{C::Info}));
-    EXPECT_EQ(colours(6, {{"T-Mail", 15}, {"started", 22}}), (std::vector<C>{C::Info, C::Info}));
-    EXPECT_EQ(colours(7, {{"AB-CD", 15}, {"more", 21}}), (std::vector<C>{C::Normal, C::Normal}));
-    EXPECT_EQ(colours(8, {{"Dialing", 15}}), (std::vector<C>{C::Normal}));
+    EXPECT_EQ(Colours(2, {{"\xFE", 15}, {"Traffic", 17}}), (std::vector<C>{C::Info, C::Info}));
+    EXPECT_EQ(Colours(3, {{"Human", 15}, {"caller", 21}}), (std::vector<C>{C::Special, C::Special}));
+    EXPECT_EQ(Colours(4, {{"FAILED:", 15}}), (std::vector<C>{C::Errors}));
+    EXPECT_EQ(Colours(5, {{"Info:", 15}}), (std::vector<C>{C::Info}));
+    EXPECT_EQ(Colours(6, {{"T-Mail", 15}, {"started", 22}}), (std::vector<C>{C::Info, C::Info}));
+    EXPECT_EQ(Colours(7, {{"AB-CD", 15}, {"more", 21}}), (std::vector<C>{C::Normal, C::Normal}));
+    EXPECT_EQ(Colours(8, {{"Dialing", 15}}), (std::vector<C>{C::Normal}));
 }
 
 // Whatever bytes a log holds, the pass asks and goes on; it never reads outside a line.
@@ -313,37 +287,13 @@ TEST_F(TMailTest, HostileBytesNeverBreakThePass)
     options.Seed = 99;
     options.WithBlock256 = true;
     std::string text = BuildTMailLog(options, TMailPhrases());
-    std::uint64_t seed = 7;
-    auto next = [&seed] {
-        seed ^= seed << 13;
-        seed ^= seed >> 7;
-        seed ^= seed << 17;
-        return seed;
-    };
     // Flip, cut and NUL bytes all over the log, but keep some structure so deep states are met.
-    for (int i = 0; i < 4000; ++i) {
-        const std::size_t at = next() % text.size();
-        switch (next() % 4) {
-        case 0: text[at] = static_cast<char>(next()); break;
-        case 1: text[at] = '\0'; break;
-        case 2: text[at] = '\n'; break;
-        default: text[at] = '\xFE'; break;
-        }
-    }
+    DamageBytes(text, 7, "\xFE");
     WriteDir();
     EXPECT_TRUE(Log.Analyze(Ui, {}, text));
     EXPECT_GT(Ui.Transcript.size(), 0u);
-    for (const TSess& s : Log.Sessions)
-        EXPECT_LE(s.StartLine, s.EndLine);
+    ExpectSessionsInOrder(Log);
 
     // And lines that are nothing but the start of a layout.
-    for (std::string_view line : {"0", "05", "05/0", "05/02 1", "05/02 10:00:00", "05/02 10:00:00 ", "\xFE", "/"}) {
-        try {
-            Log.CheckNewDay(line);
-        } catch (const EConvertError&) {
-            // a bad date is told to the user by the pass
-        }
-        Log.ColorLineNo = -1;
-        Log.GetWordColor(line, 1, 0);
-    }
+    FeedCutLines(Log, {"0", "05", "05/0", "05/02 1", "05/02 10:00:00", "05/02 10:00:00 ", "\xFE", "/"}, false);
 }
