@@ -383,10 +383,9 @@ private slots:
         QStringList items;
         for (QAction* a : f.Frame->findChild<QMenu*>("OptionsMenu")->actions())
             items << a->text();
-        QVERIFY(items.indexOf("&General...") == 0);
-        QVERIFY(items.indexOf("&Colors...") > 0);
-        QVERIFY(items.indexOf("&Font...") == items.indexOf("&Colors...") + 1);
+        QCOMPARE(items, QStringList({"&General...", "&Logs...", "&Colors...", "&Font..."}));
         for (const auto& [key, title] : {std::pair{Qt::Key_G, QString("General options")},
+                                         std::pair{Qt::Key_L, QString("Logs")},
                                          std::pair{Qt::Key_C, QString("Colors Setup")}}) {
             // A closed dialog hands the focus back to the main window (here, by hand).
             f.Frame->activateWindow();

@@ -2,6 +2,11 @@
 // though QApplication has an option of that name. This test has its own main, because the
 // QApplication under test is the one the program makes.
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <functional>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -63,11 +68,9 @@ void OwnOptionsLeaveTheRest()
     Check(!TakeOwnOptions(argc, b.Ptrs.data(), own, error) && error.contains("--style"), "a style option without value");
 }
 
-// Starts the program on a generated T-Mail log with the given style arguments and waits for
-// its log window to finish. Returns the window's status texts, or empty on a timeout.
-QStringList StartOn(const std::vector<std::string>& styleArgs, QString* style)
+// A T-Mail mailer folder with a generated log in it; returns the log's path.
+std::string WriteTMailStation(const QTemporaryDir& dir)
 {
-    QTemporaryDir dir;
     const std::string mailer = dir.filePath("t-mail").toStdString();
     TMailDirOptions options;
     WriteTMailDir(mailer, options);
@@ -75,15 +78,19 @@ QStringList StartOn(const std::vector<std::string>& styleArgs, QString* style)
     logOptions.Lines = 3000;
     logOptions.WithSeparators = false;
     WriteFileBytes(mailer + "/t-mail.log", BuildTMailLog(logOptions, options.Phrases));
+    return mailer + "/t-mail.log";
+}
 
-    std::vector<std::string> args = {"tarvex", "-platform", "offscreen", "--settings",
-                                     dir.filePath("settings.ini").toStdString()};
-    args.insert(args.end(), styleArgs.begin(), styleArgs.end());
-    args.push_back(mailer + "/t-mail.log");
-    TArgv argv(args);
-
+// Starts the program with the arguments (the log file, if any, last) and waits for its first log
+// window to finish; before, opening may do what else opens the log. Returns the window's status
+// texts, or empty on a timeout.
+QStringList StartAndWait(std::vector<std::string> args, QString* style, const std::function<void(TFrameForm&)>& opening)
+{
+    TArgv argv(std::move(args));
     QStringList status;
     const int code = RunTarvex(argv.Argc(), argv.Ptrs.data(), [&](TFrameForm& frame) {
+        if (opening)
+            opening(frame);
         auto* poll = new QTimer(&frame);
         auto* waited = new int(0);
         QObject::connect(poll, &QTimer::timeout, &frame, [&frame, poll, waited, &status, style] {
@@ -112,6 +119,46 @@ QStringList StartOn(const std::vector<std::string>& styleArgs, QString* style)
     return status;
 }
 
+// Starts the program on a generated T-Mail log with the given style arguments.
+QStringList StartOn(const std::vector<std::string>& styleArgs, QString* style)
+{
+    QTemporaryDir dir;
+    const std::string log = WriteTMailStation(dir);
+    std::vector<std::string> args = {"tarvex", "-platform", "offscreen", "--settings",
+                                     dir.filePath("settings.ini").toStdString()};
+    args.insert(args.end(), styleArgs.begin(), styleArgs.end());
+    args.push_back(log);
+    return StartAndWait(args, style, {});
+}
+
+// A file dropped on the window of a program started with --style opens in that style, as a
+// file named on the command line would.
+void DroppedLogTakesTheCommandLineStyle()
+{
+    QTemporaryDir dir;
+    const QString log = QString::fromStdString(WriteTMailStation(dir));
+    QString style;
+    const QStringList status = StartAndWait(
+        {"tarvex", "-platform", "offscreen", "--settings", dir.filePath("settings.ini").toStdString(), "--style", "T-mail"},
+        &style, [log](TFrameForm& frame) {
+            QTimer::singleShot(0, &frame, [&frame, log] {
+                QMimeData data;
+                data.setUrls({QUrl::fromLocalFile(log)});
+                const QPoint at = frame.rect().center();
+                QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(&frame, &enter);
+                Check(enter.isAccepted(), "the window takes the dragged log");
+                QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(&frame, &drop);
+            });
+        });
+    Check(status.size() == 2, "the dropped log's window finished its pass");
+    if (status.size() == 2) {
+        Check(style == "1", "the dropped log is of style T-mail");
+        Check(status[0].startsWith("Analysis complete, "), "the dropped log was analysed");
+    }
+}
+
 }  // namespace
 
 int main(int, char**)
@@ -129,6 +176,7 @@ int main(int, char**)
             std::printf("%s | %s\n", qPrintable(status[0]), qPrintable(status[1]));
         }
     }
+    DroppedLogTakesTheCommandLineStyle();
     std::printf(Failures == 0 ? "PASS\n" : "%d FAILURES\n", Failures);
     return Failures == 0 ? 0 : 1;
 }

@@ -54,6 +54,9 @@ public:
     virtual std::string LocateFile(std::string_view name);
     virtual void LoadLanguage();
     virtual void LoadConfig() = 0;
+    // The configuration file LoadConfig reads, as a mailer path below MailerPath; empty for a
+    // style that reads none. The setup dialog looks for it to tell a wrong mailer path early.
+    virtual std::string ConfigFile() const { return {}; }
     // The phrases the style takes from the mailer's language file, as (number or key, text as
     // taken), in the order its parser takes them up; valid once the language is loaded. Empty
     // for a style that reads no language file.

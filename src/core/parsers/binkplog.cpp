@@ -113,6 +113,8 @@ std::vector<std::pair<std::string, std::string>> TBinkPLog::TakenPhrases() const
     return out;
 }
 
+std::string TBinkPLog::ConfigFile() const { return JoinMailerPath(MailerPath, "binkley.cfg"); }
+
 void TBinkPLog::LoadConfig()
 {
     OkFile.clear();
@@ -129,7 +131,7 @@ void TBinkPLog::LoadConfig()
     parser.AddStringHandler("OkFile", OkFile);
     parser.AddStringHandler("About", About);
     parser.AddStringHandler("Avail", Avail);
-    parser.Parse(JoinMailerPath(MailerPath, "binkley.cfg"));
+    parser.Parse(ConfigFile());
 
     if (!About.empty())
         AddAlias("ABOUT", About);

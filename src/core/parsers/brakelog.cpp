@@ -115,6 +115,8 @@ std::string TBrakeLog::LocateFile(std::string_view name)
     return Tree.empty() ? std::string() : FindFileInTree(name, Tree);
 }
 
+std::string TBrakeLog::ConfigFile() const { return JoinMailerPath(MailerPath, "brake!.ctl"); }
+
 void TBrakeLog::LoadConfig()
 {
     // Each pass reads the configuration afresh: nothing of an earlier reading may linger.
@@ -125,7 +127,7 @@ void TBrakeLog::LoadConfig()
     parser.AddListHandler("ALIAS", AliasNames);
     parser.AddStringHandler("TREE", Tree);
     parser.SetDefineStr("");
-    parser.Parse(JoinMailerPath(MailerPath, "brake!.ctl"));
+    parser.Parse(ConfigFile());
     if (!Tree.empty() && Tree.back() == '\\')
         Tree.pop_back();
     // brake!.ctl names only the magic word, not the file it stands for: a request for it is

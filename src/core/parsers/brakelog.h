@@ -27,6 +27,7 @@ public:
     TDateTime TimeOfLine(std::string_view line) override;
     std::string LocateFile(std::string_view name) override;
     void LoadConfig() override;
+    std::string ConfigFile() const override;
 
     // A requested file's transfer starts on this line.
     virtual bool IsSendLine(std::string_view line) const;

@@ -102,6 +102,8 @@ TDateTime TFHMailLog::TimeOfLine(std::string_view line)
     return ComposeDateTime(DateOfLine(line), lineparts::TimeFields(line, 9));
 }
 
+std::string TFHMailLog::ConfigFile() const { return JoinMailerPath(MailerPath, "fhmail.cfg"); }
+
 void TFHMailLog::LoadConfig()
 {
     AliasList.clear();
@@ -109,7 +111,7 @@ void TFHMailLog::LoadConfig()
     ClearAliases();
     TQParser parser;
     SetUpFHMailConfigParser(parser, AliasList, Language);
-    parser.Parse(JoinMailerPath(MailerPath, "fhmail.cfg"));
+    parser.Parse(ConfigFile());
     ConfigRead = true;
     if (!AliasList.empty()) {
         AliasList = InMailerDir(MailerPath, AliasList);
@@ -121,7 +123,7 @@ void TFHMailLog::LoadConfig()
 // fhmail.cfg when there is one, else under its default name.
 void TFHMailLog::ReadLanguageName()
 {
-    const std::string cfg = JoinMailerPath(MailerPath, "fhmail.cfg");
+    const std::string cfg = ConfigFile();
     if (!FileExists(ResolvePath(cfg)))
         return;
     std::string aliasList;

@@ -28,6 +28,7 @@ public:
     TDateTime TimeOfLine(std::string_view line) override;
     void LoadLanguage() override;
     void LoadConfig() override;
+    std::string ConfigFile() const override;
     std::vector<std::pair<std::string, std::string>> TakenPhrases() const override;
     bool ReadsLanguage() const override { return true; }
 

@@ -121,6 +121,8 @@ std::vector<std::pair<std::string, std::string>> TSFMailLog::TakenPhrases() cons
     return out;
 }
 
+std::string TSFMailLog::ConfigFile() const { return JoinMailerPath(JoinMailerPath(MailerPath, "cfg"), "sf-mail.cfg"); }
+
 void TSFMailLog::LoadConfig()
 {
     // Each pass reads the configuration afresh and dates its lines from its own separators.
@@ -141,7 +143,7 @@ void TSFMailLog::LoadConfig()
         }
         return true;
     };
-    parser.Parse(JoinMailerPath(JoinMailerPath(MailerPath, "cfg"), "sf-mail.cfg"));
+    parser.Parse(ConfigFile());
     if (FrAlias.find('\\') == std::string::npos)
         FrAlias = JoinMailerPath(MailerPath, FrAlias);
     ReadFreqIndex(FrAlias);

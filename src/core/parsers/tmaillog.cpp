@@ -353,6 +353,8 @@ std::vector<std::pair<std::string, std::string>> TTmailLog::TakenPhrases() const
     return out;
 }
 
+std::string TTmailLog::ConfigFile() const { return JoinMailerPath(MailerPath, "t-mail.ctl"); }
+
 void TTmailLog::LoadConfig()
 {
     FreqDirFile = "dir.frq";
@@ -376,7 +378,7 @@ void TTmailLog::LoadConfig()
         }
         return true;
     };
-    parser.Parse(JoinMailerPath(MailerPath, "t-mail.ctl"));
+    parser.Parse(ConfigFile());
 
     FreqDirs = ReadFreqDirs(CompleteMailerName(MailerPath, FreqDirFile));
     std::vector<std::string> dirs;

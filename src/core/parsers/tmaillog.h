@@ -29,6 +29,7 @@ public:
     std::string LocateFile(std::string_view name) override;
     void LoadLanguage() override;
     void LoadConfig() override;
+    std::string ConfigFile() const override;
     std::vector<std::pair<std::string, std::string>> TakenPhrases() const override;
     bool ReadsLanguage() const override { return true; }
 

@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QKeySequence>
@@ -13,10 +16,13 @@
 #include <cstdio>
 
 #include "app/childform.h"
+#include "app/emptyareahint.h"
+#include "app/logfilechoice.h"
 #include "app/qtsettingsstore.h"
 #include "app/windowplacement.h"
 #include "setup/colorsetupform.h"
 #include "setup/generaloptionsform.h"
+#include "setup/logsetupform.h"
 #include "tmail/historyform.h"
 #include "tmail/trafficform.h"
 #include "base/fidoaddr.h"
@@ -49,6 +55,8 @@ TFrameForm::TFrameForm(std::unique_ptr<tarvex::ISettingsStore> store, std::uniqu
     MdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     MdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(MdiArea);
+    EmptyHint = new TEmptyAreaHint(MdiArea);
+    setAcceptDrops(true);
     CreateMenus();
     setGeometry(168, 86, 673, 534);
 }
@@ -65,6 +73,9 @@ TFrameForm::~TFrameForm()
 void TFrameForm::CreateMenus()
 {
     QMenu* file = menuBar()->addMenu("&File");
+    QAction* openLog = file->addAction("&Open log...");
+    openLog->setObjectName("OpenLogItem");
+    connect(openLog, &QAction::triggered, this, &TFrameForm::OpenLogItemClick);
     QAction* exitAct = file->addAction("E&xit");
     exitAct->setObjectName("ExitItem");
     // Alt+X closes the program from any of its windows; Alt+Shift+X is another key.
@@ -92,6 +103,9 @@ void TFrameForm::CreateMenus()
     QAction* general = options->addAction("&General...");
     general->setObjectName("GeneralItem");
     connect(general, &QAction::triggered, this, &TFrameForm::GeneralItemClick);
+    QAction* logsSetup = options->addAction("&Logs...");
+    logsSetup->setObjectName("LogsSetupItem");
+    connect(logsSetup, &QAction::triggered, this, &TFrameForm::LogsSetupItemClick);
     QAction* colors = options->addAction("&Colors...");
     colors->setObjectName("ColorsItem");
     connect(colors, &QAction::triggered, this, &TFrameForm::ColorsItemClick);
@@ -212,10 +226,16 @@ void TFrameForm::RemoveLog(TLog* log)
     RebuildLogsMenu();
 }
 
-void TFrameForm::RenameLogMenuItem(const std::string& oldName, const std::string& newName)
+void TFrameForm::RenameLogMenuItem(const std::string& oldName, const std::string& newName, int position)
 {
     const QString old = QString::fromStdString(oldName);
-    for (QAction* a : LogsMenu->actions())
+    const QList<QAction*> items = LogsMenu->actions();
+    if (position >= 1 && position <= items.size() && items[position - 1]->property("LogName").toString() == old) {
+        items[position - 1]->setText(MenuCaption(newName));
+        items[position - 1]->setProperty("LogName", QString::fromStdString(newName));
+        return;
+    }
+    for (QAction* a : items)
         if (a->property("LogName").toString() == old) {
             a->setText(MenuCaption(newName));
             a->setProperty("LogName", QString::fromStdString(newName));
@@ -227,13 +247,18 @@ void TFrameForm::UpdateMenus()
 {
     LogsMenuAction->setVisible(Logs.Count() > 0);
     TMailMenuAction->setVisible(!Logs.MailerPathOfStyle(tarvex::lsTMail).empty());
+    EmptyHint->SetNoLogs(Logs.Count() == 0);
 }
 
 void TFrameForm::LogMenuItemClick(int tag)
 {
     if (tag < 1 || static_cast<std::size_t>(tag) > Logs.Count())
         return;
-    TLog* log = &Logs[static_cast<std::size_t>(tag - 1)];
+    ShowLog(&Logs[static_cast<std::size_t>(tag - 1)]);
+}
+
+void TFrameForm::ShowLog(TLog* log)
+{
     if (TChildForm* w = WindowOfLog(log)) {
         MdiArea->setActiveSubWindow(w);
         w->raise();
@@ -283,10 +308,16 @@ TLog* TFrameForm::OpenUnconfigured(const std::string& path, int style)
 {
     const QFileInfo info(QString::fromStdString(path));
     const std::string absolute = info.absoluteFilePath().toStdString();
+    // A log has one window at most: a file opened before, configured or not, comes to the front.
     for (std::size_t i = 0; i < Logs.Count(); ++i)
         if (Logs[i].Path == absolute || Logs[i].Path == path) {
-            OpenLog(&Logs[i]);
+            ShowLog(&Logs[i]);
             return &Logs[i];
+        }
+    for (const auto& known : AdHocLogs)
+        if (known->Path == absolute) {
+            ShowLog(known.get());
+            return known.get();
         }
     auto log = tarvex::CreateLog(style);
     log->Name = info.fileName().toStdString();
@@ -447,6 +478,42 @@ void TFrameForm::FontItemClick()
     LogFont.Font = f;
     for (TChildForm* w : LogWindows())
         w->ApplyFont();
+}
+
+void TFrameForm::LogsSetupItemClick()
+{
+    {
+        TLogSetupForm form(this);
+        form.exec();
+    }
+    UpdateMenus();
+}
+
+void TFrameForm::OpenLogItemClick()
+{
+    const QString path = ChooseLogFile(this, OpenLogFolder);
+    if (!path.isEmpty())
+        OpenUnconfigured(path.toStdString(), UnconfiguredStyle);
+}
+
+void TFrameForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedLogFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TFrameForm::dropEvent(QDropEvent* event)
+{
+    const QStringList files = DroppedLogFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop is done: the analysis may take a while, and the program the file
+    // came from waits for the drop to end.
+    for (const QString& file : files)
+        QMetaObject::invokeMethod(
+            this, [this, path = file.toStdString()] { if (!ShutDown) OpenUnconfigured(path, UnconfiguredStyle); },
+            Qt::QueuedConnection);
 }
 
 void TFrameForm::AboutItemClick()

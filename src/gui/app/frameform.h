@@ -16,6 +16,7 @@ class QMenu;
 class QAction;
 class TChildForm;
 class TTrafficForm;
+class TEmptyAreaHint;
 class THistoryForm;
 
 // Where a log window goes: the placement of a restored desktop entry.
@@ -54,7 +55,10 @@ public:
     tarvex::TLog* OpenUnconfigured(const std::string& path, int style);
     void AddLogMenuItem(std::unique_ptr<tarvex::TLog> log);
     void RemoveLog(tarvex::TLog* log);
-    void RenameLogMenuItem(const std::string& oldName, const std::string& newName);
+    // Renames the first Logs-menu item captioned oldName; with a position (from 1), the item
+    // of that position when it carries oldName, so that of two logs of one name the right one
+    // follows.
+    void RenameLogMenuItem(const std::string& oldName, const std::string& newName, int position = 0);
     void UpdateMenus();
     void RestoreDesktop();
 
@@ -76,11 +80,16 @@ public:
     TLogColors LogColors;
     tarvex::TLogList Logs;
     TPendingOpen PendingOpen;
+    // The style files opened without configuring them are shown in ("Open log...", a drop):
+    // the command line's --style, else Other.
+    int UnconfiguredStyle = tarvex::lsOther;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormShow();
@@ -89,7 +98,11 @@ private:
     void LogMenuItemClick(int tag);
     void GeneralItemClick();
     void ColorsItemClick();
+    // Brings the log's window to the front, or opens one.
+    void ShowLog(tarvex::TLog* log);
     void FontItemClick();
+    void LogsSetupItemClick();
+    void OpenLogItemClick();
     void AboutItemClick();
     void UpdateWindowMenu();
     void SaveDesktop();
@@ -106,6 +119,8 @@ private:
     QAction* TMailMenuAction = nullptr;
     QPointer<TTrafficForm> TrafficForm;
     QPointer<THistoryForm> HistoryForm;
+    TEmptyAreaHint* EmptyHint = nullptr;
+    QString OpenLogFolder;
     int LogCountAtStart = 0;
     bool Shown = false;
     bool DesktopRestored = false;

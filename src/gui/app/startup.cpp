@@ -116,6 +116,7 @@ int RunTarvex(int argc, char** argv, const std::function<void(TFrameForm&)>& sta
     if (!iniFile.isEmpty())
         store = std::make_unique<TQtSettingsStore>(iniFile);
     TFrameForm frame(std::move(store));
+    frame.UnconfiguredStyle = style;
     frame.show();
     const QStringList files = cmd.positionalArguments();
     if (!files.isEmpty()) {
