@@ -7,6 +7,7 @@
 #include "base/fidoaddr.h"
 #include "base/logutils.h"
 #include "batchui.h"
+#include "optionvalue.h"
 #include "parsers/brakelog.h"
 #include "platform/paths.h"
 #include "styles/logfactory.h"
@@ -56,14 +57,7 @@ TOptionTaken TakeAnalysisOption(const std::vector<std::string>& args, std::size_
 {
     const std::string& a = args[i];
     const std::string prefix = "tarvex-cli " + command + ": ";
-    auto value = [&](std::string& into) {
-        if (i + 1 >= args.size()) {
-            err << prefix << a << " needs a value\n";
-            return false;
-        }
-        into = args[++i];
-        return true;
-    };
+    auto value = [&](std::string& into) { return TakeOptionValue(args, i, into, prefix, err); };
     std::string v;
     if (a == "--style") {
         if (!value(v))
@@ -113,6 +107,21 @@ TOptionTaken TakeAnalysisOption(const std::vector<std::string>& args, std::size_
         return TOptionTaken::Error;
     }
     return TOptionTaken::Taken;
+}
+
+bool TakeAnalysisArgs(const std::vector<std::string>& args, TAnalysisOptions& o, const std::string& command,
+                      const TOwnOption& own, std::ostream& err)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        TOptionTaken t = own ? own(args, i) : TOptionTaken::NotOurs;
+        if (t == TOptionTaken::NotOurs)
+            t = TakeAnalysisOption(args, i, o, command, err);
+        if (t == TOptionTaken::NotOurs)
+            err << "tarvex-cli " << command << ": unknown option '" << args[i] << "'\n";
+        if (t != TOptionTaken::Taken)
+            return false;
+    }
+    return true;
 }
 
 TAnalysisRun RunAnalysis(const TAnalysisOptions& o, std::ostream& err, const std::string& command)

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -40,6 +41,16 @@ bool TakeDriveMapping(const std::string& value, std::map<char, std::string>& dri
 // On Error the message, prefixed "tarvex-cli COMMAND: ", is already written to err.
 TOptionTaken TakeAnalysisOption(const std::vector<std::string>& args, std::size_t& i, TAnalysisOptions& o,
                                 const std::string& command, std::ostream& err);
+
+// A command's own options, tried before the shared ones; taken like TakeAnalysisOption.
+using TOwnOption = std::function<TOptionTaken(const std::vector<std::string>& args, std::size_t& i)>;
+
+// Takes every argument: the command's own options first (when `own` is given), then the shared
+// ones and the log file. False when one is unknown ("tarvex-cli COMMAND: unknown option" on err)
+// or wrong (its message already on err): the command shows its usage then. Whether the style and
+// the log file were given is left to the command.
+bool TakeAnalysisArgs(const std::vector<std::string>& args, TAnalysisOptions& o, const std::string& command,
+                      const TOwnOption& own, std::ostream& err);
 
 // Applies the year, address and drive settings (each run sets all three afresh), creates the
 // log of the style and runs the pass, with questions on err answered OK (Cancel with

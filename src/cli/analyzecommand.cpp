@@ -91,16 +91,7 @@ void WriteRecords(const TMailerLog& log, TRecordWriter& w)
 int RunAnalyzeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     TAnalysisOptions o;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const TOptionTaken t = TakeAnalysisOption(args, i, o, "analyze", err);
-        if (t == TOptionTaken::NotOurs)
-            err << "tarvex-cli analyze: unknown option '" << args[i] << "'\n";
-        if (t != TOptionTaken::Taken) {
-            Usage(err);
-            return 2;
-        }
-    }
-    if (o.Style < 0 || o.LogFile.empty()) {
+    if (!TakeAnalysisArgs(args, o, "analyze", {}, err) || o.Style < 0 || o.LogFile.empty()) {
         Usage(err);
         return 2;
     }

@@ -6,6 +6,7 @@
 #include "base/logutils.h"
 #include "batchui.h"
 #include "log/dlcupdate.h"
+#include "optionvalue.h"
 #include "recordwriter.h"
 
 using namespace tarvex;
@@ -25,19 +26,10 @@ struct TDlcOptions
     bool DryRun = false;
 };
 
-enum class TTaken { Taken, NotOurs, Error };
-
-TTaken TakeDlcOption(const std::vector<std::string>& args, std::size_t& i, TDlcOptions& o, std::ostream& err)
+TOptionTaken TakeDlcOption(const std::vector<std::string>& args, std::size_t& i, TDlcOptions& o, std::ostream& err)
 {
     const std::string& a = args[i];
-    auto value = [&](std::string& into) {
-        if (i + 1 >= args.size()) {
-            err << "tarvex-cli dlc: " << a << " needs a value\n";
-            return false;
-        }
-        into = args[++i];
-        return true;
-    };
+    auto value = [&](std::string& into) { return TakeOptionValue(args, i, into, "tarvex-cli dlc: ", err); };
     auto oneChar = [&](char& into) {
         std::string v;
         if (!value(v))
@@ -51,35 +43,35 @@ TTaken TakeDlcOption(const std::vector<std::string>& args, std::size_t& i, TDlcO
     };
     std::string v;
     if (a == "--dlc-left")
-        return oneChar(o.Format.Left) ? TTaken::Taken : TTaken::Error;
+        return oneChar(o.Format.Left) ? TOptionTaken::Taken : TOptionTaken::Error;
     if (a == "--dlc-right")
-        return oneChar(o.Format.Right) ? TTaken::Taken : TTaken::Error;
+        return oneChar(o.Format.Right) ? TOptionTaken::Taken : TOptionTaken::Error;
     if (a == "--dlc-lead")
-        return oneChar(o.Format.Lead) ? TTaken::Taken : TTaken::Error;
+        return oneChar(o.Format.Lead) ? TOptionTaken::Taken : TOptionTaken::Error;
     if (a == "--dlc-digits") {
         if (!value(v))
-            return TTaken::Error;
+            return TOptionTaken::Error;
         if (!TryStrToInt(v, o.Format.Digits) || o.Format.Digits < 1 || o.Format.Digits > 9) {
             err << "tarvex-cli dlc: bad number of digits '" << v << "' (1 to 9)\n";
-            return TTaken::Error;
+            return TOptionTaken::Error;
         }
-        return TTaken::Taken;
+        return TOptionTaken::Taken;
     }
     if (a == "--dlc-backup") {
         if (!value(v))
-            return TTaken::Error;
+            return TOptionTaken::Error;
         if (v != "0" && v != "1") {
             err << "tarvex-cli dlc: --dlc-backup takes 0 or 1, not '" << v << "'\n";
-            return TTaken::Error;
+            return TOptionTaken::Error;
         }
         o.Format.Backup = v == "1";
-        return TTaken::Taken;
+        return TOptionTaken::Taken;
     }
     if (a == "--dry-run") {
         o.DryRun = true;
-        return TTaken::Taken;
+        return TOptionTaken::Taken;
     }
-    return TTaken::NotOurs;
+    return TOptionTaken::NotOurs;
 }
 
 }  // namespace
@@ -88,19 +80,10 @@ int RunDlcCommand(const std::vector<std::string>& args, std::ostream& out, std::
 {
     TAnalysisOptions o;
     TDlcOptions dlc;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const TTaken d = TakeDlcOption(args, i, dlc, err);
-        if (d == TTaken::Taken)
-            continue;
-        const TOptionTaken t = d == TTaken::Error ? TOptionTaken::Error : TakeAnalysisOption(args, i, o, "dlc", err);
-        if (t == TOptionTaken::NotOurs)
-            err << "tarvex-cli dlc: unknown option '" << args[i] << "'\n";
-        if (t != TOptionTaken::Taken) {
-            Usage(err);
-            return 2;
-        }
-    }
-    if (o.Style < 0 || o.LogFile.empty()) {
+    const TOwnOption takeDlc = [&](const std::vector<std::string>& v, std::size_t& i) {
+        return TakeDlcOption(v, i, dlc, err);
+    };
+    if (!TakeAnalysisArgs(args, o, "dlc", takeDlc, err) || o.Style < 0 || o.LogFile.empty()) {
         Usage(err);
         return 2;
     }

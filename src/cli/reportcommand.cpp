@@ -22,29 +22,22 @@ constexpr int kSessFittingWidths[kSessColumnTypes] = {14, 8, 20, 24, 20, 4, 4, 1
 // "2:5020/300.1", "No carrier", "Time online", "1:02:05".
 constexpr int kDialStatFittingWidths[kDialStatColumnTypes] = {16, 5, 5, 10, 8, 7, 10, 10, 11, 6};
 
-using TExtraOption = std::function<TOptionTaken(const std::vector<std::string>& args, std::size_t& i)>;
-
 // Takes the analysis and report options, and those of the report itself through `extra`;
 // false (usage on err) when they are wrong or incomplete.
 bool TakeReportArgs(const std::vector<std::string>& args, TAnalysisOptions& a, TReportCliOptions& r,
-                    const std::string& command, const char* ownUsage, const TExtraOption& extra, std::ostream& err)
+                    const std::string& command, const char* ownUsage, const TOwnOption& extra, std::ostream& err)
 {
     auto usage = [&] {
         err << "usage: tarvex-cli " << command << " " << kAnalysisOptionsUsage << "\n          "
             << kReportOptionsUsage << ownUsage << "\n";
     };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        TOptionTaken t = TakeReportOption(args, i, r, command, err);
-        if (t == TOptionTaken::NotOurs && extra)
-            t = extra(args, i);
-        if (t == TOptionTaken::NotOurs)
-            t = TakeAnalysisOption(args, i, a, command, err);
-        if (t == TOptionTaken::NotOurs)
-            err << "tarvex-cli " << command << ": unknown option '" << args[i] << "'\n";
-        if (t != TOptionTaken::Taken) {
-            usage();
-            return false;
-        }
+    const TOwnOption own = [&](const std::vector<std::string>& v, std::size_t& i) {
+        const TOptionTaken t = TakeReportOption(v, i, r, command, err);
+        return t == TOptionTaken::NotOurs && extra ? extra(v, i) : t;
+    };
+    if (!TakeAnalysisArgs(args, a, command, own, err)) {
+        usage();
+        return false;
     }
     if (a.Style < 0 || a.LogFile.empty() || r.SettingsFile.empty() != r.LogName.empty()) {
         if (r.SettingsFile.empty() != r.LogName.empty())
@@ -105,7 +98,7 @@ int RunDialStatReport(const std::vector<std::string>& args, std::ostream& out, s
     TAnalysisOptions a;
     TReportCliOptions r;
     std::optional<int> day;
-    const TExtraOption takeDay = [&](const std::vector<std::string>& v, std::size_t& i) {
+    const TOwnOption takeDay = [&](const std::vector<std::string>& v, std::size_t& i) {
         if (v[i] != "--day")
             return TOptionTaken::NotOurs;
         int n = 0;

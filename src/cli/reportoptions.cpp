@@ -5,6 +5,7 @@
 #include "base/codepagetables.h"
 #include "base/logutils.h"
 #include "host/qtinisettings.h"
+#include "optionvalue.h"
 #include "platform/filebytes.h"
 
 using namespace tarvex;
@@ -18,14 +19,7 @@ TOptionTaken TakeReportOption(const std::vector<std::string>& args, std::size_t&
 {
     const std::string& a = args[i];
     const std::string prefix = "tarvex-cli " + command + ": ";
-    auto value = [&](std::string& into) {
-        if (i + 1 >= args.size()) {
-            err << prefix << a << " needs a value\n";
-            return false;
-        }
-        into = args[++i];
-        return true;
-    };
+    auto value = [&](std::string& into) { return TakeOptionValue(args, i, into, prefix, err); };
     bool ok = true;
     if (a == "--columns") {
         ok = value(o.Columns);

@@ -100,6 +100,29 @@ bool SysPathOf(const TLineOptions& o, std::string& sysPath, std::ostream& err)
     return false;
 }
 
+// The options, then the path of the line's file in the mailer's system directory: false (the
+// message on err) when the options are wrong or the mailer's configuration cannot be read.
+bool LineFilePath(const std::vector<std::string>& args, const std::string& command,
+                  std::string (*fileName)(std::int32_t), TLineOptions& o, std::string& path, std::ostream& err)
+{
+    std::string sysPath;
+    if (!ParseLineOptions(args, command, o, err) || !SysPathOf(o, sysPath, err))
+        return false;
+    path = SysFilePath(sysPath, fileName(o.Line));
+    return true;
+}
+
+// False, with the message on err, when the line's file could not be loaded.
+bool Loaded(TRecordFileResult r, const std::string& command, std::ostream& err)
+{
+    switch (r) {
+    case TRecordFileResult::Ok: return true;
+    case TRecordFileResult::CannotOpen: err << "Cannot open " << command << " file\n"; return false;
+    case TRecordFileResult::NoMemory: err << "Not enough memory!\n"; return false;
+    }
+    return false;
+}
+
 void SayLeftover(std::size_t leftover, std::size_t count, const std::string& command, const std::string& path,
                  std::ostream& err)
 {
@@ -125,16 +148,11 @@ std::string NowText()
 int RunTrafficCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     TLineOptions o;
-    std::string sysPath;
-    if (!ParseLineOptions(args, "traffic", o, err) || !SysPathOf(o, sysPath, err))
-        return 2;
-    const std::string path = SysFilePath(sysPath, TrafficFileName(o.Line));
+    std::string path;
     TTrafficTable table;
-    switch (LoadTrafficFile(path, table)) {
-    case TRecordFileResult::Ok: break;
-    case TRecordFileResult::CannotOpen: err << "Cannot open traffic file\n"; return 2;
-    case TRecordFileResult::NoMemory: err << "Not enough memory!\n"; return 2;
-    }
+    if (!LineFilePath(args, "traffic", TrafficFileName, o, path, err) ||
+        !Loaded(LoadTrafficFile(path, table), "traffic", err))
+        return 2;
     SayLeftover(table.LeftoverBytes, table.Entries.size(), "traffic", path, err);
     SortTraffic(table.Entries, o.Sort);
     const std::string now = NowText();
@@ -146,16 +164,11 @@ int RunTrafficCommand(const std::vector<std::string>& args, std::ostream& out, s
 int RunHistoryCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     TLineOptions o;
-    std::string sysPath;
-    if (!ParseLineOptions(args, "history", o, err) || !SysPathOf(o, sysPath, err))
-        return 2;
-    const std::string path = SysFilePath(sysPath, HistoryFileName(o.Line));
+    std::string path;
     THistoryTable table;
-    switch (LoadHistoryFile(path, table)) {
-    case TRecordFileResult::Ok: break;
-    case TRecordFileResult::CannotOpen: err << "Cannot open history file\n"; return 2;
-    case TRecordFileResult::NoMemory: err << "Not enough memory!\n"; return 2;
-    }
+    if (!LineFilePath(args, "history", HistoryFileName, o, path, err) ||
+        !Loaded(LoadHistoryFile(path, table), "history", err))
+        return 2;
     SayLeftover(table.LeftoverBytes, table.Records.size(), "history", path, err);
     std::string text;
     for (int c = 0; c < kHistoryColumns; ++c)

@@ -4,13 +4,12 @@
 #include <QtTest>
 
 #include "app/childform.h"
-#include "app/demo.h"
 #include "parsers/brakelog.h"
 #include "setup/brakeoptionsform.h"
 #include <QButtonGroup>
 #include <QPushButton>
 #include "app/frameform.h"
-#include "guitestutil.h"
+#include "demodesktop.h"
 #include "log/mailerlog.h"
 #include "tmail/historyform.h"
 #include "tmail/trafficform.h"
@@ -24,12 +23,9 @@ class TestDemo : public QObject
 private slots:
     void demoDesktopOpensTheTMailLog()
     {
-        QTemporaryDir dir;
-        QString error;
-        const QString ini = PrepareDemo(dir.filePath("demo"), &error);
-        QVERIFY2(!ini.isEmpty(), qPrintable(error));
-        TFrameFixture f(ini);
-        f.Frame->show();
+        TDemoDesktop demo;
+        QVERIFY2(demo.Open(), qPrintable(demo.Error));
+        TFrameFixture& f = *demo.F;
         QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
         QCOMPARE(f.Frame->Logs.Count(), std::size_t(9));
         QCOMPARE(f.Frame->Logs[0].Style, std::uint8_t(tarvex::lsTMail));
@@ -63,12 +59,9 @@ private slots:
 
     void demoTMailMenuOpensTrafficAndHistoryOfBothLines()
     {
-        QTemporaryDir dir;
-        QString error;
-        const QString ini = PrepareDemo(dir.filePath("demo"), &error);
-        QVERIFY2(!ini.isEmpty(), qPrintable(error));
-        TFrameFixture f(ini);
-        f.Frame->show();
+        TDemoDesktop demo;
+        QVERIFY2(demo.Open(), qPrintable(demo.Error));
+        TFrameFixture& f = *demo.F;
         f.Frame->findChild<QAction*>("TrafficItem")->trigger();
         f.Frame->findChild<QAction*>("HistoryItem")->trigger();
         QVERIFY(f.Frame->TrafficWindow() && f.Frame->HistoryWindow());
@@ -86,12 +79,9 @@ private slots:
     // mailer directory.
     void demoMailerStationsAreAnalysed()
     {
-        QTemporaryDir dir;
-        QString error;
-        const QString ini = PrepareDemo(dir.filePath("demo"), &error);
-        QVERIFY2(!ini.isEmpty(), qPrintable(error));
-        TFrameFixture f(ini);
-        f.Frame->show();
+        TDemoDesktop demo;
+        QVERIFY2(demo.Open(), qPrintable(demo.Error));
+        TFrameFixture& f = *demo.F;
         QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
         const int styles[] = {tarvex::lsTMail,  tarvex::lsBrake, tarvex::lsBinkPlus,
                               tarvex::lsFHMail, tarvex::lsSFMail, tarvex::lsArgus};

@@ -3,9 +3,8 @@
 #include <QtTest>
 
 #include "app/childform.h"
-#include "app/demo.h"
 #include "app/frameform.h"
-#include "guitestutil.h"
+#include "demodesktop.h"
 #include "log/mailerlog.h"
 #include "viewer/logviewer.h"
 #include "views/sesslistform.h"
@@ -18,12 +17,9 @@ class TestDemoSessList : public QObject
 private slots:
     void sessionListOfTheDemoLog()
     {
-        QTemporaryDir dir;
-        QString error;
-        const QString ini = PrepareDemo(dir.filePath("demo"), &error);
-        QVERIFY2(!ini.isEmpty(), qPrintable(error));
-        TFrameFixture f(ini);
-        f.Frame->show();
+        TDemoDesktop demo;
+        QVERIFY2(demo.Open(), qPrintable(demo.Error));
+        TFrameFixture& f = *demo.F;
         QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
         TChildForm* w = f.Frame->LogWindows().front();
         QVERIFY(w->SessListBtn->isEnabled());
@@ -39,7 +35,7 @@ private slots:
         w->GotoLine(s.StartLine);
         QCOMPARE(list->Grid->currentIndex().row(), 700);
 
-        const QString rep = dir.filePath("demo.rep");
+        const QString rep = demo.Dir.filePath("demo.rep");
         list->AskReportFile = [rep] { return rep; };
         list->ReportBtn->click();
         const QByteArray bytes = ReadBytes(rep);

@@ -4,9 +4,8 @@
 #include <QtTest>
 
 #include "app/childform.h"
-#include "app/demo.h"
 #include "app/frameform.h"
-#include "guitestutil.h"
+#include "demodesktop.h"
 #include "log/mailerlog.h"
 #include "viewer/logviewer.h"
 #include "views/dialstatform.h"
@@ -24,12 +23,9 @@ class TestDemoViews : public QObject
 private slots:
     void viewsOfTheDemoLog()
     {
-        QTemporaryDir dir;
-        QString error;
-        const QString ini = PrepareDemo(dir.filePath("demo"), &error);
-        QVERIFY2(!ini.isEmpty(), qPrintable(error));
-        TFrameFixture f(ini);
-        f.Frame->show();
+        TDemoDesktop demo;
+        QVERIFY2(demo.Open(), qPrintable(demo.Error));
+        TFrameFixture& f = *demo.F;
         QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
         TChildForm* w = f.Frame->LogWindows().front();
         const auto* mailer = static_cast<const tarvex::TMailerLog*>(w->Log);

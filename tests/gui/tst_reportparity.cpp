@@ -22,39 +22,66 @@ class TestReportParity : public QObject
     const QString golden = TARVEX_GOLDEN_DIR "/tmail_basic";
     const std::string name = "Golden station/1";
 
-    // The golden T-Mail log copied to `log` and configured as the only log of `ini`.
-    bool ConfigureGoldenLog(const QString& log, const QString& ini)
+    // A test's scratch folder: the golden log copied into it, the only log of its settings file.
+    struct TScratch
     {
-        if (!QFile::copy(golden + "/t-mail.log", log))
+        QTemporaryDir Dir;
+        QString Log = Dir.filePath("t-mail.log");
+        QString Ini = Dir.filePath("tarvex.ini");
+    };
+
+    // Both sides write dates the same way whatever the user's language, on a fixed day.
+    bool ConfigureGoldenLog(const TScratch& s)
+    {
+        QLocale::setDefault(QLocale::c());
+        tarvex::SetProgramStartDate(tarvex::EncodeDate(2026, 3, 1));
+        if (!QFile::copy(golden + "/t-mail.log", s.Log))
             return false;
-        TQtSettingsStore reg(ini);
+        TQtSettingsStore reg(s.Ini);
         reg.WriteInteger("General", "NumLogs", 1);
         reg.WriteString("Log1", "Name", name);
-        reg.WriteString("Log1", "Path", log.toStdString());
+        reg.WriteString("Log1", "Path", s.Log.toStdString());
         reg.WriteInteger("Log1", "Style", 1);
         reg.WriteString("Log1", "MailerPath", (golden + "/mailer").toStdString());
         reg.WriteInteger("Log1", "CutSize", 0);
         return true;
     }
 
+    // The window of the golden log, opened in a shown frame; null when none opened.
+    static TChildForm* OpenGoldenLog(TFrameFixture& f)
+    {
+        f.Frame->show();
+        f.Frame->OpenLog(&f.Frame->Logs[0]);
+        return f.Frame->WindowOfLog(&f.Frame->Logs[0]);
+    }
+
+    // `tarvex-cli report KIND` of the golden log with the stored columns of the scratch
+    // settings, written to `output`: its exit code (-1 when it did not finish) and stderr.
+    int RunCliReport(const QString& kind, const TScratch& s, const QString& output, QByteArray* errText = nullptr)
+    {
+        QProcess cli;
+        cli.start(TARVEX_CLI_PATH, {"report", kind, "--style", "T-mail", "--mailer-path", golden + "/mailer",
+                                    "--year", "2026", "--settings", s.Ini, "--log", QString::fromStdString(name),
+                                    "--output", output, s.Log});
+        if (!cli.waitForFinished(60000))
+            return -1;
+        if (errText)
+            *errText = cli.readAllStandardError();
+        return cli.exitCode();
+    }
+
 private slots:
     void windowAndCommandLineWriteTheSameReport()
     {
-        QLocale::setDefault(QLocale::c());
-        tarvex::SetProgramStartDate(tarvex::EncodeDate(2026, 3, 1));
-        QTemporaryDir dir;
-        const QString log = dir.filePath("t-mail.log");
-        const QString ini = dir.filePath("tarvex.ini");
-        QVERIFY(ConfigureGoldenLog(log, ini));
-        const QString head = dir.filePath("head, one.tpl");
+        TScratch s;
+        QVERIFY(ConfigureGoldenLog(s));
+        const QString head = s.Dir.filePath("head, one.tpl");
         WriteBytes(head, "@program: @total sessions\r\n");
 
-        const QString fromWindow = dir.filePath("window.rep");
+        const QString fromWindow = s.Dir.filePath("window.rep");
         {
-            TFrameFixture f(ini);
-            f.Frame->show();
-            f.Frame->OpenLog(&f.Frame->Logs[0]);
-            TChildForm* w = f.Frame->WindowOfLog(&f.Frame->Logs[0]);
+            TFrameFixture f(s.Ini);
+            TChildForm* w = OpenGoldenLog(f);
             QVERIFY(w);
             w->SessListBtn->click();
             TSessListForm* list = w->SessList;
@@ -66,7 +93,7 @@ private slots:
             list->Columns.Items[2]->Heading = "Станция";
             list->Columns.CountVisible();
             list->RepHeader = head.toStdString();
-            list->RepFooter = dir.filePath("missing.tpl").toStdString();
+            list->RepFooter = s.Dir.filePath("missing.tpl").toStdString();
             list->AskReportFile = [fromWindow] { return fromWindow; };
             list->ReportBtn->click();
             QCOMPARE(f.Messages->back(), std::string("Cannot open template file"));
@@ -74,14 +101,10 @@ private slots:
             f.Frame->close();
         }
 
-        const QString fromCli = dir.filePath("cli.rep");
-        QProcess cli;
-        cli.start(TARVEX_CLI_PATH, {"report", "sessions", "--style", "T-mail", "--mailer-path", golden + "/mailer",
-                                    "--year", "2026", "--settings", ini, "--log", QString::fromStdString(name),
-                                    "--output", fromCli, log});
-        QVERIFY(cli.waitForFinished(60000));
-        QCOMPARE(cli.exitCode(), 0);
-        QVERIFY(cli.readAllStandardError().contains("Cannot open template file"));
+        const QString fromCli = s.Dir.filePath("cli.rep");
+        QByteArray cliErr;
+        QCOMPARE(RunCliReport("sessions", s, fromCli, &cliErr), 0);
+        QVERIFY(cliErr.contains("Cannot open template file"));
         const QByteArray a = ReadBytes(fromWindow);
         QVERIFY(a.startsWith("Tarvex beta 4: 16 sessions\r\n\xDA"));
         QVERIFY(a.contains("\xB3Red Square B\xB3"));
@@ -91,21 +114,15 @@ private slots:
     // The same for the dial statistics of the last day, the command line's default day.
     void dialStatisticsOfWindowAndCommandLine()
     {
-        QLocale::setDefault(QLocale::c());
-        tarvex::SetProgramStartDate(tarvex::EncodeDate(2026, 3, 1));
-        QTemporaryDir dir;
-        const QString log = dir.filePath("t-mail.log");
-        const QString ini = dir.filePath("tarvex.ini");
-        QVERIFY(ConfigureGoldenLog(log, ini));
-        const QString head = dir.filePath("head.tpl");
+        TScratch s;
+        QVERIFY(ConfigureGoldenLog(s));
+        const QString head = s.Dir.filePath("head.tpl");
         WriteBytes(head, "@total nodes\r\n");
 
-        const QString fromWindow = dir.filePath("window.rep");
+        const QString fromWindow = s.Dir.filePath("window.rep");
         {
-            TFrameFixture f(ini);
-            f.Frame->show();
-            f.Frame->OpenLog(&f.Frame->Logs[0]);
-            TChildForm* w = f.Frame->WindowOfLog(&f.Frame->Logs[0]);
+            TFrameFixture f(s.Ini);
+            TChildForm* w = OpenGoldenLog(f);
             QVERIFY(w);
             w->GotoLine(static_cast<std::int32_t>(w->Viewer()->LineCount()));
             w->BtnDialStat->click();
@@ -124,13 +141,8 @@ private slots:
             f.Frame->close();
         }
 
-        const QString fromCli = dir.filePath("cli.rep");
-        QProcess cli;
-        cli.start(TARVEX_CLI_PATH, {"report", "dialstat", "--style", "T-mail", "--mailer-path", golden + "/mailer",
-                                    "--year", "2026", "--settings", ini, "--log", QString::fromStdString(name),
-                                    "--output", fromCli, log});
-        QVERIFY(cli.waitForFinished(60000));
-        QCOMPARE(cli.exitCode(), 0);
+        const QString fromCli = s.Dir.filePath("cli.rep");
+        QCOMPARE(RunCliReport("dialstat", s, fromCli), 0);
         const QByteArray a = ReadBytes(fromWindow);
         QVERIFY(a.startsWith("5 nodes\r\n\xDA"));
         QVERIFY(a.contains("\xB3" "2:5020/400 \xB3" "0          \xB3" "1          \xB3"));

@@ -54,6 +54,15 @@ QStringList Headers(QTableView* grid)
 class TestTMailWindows : public QObject
 {
     Q_OBJECT
+
+    // The frame shown and its traffic window opened on line 1: the window, or null when none opened.
+    static TTrafficForm* ShowTraffic(TFrameFixture& f)
+    {
+        f.Frame->show();
+        f.Frame->ShowTraffic();
+        return f.Frame->TrafficWindow();
+    }
+
 private slots:
     void init()
     {
@@ -107,9 +116,7 @@ private slots:
         WriteFileBytes(Mailer + "/t-mail.s01", "");
         WriteFileBytes(Mailer + "/t-mail.s02", BuildTrafficFile({Node(1), Node(2)}) + std::string(52, 'x'));
         TFrameFixture f(Ini);
-        f.Frame->show();
-        f.Frame->ShowTraffic();
-        TTrafficForm* w = f.Frame->TrafficWindow();
+        TTrafficForm* w = ShowTraffic(f);
         QVERIFY(w);
         QCOMPARE(w->Grid()->model()->rowCount(), 1);
         QCOMPARE(RowTexts(w->Grid(), 0), (QStringList{"Total", "0/0", "0/0", "0:00:00", "0:00:00", "0/0", "0/0"}));
@@ -125,9 +132,7 @@ private slots:
     {
         WriteFileBytes(Mailer + "/t-mail.s01", BuildTrafficFile({Node(5, 10), Node(3, 30), Node(9, 20)}));
         TFrameFixture f(Ini);
-        f.Frame->show();
-        f.Frame->ShowTraffic();
-        TTrafficForm* w = f.Frame->TrafficWindow();
+        TTrafficForm* w = ShowTraffic(f);
         QVERIFY(w);
         const QList<QAction*> items = w->SortMenu()->actions();
         QCOMPARE(items.size(), 4);
@@ -154,9 +159,7 @@ private slots:
         WriteFileBytes(Mailer + "/T-MAIL.S02", BuildTrafficFile({Node(2), Node(22)}));
         {
             TFrameFixture f(Ini);
-            f.Frame->show();
-            f.Frame->ShowTraffic();
-            TTrafficForm* w = f.Frame->TrafficWindow();
+            TTrafficForm* w = ShowTraffic(f);
             QVERIFY(w);
             QString asked;
             w->InputQuery = [&asked](const QString& caption, const QString& prompt, QString& v) {
@@ -209,9 +212,7 @@ private slots:
     {
         WriteFileBytes(Mailer + "/t-mail.s01", BuildTrafficFile({Node(5, 10), Node(3, 30), Node(9, 20)}));
         TFrameFixture f(Ini);
-        f.Frame->show();
-        f.Frame->ShowTraffic();
-        TTrafficForm* w = f.Frame->TrafficWindow();
+        TTrafficForm* w = ShowTraffic(f);
         QVERIFY(w);
         w->InputQuery = [](const QString& caption, const QString& prompt, QString& v) {
             if (caption != "Find address" || prompt != "Input address" || !v.isEmpty())

@@ -1,9 +1,8 @@
 #include "tmail/history.h"
 
-#include <new>
-
 #include "base/fidoaddr.h"
 #include "base/logutils.h"
+#include "tmail/recordtable.h"
 
 namespace tarvex {
 
@@ -29,29 +28,13 @@ THistoryRecord DecodeHistoryRecord(const unsigned char* rec)
 THistoryTable HistoryTableOf(std::string_view fileBytes)
 {
     THistoryTable table;
-    const std::size_t count = fileBytes.size() / kHistoryRecordSize;
-    table.LeftoverBytes = fileBytes.size() - count * kHistoryRecordSize;
-    table.Records.reserve(count);
-    const auto* p = reinterpret_cast<const unsigned char*>(fileBytes.data());
-    for (std::size_t k = 0; k < count; ++k, p += kHistoryRecordSize)
-        table.Records.push_back(DecodeHistoryRecord(p));
+    table.LeftoverBytes = DecodeRecords(fileBytes, kHistoryRecordSize, table.Records, DecodeHistoryRecord);
     return table;
 }
 
 TRecordFileResult LoadHistoryFile(std::string_view localPath, THistoryTable& table)
 {
-    TRecordFile file;
-    const TRecordFileResult r = ReadRecordFile(localPath, kHistoryRecordSize, file);
-    if (r != TRecordFileResult::Ok)
-        return r;
-    try {
-        THistoryTable t = HistoryTableOf(file.Bytes);
-        t.LeftoverBytes = file.LeftoverBytes;
-        table = std::move(t);
-    } catch (const std::bad_alloc&) {
-        return TRecordFileResult::NoMemory;
-    }
-    return TRecordFileResult::Ok;
+    return LoadRecordTable(localPath, kHistoryRecordSize, table, HistoryTableOf);
 }
 
 std::string HistoryCellText(const THistoryRecord& r, int column)

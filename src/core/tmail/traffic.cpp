@@ -5,6 +5,7 @@
 #include "base/fidoaddr.h"
 #include "base/logutils.h"
 #include "base/sort.h"
+#include "tmail/recordtable.h"
 
 namespace tarvex {
 
@@ -48,32 +49,17 @@ TTrafficEntry DecodeTrafficRecord(const unsigned char* rec)
 TTrafficTable TrafficTableOf(std::string_view fileBytes)
 {
     TTrafficTable table;
-    const std::size_t count = fileBytes.size() / kTrafficRecordSize;
-    table.LeftoverBytes = fileBytes.size() - count * kTrafficRecordSize;
-    table.Entries.reserve(count);
-    const auto* p = reinterpret_cast<const unsigned char*>(fileBytes.data());
-    for (std::size_t k = 0; k < count; ++k, p += kTrafficRecordSize) {
-        table.Entries.push_back(DecodeTrafficRecord(p));
-        table.Entries.back().Order = static_cast<std::uint32_t>(k);
-        table.Totals.Add(table.Entries.back());
+    table.LeftoverBytes = DecodeRecords(fileBytes, kTrafficRecordSize, table.Entries, DecodeTrafficRecord);
+    for (std::size_t k = 0; k < table.Entries.size(); ++k) {
+        table.Entries[k].Order = static_cast<std::uint32_t>(k);
+        table.Totals.Add(table.Entries[k]);
     }
     return table;
 }
 
 TRecordFileResult LoadTrafficFile(std::string_view localPath, TTrafficTable& table)
 {
-    TRecordFile file;
-    const TRecordFileResult r = ReadRecordFile(localPath, kTrafficRecordSize, file);
-    if (r != TRecordFileResult::Ok)
-        return r;
-    try {
-        TTrafficTable t = TrafficTableOf(file.Bytes);
-        t.LeftoverBytes = file.LeftoverBytes;
-        table = std::move(t);
-    } catch (const std::bad_alloc&) {
-        return TRecordFileResult::NoMemory;
-    }
-    return TRecordFileResult::Ok;
+    return LoadRecordTable(localPath, kTrafficRecordSize, table, TrafficTableOf);
 }
 
 namespace {
