@@ -2,18 +2,23 @@
 // NUL bytes, and a log that the mailer truncates to nothing while the window loads it. Each is
 // opened as a T-mail log (load, analysis, first paint) while a timer ticks every 10 ms; the
 // longest time between two ticks is the longest the window went without painting.
-//   bench_gui_oddlogs [SCALE]   SCALE in percent of the sizes above (default 100)
+//   bench_gui_oddlogs [SCALE [CASE...]]   SCALE in percent of the sizes above (default 100);
+//   CASE one of huge, oneline, nul, shrinks (default all)
 // Prints, per case, name<TAB>value<TAB>unit: the longest gap, the time to open, the lines shown,
-// and the messages the window gave.
+// and the messages the window gave; on stderr, what the window was doing when the longest gap
+// (and any gap over 100 ms) began and ended, its status text and bar, so that a stall can be
+// placed.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "app/childform.h"
 #include "app/frameform.h"
@@ -62,6 +67,12 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const double scale = (argc > 1 ? std::atof(argv[1]) : 100.0) / 100.0;
+    std::vector<std::string> only;
+    for (int i = 2; i < argc; ++i)
+        only.emplace_back(argv[i]);
+    auto wanted = [&only](const std::string& name) {
+        return only.empty() || std::find(only.begin(), only.end(), name) != only.end();
+    };
     auto scaled = [scale](double mb) { return static_cast<std::uint64_t>(mb * scale * 1024 * 1024); };
 
     QTemporaryDir dir;
@@ -73,10 +84,14 @@ int main(int argc, char** argv)
     tarvex::fixtures::TMailLogOptions logOptions;
     logOptions.Lines = 200000;
     logOptions.WithSeparators = false;
-    WriteRepeated(path("huge.log"), tarvex::fixtures::BuildTMailLog(logOptions, dirOptions.Phrases), scaled(2048));
-    WriteRepeated(path("oneline.log"), std::string(1 << 20, 'x'), scaled(200));
-    WriteRepeated(path("nul.log"), std::string(1 << 20, '\0'), scaled(200));
-    WriteRepeated(path("shrinks.log"), tarvex::fixtures::BuildTMailLog(logOptions, dirOptions.Phrases), scaled(200));
+    if (wanted("huge"))
+        WriteRepeated(path("huge.log"), tarvex::fixtures::BuildTMailLog(logOptions, dirOptions.Phrases), scaled(2048));
+    if (wanted("oneline"))
+        WriteRepeated(path("oneline.log"), std::string(1 << 20, 'x'), scaled(200));
+    if (wanted("nul"))
+        WriteRepeated(path("nul.log"), std::string(1 << 20, '\0'), scaled(200));
+    if (wanted("shrinks"))
+        WriteRepeated(path("shrinks.log"), tarvex::fixtures::BuildTMailLog(logOptions, dirOptions.Phrases), scaled(200));
 
     const TCase cases[] = {{"huge", path("huge.log")},
                            {"oneline", path("oneline.log")},
@@ -85,6 +100,8 @@ int main(int argc, char** argv)
 
     for (bool oem : {false, true}) {
         for (const TCase& c : cases) {
+            if (!wanted(c.Name))
+                continue;
             auto ui = std::make_unique<TQuietUi>();
             TQuietUi* quiet = ui.get();
             TFrameForm frame(std::make_unique<tarvex::TMemorySettings>(), std::move(ui));
@@ -104,12 +121,31 @@ int main(int argc, char** argv)
 
             QElapsedTimer clock;
             qint64 last = 0, maxGap = 0;
+            // What the window showed at the last tick, and around the longest gap.
+            std::string lastState = "opening", gapBegan, gapEnded;
+            auto state = [&frame, raw] {
+                TChildForm* w = frame.WindowOfLog(raw);
+                if (!w)
+                    return std::string("no window");
+                const auto* bar = w->findChild<QProgressBar*>("ProgressBar");
+                return w->StatusText(0).toStdString() + " " +
+                       (bar ? std::to_string(bar->value()) + "/" + std::to_string(bar->maximum()) : "");
+            };
             QTimer ticker;
             ticker.setInterval(10);
             QObject::connect(&ticker, &QTimer::timeout, [&] {
                 const qint64 now = clock.elapsed();
-                maxGap = std::max(maxGap, now - last);
+                const std::string here = state();
+                if (now - last > 100)
+                    std::fprintf(stderr, "    gap %lld ms: [%s] to [%s]\n", static_cast<long long>(now - last),
+                                 lastState.c_str(), here.c_str());
+                if (now - last > maxGap) {
+                    maxGap = now - last;
+                    gapBegan = lastState;
+                    gapEnded = here;
+                }
                 last = now;
+                lastState = here;
             });
             QTimer truncator;
             truncator.setSingleShot(true);
@@ -123,7 +159,13 @@ int main(int argc, char** argv)
             if (w)
                 w->Viewer()->repaint();
             const qint64 openMs = clock.elapsed();
-            maxGap = std::max(maxGap, openMs - last);
+            if (openMs - last > maxGap) {
+                maxGap = openMs - last;
+                gapBegan = lastState;
+                gapEnded = "opened: " + state();
+            }
+            std::fprintf(stderr, "  %s%s: longest gap from [%s] to [%s]\n", c.Name, oem ? " oem" : "",
+                         gapBegan.c_str(), gapEnded.c_str());
             ticker.stop();
 
             const std::string prefix = std::string("gui.oddlog_") + c.Name + (oem ? "_oem" : "");

@@ -31,7 +31,7 @@ std::size_t TFreqIndex::FindRequest(const TFidoAddr& addr, const std::string& re
     return r == a->second.ByKey.end() ? npos : r->second.FirstRequest;
 }
 
-std::size_t TFreqIndex::FindForSent(const std::vector<TFreqEntry>& freqs, const TFidoAddr& addr,
+std::size_t TFreqIndex::FindForSent(const TFreqList& freqs, const TFidoAddr& addr,
                                     const std::string& name)
 {
     const auto a = ByAddr.find(Key(addr));
@@ -65,7 +65,7 @@ void TFreqIndex::AddName(TAddrEntries& e, const std::string& name, std::size_t i
         list.insert(at, i);
 }
 
-void TFreqIndex::Added(const std::vector<TFreqEntry>& freqs, std::size_t i)
+void TFreqIndex::Added(const TFreqList& freqs, std::size_t i)
 {
     const TFreqEntry& f = freqs[i];
     TAddrEntries& e = ByAddr[Key(f.Freq.Addr)];
@@ -79,7 +79,7 @@ void TFreqIndex::Added(const std::vector<TFreqEntry>& freqs, std::size_t i)
     AddName(e, f.Freq.Name, i);
 }
 
-void TFreqIndex::Renamed(const std::vector<TFreqEntry>& freqs, std::size_t i)
+void TFreqIndex::Renamed(const TFreqList& freqs, std::size_t i)
 {
     const TFreqEntry& f = freqs[i];
     AddName(ByAddr[Key(f.Freq.Addr)], f.Freq.Name, i);

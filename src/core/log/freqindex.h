@@ -8,11 +8,15 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/chunkedlist.h"
 #include "base/fidoaddr.h"
 
 namespace tarvex {
 
 struct TFreqEntry;
+// The log's request list: a long log holds a million requests, and a list that never moves
+// them grows without stalling the pass.
+using TFreqList = TChunkedList<TFreqEntry>;
 
 // Finds request entries without scanning the whole list: a long log holds many thousands of
 // requests, and every request and sent file line would otherwise look at all of them.
@@ -27,11 +31,11 @@ public:
     std::size_t FindRequest(const TFidoAddr& addr, const std::string& request) const;
     // The last entry of the address whose name is `name` or whose request matches it as a
     // wildcard pattern.
-    std::size_t FindForSent(const std::vector<TFreqEntry>& freqs, const TFidoAddr& addr, const std::string& name);
+    std::size_t FindForSent(const TFreqList& freqs, const TFidoAddr& addr, const std::string& name);
     // Entry i was appended to the list.
-    void Added(const std::vector<TFreqEntry>& freqs, std::size_t i);
+    void Added(const TFreqList& freqs, std::size_t i);
     // Entry i got a new name.
-    void Renamed(const std::vector<TFreqEntry>& freqs, std::size_t i);
+    void Renamed(const TFreqList& freqs, std::size_t i);
 
 private:
     // What one text stands for among an address's entries: as a request and as a file name.

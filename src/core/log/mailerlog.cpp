@@ -161,6 +161,7 @@ void TMailerLog::ResetRecords()
     SessState = 0;
     LastDayKey.clear();
     Sessions.clear();
+    PassSessions.clear();
     Days.clear();
     DayStats.clear();
     DayNodes.clear();
@@ -225,14 +226,13 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
     }
 
     ResetRecords();
-    // A session takes a few hundred bytes of log at the least. Room for that many up front
-    // saves the growing steps, each of which moved every session found so far; room never
-    // used is never touched, so it costs address space only.
-    Sessions.reserve(text->size() / 256);
     PassStarted = true;
     const bool whole = RunPass(ui, progress, *text);
-    for (auto& nodes : DayStats)
-        SortNodes(nodes);
+    // Earlier days were sorted as the next one began, spread over the pass: sorting the nodes of
+    // a hundred thousand days here at once would hold the window for half a second.
+    if (!DayStats.empty())
+        SortNodes(DayStats.back());
+    FinishSessions(ui);
     DayNodes.clear();
     DaySlots.clear();
     DayNodesDay = 0;
@@ -307,8 +307,24 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
     return true;
 }
 
+void TMailerLog::FinishSessions(IUserInterface& ui)
+{
+    Sessions.clear();
+    Sessions.shrink_to_fit();
+    // The front end gets its turns while the sessions move (they may be millions); SessCount
+    // follows the list, so a view painting meanwhile reads only what has arrived.
+    SessCount = 0;
+    PassSessions.MoveInto(Sessions, [this, &ui] {
+        ++SessCount;
+        ui.KeepAlive();
+    });
+}
+
 void TMailerLog::AddDay(std::int32_t lineNo, TDateTime date)
 {
+    // No node of the day that ends is counted again, so its list takes its final order now.
+    if (!DayStats.empty())
+        SortNodes(DayStats.back());
     Days.push_back({lineNo, date});
     // Days of a log are much alike: room for as many nodes as the day before saves the
     // list's growing steps.
@@ -473,8 +489,12 @@ void TMailerLog::EndSession(std::string_view line)
             n->CPS = RateOf(n->BytesSent, n->BytesRecd, n->Seconds);
     }
 
-    Sessions.push_back(std::move(s));
-    ++SessCount;
+    if (CurUi) {
+        PassSessions.push_back(std::move(s));  // counted when the pass moves them to Sessions
+    } else {
+        Sessions.push_back(std::move(s));
+        ++SessCount;
+    }
     DialAddr.reset();
     SpareSess = std::move(CurSess);
 }

@@ -130,12 +130,14 @@ public:
     std::string LastDayKey;
     bool PastMark = false;
     bool NewDayPending = false;
+    // Filled when the pass is over (SessCount counts what it holds); contiguous, since the views
+    // and reports read it as one span.
     std::vector<TSess> Sessions;
     std::vector<TNewDay> Days;
     std::vector<std::vector<TNodeStat>> DayStats;
     std::int32_t SessCount = 0;
     std::int32_t DayCount = 0;
-    std::vector<TFreqEntry> Freqs;
+    TFreqList Freqs;
     std::int32_t NewFreqCount = 0;
     std::int32_t FirstNewFreq = -1;
     std::string MailerPath;
@@ -170,6 +172,11 @@ private:
     bool LineFailed = false;
     std::string LineFailure;
     std::string SentName;  // scratch of FreqSent
+    // Sessions as the pass closes them, moved to Sessions when it ends: appending to a list that
+    // never moves its records keeps a log of millions of sessions from stalling the window
+    // while a vector of them doubles.
+    TChunkedList<TSess> PassSessions;
+    void FinishSessions(IUserInterface& ui);
     // The record of the last session, emptied, for the next one to reuse.
     std::unique_ptr<TSess> SpareSess;
     // The addresses of DayStats.back(), packed, in the same order: every dial and session

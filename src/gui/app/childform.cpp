@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QStringList>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
@@ -254,8 +255,13 @@ TLogLoad TChildForm::LoadContext()
 void TChildForm::FillDayList()
 {
     DayListBox->clear();
+    // In one insertion: a log of years holds a hundred thousand days, and the list lays itself
+    // out again after each single one.
+    QStringList days;
+    days.reserve(static_cast<qsizetype>(Mailer()->Days.size()));
     for (const TNewDay& d : Mailer()->Days)
-        DayListBox->addItem(QString::fromStdString(FormatDDMMM(d.Date)));
+        days << QString::fromStdString(FormatDDMMM(d.Date));
+    DayListBox->addItems(days);
 }
 
 void TChildForm::EditLogOptions()
