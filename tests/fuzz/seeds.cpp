@@ -1,14 +1,23 @@
 // Writes the seed inputs of every fuzz target into OUTDIR/<target>/, made by our fixture
-// generators (T-Mail logs, mailer directory files, traffic and history records) and by small
-// builders of the other formats here. Usage: tarvex-fuzz-seeds OUTDIR
+// generators (the logs of every style, mailer directory files, traffic and history records) and
+// by small builders of the other formats here (language tables, report descriptions, settings
+// files). Usage: tarvex-fuzz-seeds OUTDIR
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "arguslog.h"
+#include "base/datetime.h"
+#include "binkdir.h"
+#include "binklog.h"
+#include "brakelog.h"
+#include "fhmaildir.h"
 #include "fuzzsupport.h"
 #include "goldentmail.h"
+#include "sfmaildir.h"
 #include "tmailfixture.h"
 
 using namespace tarvex;
@@ -83,6 +92,45 @@ void LngSeeds()
     Seed("lng_bink", "forty", BinkLng(40));
     Seed("lng_bink", "empty", BinkLng(0));
     Seed("lng_fhmail", "phrases", FhMailLng());
+}
+
+// The other styles' logs, each as its fixture generator writes it for the mailer directory the
+// target makes: clean ones, CR LF ones and ones with damaged lines.
+template <class Options, class Build>
+void StyleLogSeeds(const std::string& target, const std::string& name, Build build)
+{
+    for (std::uint64_t seed = 1; seed <= 3; ++seed) {
+        Options o;
+        o.Lines = 400;
+        o.Seed = seed;
+        o.CrLf = seed == 2;
+        o.WithDamagedLines = seed == 3;
+        o.LinesPerDay = 150;
+        Seed(target, name + std::to_string(seed), build(o));
+    }
+}
+
+void StylePassSeeds()
+{
+    // pass_brake reads the newer generation's transfer lines when the first byte is odd: a log
+    // starting on the 11th is read as one.
+    for (const int version : {701, 703}) {
+        StyleLogSeeds<TBrakeLogOptions>("pass_brake", "log" + std::to_string(version) + "_",
+                                        [version](TBrakeLogOptions o) {
+                                            o.Version = version;
+                                            o.StartDay = version == 701 ? 2 : 11;
+                                            return BuildBrakeLog(o);
+                                        });
+    }
+    const TBinkPhrases bink;
+    StyleLogSeeds<TBinkLogOptions>("pass_bink", "log", [&bink](const TBinkLogOptions& o) { return BuildBinkLog(o, bink); });
+    const TFHMailDirOptions fh;
+    StyleLogSeeds<TFHMailLogOptions>("pass_fhmail", "log",
+                                     [&fh](const TFHMailLogOptions& o) { return BuildFHMailLog(o, fh.Phrases); });
+    const TSFMailDirOptions sf;
+    StyleLogSeeds<TSFMailLogOptions>("pass_sfmail", "log",
+                                     [&sf](const TSFMailLogOptions& o) { return BuildSFMailLog(o, sf.Phrases); });
+    StyleLogSeeds<TArgusLogOptions>("pass_argus", "log", [](const TArgusLogOptions& o) { return BuildArgusLog(o); });
 }
 
 // The first byte picks the reader's set-up (see qparser.cpp): 0 T-Mail, 1 Brake!, 2 Bink/+,
@@ -176,6 +224,112 @@ void LogViewSeeds()
                                      std::string(40, '\0') + "\r\rtail");
 }
 
+// report_template's description (see report_template.cpp): flags, clock, columns, records.
+class TReportSeed
+{
+public:
+    TReportSeed(unsigned flags, TDateTime now)
+    {
+        Byte(flags);
+        Raw(now);
+    }
+    TReportSeed& Byte(unsigned b)
+    {
+        Bytes += static_cast<char>(b);
+        return *this;
+    }
+    template <class T>
+    TReportSeed& Raw(T v)
+    {
+        char b[sizeof v];
+        std::memcpy(b, &v, sizeof v);
+        Bytes.append(b, sizeof v);
+        return *this;
+    }
+    TReportSeed& Text(std::string_view t)
+    {
+        Byte(static_cast<unsigned>(t.size()));
+        Bytes += t;
+        return *this;
+    }
+    TReportSeed& Column(int type, unsigned width, bool inFile, std::string_view heading)
+    {
+        return Byte(static_cast<unsigned>(type) & 0xFF).Byte(width).Byte(inFile ? 1 : 0).Text(heading);
+    }
+    TReportSeed& Addr(std::uint16_t zone, std::uint16_t net, std::uint16_t node, std::uint16_t point)
+    {
+        return Raw(zone).Raw(net).Raw(node).Raw(point).Text("");
+    }
+    std::string Bytes;
+};
+
+void ReportSeeds()
+{
+    const TDateTime now = EncodeDate(2026, 3, 14) + EncodeTime(15, 9, 26, 0);
+    const std::string header = "@program: sessions of the T-Mail station\r\n====== @total sessions ======\r\n"
+                               "@date @time @TOTAL @totally @@total\r\n";
+    const std::string footer = "\x8E\xE2\xE7\xA5\xE2 @program \xFE @total\r\nend without a line end";
+
+    TReportSeed sessions(0, now);
+    sessions.Byte(5).Column(0, 15, true, "Time").Column(2, 20, true, "Address").Column(3, 4, true, "System")
+        .Column(11, 6, true, "CPS").Column(1, 10, false, "Length");
+    for (int i = 0; i < 4; ++i) {
+        sessions.Raw<std::int32_t>(10 * i + 1).Raw(now - 1 + i * 0.3).Raw<std::int32_t>(10 * i + 8).Raw(now - 1 + i * 0.31);
+        sessions.Byte(i == 2 ? 0x85 : 0x13).Addr(2, 5020, static_cast<std::uint16_t>(52 + i), 0);
+        sessions.Text("Ivan Petrov").Text("Night Owl Station");
+        for (int k = 0; k < 5; ++k)
+            sessions.Raw<std::int32_t>(i * 1000 + k);
+    }
+    Seed("report_template", "sessions", fuzz::JoinFiles({sessions.Bytes, header, footer}));
+
+    TReportSeed utf8(1 | 2 | 64, now);
+    utf8.Byte(2).Column(0, 12, true, "\xD0\x92\xD1\x80\xD0\xB5\xD0\xBC\xD1\x8F").Column(4, 3, true, "SysOp");
+    utf8.Raw<std::int32_t>(1).Raw(now).Raw<std::int32_t>(2).Raw(now).Byte(0x80).Text("\x88\xA2\xA0\xAD").Text("");
+    Seed("report_template", "utf8_oem", fuzz::JoinFiles({utf8.Bytes, header, footer}));
+
+    TReportSeed dial(32 | 16 | 8, now);
+    dial.Byte(4).Column(0, 16, true, "Node").Column(1, 5, true, "Tries").Column(8, 8, true, "Online")
+        .Column(9, 0, true, "");
+    for (int i = 0; i < 3; ++i) {
+        dial.Addr(2, 5020, static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(i));
+        for (int k = 0; k < 9; ++k)
+            dial.Raw<std::int32_t>(k == 7 ? -1 - i : i * 7 + k);
+    }
+    Seed("report_template", "dialstat_file", fuzz::JoinFiles({dial.Bytes, header}));
+    Seed("report_template", "no_templates", TReportSeed(4 | 8, now).Bytes);
+}
+
+// Settings files as a user writes them by hand, as the program writes them (QSettings' INI
+// form: "[%General]", quoted lists, "@ByteArray(...)" for bytes that are not UTF-8) and as a
+// crash or a hand edit leaves them.
+void SettingsSeeds()
+{
+    Seed("settings_ini", "readme",
+         "[General]\nNumLogs=1\nOEMConvert=1            ; show log text in the OEM code page\nSaveDesktop=1\n\n"
+         "[Log1]\nName=My station\nPath=/srv/fido/t-mail/t-mail.log\nStyle=1\nMailerPath=/srv/fido/t-mail\n"
+         "CutSize=512\nCutMode=0\nAutoNew=1\nHighlight=1\nBrkVersion=701\n\n[Drives]\nC=/srv\nd=/mnt/d\n");
+    Seed("settings_ini", "written",
+         "[%General]\nNumLogs=4\nSaveDesktop=1\nShowDomain=0\nDayStart=22\nDayEnd=6\nDLCLeft=[\nDLCRight=]\n"
+         "DLCDigits=0x3\nDLCLead=0\nDLCBackup=1\nTrafficLine=2\nHistoryLine=1\nNumChildren=3\n"
+         "LogFont=\"Courier New,10,BI,2,clWindowText\"\nOEMCodePage=IBM866\nANSICodePage=KOI8-R\n\n"
+         "[Log1]\nName=T-Mail\nPath=/fido/t-mail.log\nStyle=1\nLastStr=@ByteArray(\\x8f\\xe0\\xa8 12:00)\n"
+         "[Log2]\nName=Brake\nStyle=4\nBrkVersion=703\nMailerPath=C:\\\\BRAKE\nUpdateDLC=1\n"
+         "[Log3]\nName=\"Other, with a comma\"\nStyle=0\nCutMode=1\nCutSize=-5\n"
+         "[Log4]\nName=SF\xD0\x9C\nStyle=7\nHighlight=0\n"
+         "[Colors]\nNormal=clBlack\nDateTime=$00FF0000\nErrors=clred\nInfo=32768\nBackground=clBtnFace\n"
+         "TLBad=0x0000FF\n"
+         "[Child1]\nLogName=T-Mail\nLeft=10\nTop=20\nWidth=300\nHeight=200\nMaximized=1\n"
+         "[Child3]\nLogName=Brake\n"
+         "[T-Mail.SessList]\nNumColumns=2\nColumn0.ColType=0\nColumn1.Heading=Sys%2Fop\n"
+         "[TFrameForm]\nFlags=0\nShowCmd=1\nNormPos=\"10,10,600,400\"\n");
+    Seed("settings_ini", "damaged",
+         "garbage without an equals sign\n[General\n=value without a key\n\x01\x02\xff\n"
+         "[%General]\nNumLogs=2147483647\nSaveDesktop=banana\nNumChildren=2147483647\n"
+         "[Log1]\nName=First\nStyle=2\n[Log2]\nStyle=99999999999\n[Log3]\nStyle=-7\n[Log5]\nName=\x8f\xe0\nStyle=0\n"
+         "[Log07]\nStyle=1\n[Log%31]\nName=encoded\n[Colors]\nNormal=not a colour\nErrors=$00FF\nInfo=-1\n"
+         "[Child2]\nLogName=First\n[Extra]\nKept=yes\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -189,8 +343,11 @@ int main(int argc, char** argv)
         LngSeeds();
         QParserSeeds();
         PassSeeds();
+        StylePassSeeds();
         TrafficSeeds();
         LogViewSeeds();
+        ReportSeeds();
+        SettingsSeeds();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tarvex-fuzz-seeds: %s\n", e.what());
         return 1;

@@ -19,6 +19,7 @@
 #include "app/emptyareahint.h"
 #include "app/logfilechoice.h"
 #include "app/qtsettingsstore.h"
+#include "app/startsettings.h"
 #include "app/windowplacement.h"
 #include "setup/colorsetupform.h"
 #include "setup/generaloptionsform.h"
@@ -182,18 +183,16 @@ void TFrameForm::FormShow()
 {
     DesktopRestored = false;
     LogFont.Load(*Reg);
-    AppSettings.Load(*Reg);
+    // A log of a style this version does not know is reported and kept as stored.
+    LoadStartSettings(*Reg, *UI, AppSettings, Logs, LogColors);
     tarvex::SetShowDomain(AppSettings.ShowDomain);
     tarvex::SetDriveMap(AppSettings.Drives);
     tarvex::SetDriveGuessReport([](char letter, const std::string& dir) {
         std::fprintf(stderr, "tarvex: drive %c: taken as %s (guessed from the mailer path; settings section Drives sets it)\n",
                      letter, dir.c_str());
     });
-    // A log of a style this version does not know is reported and kept as stored.
-    Logs.Load(*Reg, *UI);
     LogCountAtStart = Logs.HighestSection;
     RebuildLogsMenu();
-    LogColors.Load(*Reg);
     UpdateMenus();
 }
 
@@ -337,18 +336,18 @@ void TFrameForm::RestoreDesktop()
     if (DesktopRestored || !AppSettings.SaveDesktop || ShutDown)
         return;
     DesktopRestored = true;
-    const int n = Reg->ReadInteger("General", "NumChildren", 0);
-    for (int i = 1; i <= n && !ShutDown; ++i) {
-        const std::string section = "Child" + std::to_string(i);
-        TLog* log = Logs.FindLog(Reg->ReadString(section, "LogName", ""));
+    for (const TDesktopEntry& e : ReadDesktop(*Reg)) {
+        if (ShutDown)
+            break;
+        TLog* log = Logs.FindLog(e.LogName);
         if (!log || WindowOfLog(log))
             continue;
         TPlacement p;
-        p.Left = Reg->ReadInteger(section, "Left", 0);
-        p.Top = Reg->ReadInteger(section, "Top", 0);
-        p.Height = Reg->ReadInteger(section, "Height", 0);
-        p.Width = Reg->ReadInteger(section, "Width", 0);
-        p.Maximized = Reg->ReadBool(section, "Maximized", false);
+        p.Left = e.Left;
+        p.Top = e.Top;
+        p.Height = e.Height;
+        p.Width = e.Width;
+        p.Maximized = e.Maximized;
         OpenLog(log, &p);
     }
 }
