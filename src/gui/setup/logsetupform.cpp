@@ -168,7 +168,12 @@ TLogSetupForm::TLogSetupForm(TFrameForm* frame) : QDialog(frame), Frame(frame)
     layout->addWidget(buttons);
     resize(560, 320);
 
-    connect(LbxLogs, &QListWidget::currentRowChanged, this, &TLogSetupForm::LbxLogsSelect);
+    // The chosen log is the selected entry, not the current one: the list makes its first row
+    // current when it takes the focus, and that must not pick a log for editing.
+    connect(LbxLogs, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = LbxLogs->selectedItems();
+        LbxLogsSelect(chosen.isEmpty() ? -1 : LbxLogs->row(chosen.front()));
+    });
     connect(EdtName, &QLineEdit::textEdited, this, &TLogSetupForm::EdtNameEdited);
     connect(CmbStyle, &QComboBox::activated, this, &TLogSetupForm::CmbStyleChosen);
     connect(EdtPath, &QLineEdit::textEdited, this, &TLogSetupForm::EdtPathEdited);
@@ -193,6 +198,7 @@ void TLogSetupForm::FormShow()
     for (std::size_t i = 0; i < Frame->Logs.Count(); ++i)
         LbxLogs->addItem(Q(Frame->Logs[i].Name));
     LbxLogs->setCurrentRow(-1);
+    LbxLogs->clearSelection();
     Resetting = false;
     Log = nullptr;
     RefreshFields();
