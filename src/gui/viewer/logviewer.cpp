@@ -666,6 +666,12 @@ void LogViewer::keyPressEvent(QKeyEvent* event)
         event->ignore();
         return;
     }
+    // The keyboard's other way to the context menu, besides the Menu key.
+    if (event->key() == Qt::Key_F10 && (mods & ~Qt::KeypadModifier) == Qt::ShiftModifier) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QPoint(), mods);
+        contextMenuEvent(&menu);
+        return;
+    }
     if (event->matches(QKeySequence::Copy) || (mods == Qt::ControlModifier && event->key() == Qt::Key_Insert)) {
         CopyToClipboard();
         return;
@@ -813,9 +819,18 @@ void LogViewer::mouseDoubleClickEvent(QMouseEvent* event)
 
 void LogViewer::contextMenuEvent(QContextMenuEvent* event)
 {
-    emit ContextMenuRequested(event->globalPos());
+    // From the keyboard the menu opens at the caret, where the user is looking, not wherever
+    // the mouse pointer was left.
+    QPoint at = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        const qint64 row = std::clamp<qint64>(Caret.Line - First + 1, 1, VisibleLineCount());
+        const int col = ClampInt(DisplayColumn(Caret.Line, Caret.Pos));
+        const int x = std::clamp(ColumnX(std::max(col, FirstCol)), 0, std::max(0, viewport()->width() - 1));
+        at = viewport()->mapToGlobal(QPoint(x, static_cast<int>(row) * LineHeight));
+    }
+    emit ContextMenuRequested(at);
     if (Menu)
-        Menu->popup(event->globalPos());
+        Menu->popup(at);
     event->accept();
 }
 
