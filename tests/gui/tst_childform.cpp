@@ -1,4 +1,5 @@
 #include <QListWidget>
+#include <QMenu>
 #include <QProgressBar>
 #include <QToolButton>
 #include <QtTest>
@@ -136,6 +137,27 @@ private slots:
         QTRY_VERIFY(!F->Frame->WindowOfLog(raw));
         QCOMPARE(raw->Window, nullptr);
         QCOMPARE(raw->LastStr, std::string("03/03 10:01:00 END 1"));  // the second-to-last line is empty
+    }
+
+    void shiftF10OpensTheMenuThatShowsTheViewKeys()
+    {
+        const QString path = Dir.filePath("three.log");
+        WriteBytes(path, ThreeDays());
+        auto log = std::make_unique<TTestStyle>();
+        log->Name = "test";
+        log->Path = path.toStdString();
+        TChildForm* w = AddAndOpen(std::move(log));
+        QVERIFY(w);
+        auto* menu = w->findChild<QMenu*>("PopupMenu");
+        QVERIFY(menu && !menu->isVisible());
+        QTest::keyClick(w->Viewer(), Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(menu->isVisible());
+        QStringList keys;
+        for (const QAction* a : menu->actions())
+            if (!a->shortcut().isEmpty() && a->isShortcutVisibleInContextMenu())
+                keys << a->text() + " " + a->shortcut().toString();
+        QCOMPARE(keys, (QStringList{"&Session list F5", "&Freq list F6", "&Timeline F7", "&Dial statistics F8"}));
+        menu->hide();
     }
 
     void closingDuringTheAnalysisEndsItSilently()

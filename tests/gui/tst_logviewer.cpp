@@ -1,8 +1,10 @@
 #include <QClipboard>
 #include <QFile>
+#include <QFontDatabase>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QRawFont>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -54,6 +56,16 @@ QImage Render(LogViewer& v)
     QImage img(v.viewport()->size(), QImage::Format_RGB32);
     v.viewport()->render(&img);
     return img;
+}
+
+// Which pixel columns of a row of lines hold anything but the background.
+std::vector<bool> InkColumns(const QImage& img, int row, int lineHeight, QColor background)
+{
+    std::vector<bool> ink(static_cast<std::size_t>(img.width()));
+    for (int y = row * lineHeight; y < (row + 1) * lineHeight; ++y)
+        for (int x = 0; x < img.width(); ++x)
+            ink[static_cast<std::size_t>(x)] = ink[static_cast<std::size_t>(x)] || img.pixel(x, y) != background.rgb();
+    return ink;
 }
 
 }  // namespace
@@ -291,6 +303,76 @@ private slots:
         dlg->SetDown(false);
         emit dlg->FindNextRequested();
         QCOMPARE(SelectionOf(v), (Sel{1, 0, 1, 5}));
+    }
+
+    void charactersAreDrawnInTheirColumnsColouredOrNot()
+    {
+        // The default fixed font advances by fractions of a pixel; a fixed font without the
+        // square, where there is one, draws it from a fallback font of another width.
+        std::vector<QFont> fonts = {QFontDatabase::systemFont(QFontDatabase::FixedFont)};
+        for (const QString& family : QFontDatabase::families())
+            if (QFontDatabase::isFixedPitch(family) && !QRawFont::fromFont(QFont(family, 10)).supportsCharacter(QChar(0x25A0))) {
+                fonts.emplace_back(family, 10);
+                break;
+            }
+        for (const QFont& font : fonts)
+            for (const char* page : {"IBM866", "UTF-8"}) {
+                const std::string square = page == std::string("UTF-8") ? "\xE2\x96\xA0" : "\xFE";
+                const std::string bars = "|" + std::string(square.size(), ' ') + "    |||              | |";
+                std::string withSquare = bars;
+                withSquare.replace(1, square.size(), square);
+                const std::string call = "01/03 00:03:08 " + square + " Incoming call, CONNECT 14400/V42b";
+                LogViewer v;
+                v.resize(700, 200);
+                v.SetCodePage(page);
+                v.SetLogFont(font);
+                v.SetText(call + "\n" + bars + "\n" + withSquare + "\n");
+                int words = 0;
+                v.SetWordColorCallback([&](std::string_view, int, int) { return ++words % 5 + 1; });
+                const std::size_t from = call.find("Incoming");
+                v.SetSelection(1, qint64(from), 1, qint64(from + 8));
+                const int cw = v.CharWidthPx(), lh = v.LineHeightPx();
+                const QColor bg = v.BackgroundColor();
+                QImage shot[2];
+                for (const bool on : {false, true}) {
+                    const QString what = font.family() + " " + page + (on ? " coloured" : " plain");
+                    v.SetHighlight(on);
+                    shot[on] = Render(v);
+                    // Every bar lies a whole number of cells right of the first one.
+                    const std::vector<bool> ink = InkColumns(shot[on], 1, lh, bg);
+                    const auto first = std::find(ink.begin(), ink.end(), true) - ink.begin();
+                    QVERIFY(first + cw < std::ptrdiff_t(ink.size()));
+                    std::vector<bool> want(ink.size());
+                    for (std::size_t col = 0; col < bars.size(); ++col) {
+                        if (bars[col] != '|')
+                            continue;
+                        for (auto x = std::size_t(first); x < std::size_t(first + cw / 2); ++x)
+                            if (ink[x] && x + col * std::size_t(cw) < want.size())
+                                want[x + col * std::size_t(cw)] = true;
+                    }
+                    QVERIFY2(ink == want, qPrintable(what));
+                    // The square shows and moves nothing after it.
+                    const std::vector<bool> inkSquare = InkColumns(shot[on], 2, lh, bg);
+                    const auto after = first + std::ptrdiff_t(square.size() + 3) * cw;
+                    QVERIFY2(std::find(inkSquare.begin() + first + 1, inkSquare.begin() + after, true) != inkSquare.begin() + after, qPrintable(what));
+                    QVERIFY2(std::equal(ink.begin() + after, ink.end(), inkSquare.begin() + after), qPrintable(what));
+                    // A double click on a bar picks that bar.
+                    const auto col = int(bars.size()) - 3;
+                    QTest::mouseDClick(v.viewport(), Qt::LeftButton, {}, QPoint(int(first) + col * cw, lh + lh / 2));
+                    QCOMPARE(SelectionOf(v), (Sel{2, col, 2, col + 1}));
+                    v.SetSelection(1, qint64(from), 1, qint64(from + 8));
+                }
+                for (int row = 0; row < 3; ++row)
+                    QVERIFY(InkColumns(shot[0], row, lh, bg) == InkColumns(shot[1], row, lh, bg));
+                // The selected word, drawn once, looks the same coloured or not.
+                QRect selected;
+                for (int y = 0; y < lh; ++y)
+                    for (int x = 0; x < shot[0].width(); ++x)
+                        if (shot[0].pixel(x, y) == v.palette().color(QPalette::Highlight).rgb())
+                            selected |= QRect(x, y, 1, 1);
+                QVERIFY(selected.width() >= 8 * cw - 1);
+                QCOMPARE(shot[1].copy(selected), shot[0].copy(selected));
+            }
     }
 
     void hostileTextDrawsAndSearches()

@@ -2,8 +2,10 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QClipboard>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QToolButton>
 #include <QtTest>
@@ -14,6 +16,7 @@
 #include "guitestutil.h"
 #include "teststyle.h"
 #include "viewer/logviewer.h"
+#include "views/plaincelldelegate.h"
 #include "views/sesslistform.h"
 #include "views/sesslistmodel.h"
 #include "views/slsetupform.h"
@@ -38,6 +41,24 @@ QByteArray TwoDays()
            "02/03 09:00:05 CONNECT IN\n"
            "02/03 09:00:06 ADDR 2:5030/15\n"
            "02/03 09:00:16 END 300 400\n";
+}
+
+// The colours a delegate paints a cell in when it is selected and current.
+QSet<QRgb> SelectedCellColours(const QAbstractItemDelegate& delegate, const QModelIndex& index, const QPalette& palette)
+{
+    QImage img(160, 24, QImage::Format_RGB32);
+    QStyleOptionViewItem option;
+    option.rect = img.rect();
+    option.palette = palette;
+    option.state = QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_Active | QStyle::State_Enabled;
+    QPainter p(&img);
+    delegate.paint(&p, option, index);
+    p.end();
+    QSet<QRgb> colours;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            colours.insert(img.pixel(x, y));
+    return colours;
 }
 
 }  // namespace
@@ -81,16 +102,37 @@ private slots:
         const TLogColors& colors = F->Frame->LogColors;
         const QPalette pal = list->Grid->palette();
         TSessListDelegate* d = list->Delegate;
-        QCOMPARE(d->TextColor(m->index(0, 0), false, false, pal), colors.Color(TColorItem::TLBad));
-        QCOMPARE(d->TextColor(m->index(1, 3), false, false, pal), colors.Color(TColorItem::Errors));
-        QCOMPARE(d->TextColor(m->index(1, 0), false, false, pal), colors.Color(TColorItem::TLInc));
-        QCOMPARE(d->TextColor(m->index(1, 0), true, false, pal), pal.color(QPalette::HighlightedText));
-        QCOMPARE(d->TextColor(m->index(1, 0), true, true, pal), colors.Color(TColorItem::TLInc));
+        QCOMPARE(d->TextColor(m->index(0, 0), false, pal), colors.Color(TColorItem::TLBad));
+        QCOMPARE(d->TextColor(m->index(1, 3), false, pal), colors.Color(TColorItem::Errors));
+        QCOMPARE(d->TextColor(m->index(1, 0), false, pal), colors.Color(TColorItem::TLInc));
+        QCOMPARE(d->TextColor(m->index(1, 0), true, pal), pal.color(QPalette::HighlightedText));
+        QCOMPARE(d->TextColor(m->index(1, 3), true, pal), pal.color(QPalette::HighlightedText));
         QVERIFY(d->CellFont(m->index(1, 0), list->font()).bold());
         QVERIFY(!d->CellFont(m->index(2, 0), list->font()).bold());
         QVERIFY(m->data(m->index(2, 0), TSessListModel::FlagsRole).toUInt() & sfFirstOfDay);
         QCOMPARE(list->Grid->verticalHeader()->defaultSectionSize(), FontHeight(list->Grid->font()) + 2);
         list->grab();  // paints every visible cell through the delegate
+    }
+
+    void selectedCellsAreDrawnInTheSelectionTextColour()
+    {
+        // A session colour equal to the selection's would vanish in the current cell.
+        QPalette pal;
+        pal.setColor(QPalette::Highlight, Qt::blue);
+        pal.setColor(QPalette::HighlightedText, Qt::white);
+        F->Frame->LogColors.Values[static_cast<std::size_t>(TColorItem::TLInc)] = 0xFF0000;  // blue, as 0xBBGGRR
+        TChildForm* w = OpenLog();
+        w->SessListBtn->click();
+        QVERIFY(w->SessList);
+        const QSet<QRgb> session = SelectedCellColours(*w->SessList->Delegate, w->SessList->Model->index(1, 0), pal);
+        QVERIFY(session.contains(QColor(Qt::white).rgb()));
+
+        QStandardItemModel failed(1, 1);
+        failed.setData(failed.index(0, 0), "2:5020/52 FILES.LST Fail");
+        failed.setData(failed.index(0, 0), QColor(Qt::red), Qt::ForegroundRole);
+        const QSet<QRgb> plain = SelectedCellColours(TPlainCellDelegate(), failed.index(0, 0), pal);
+        QVERIFY(plain.contains(QColor(Qt::white).rgb()));
+        QVERIFY(!plain.contains(QColor(Qt::red).rgb()));
     }
 
     void navigationBothWays()

@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
+#include <utility>
 
 #include "app/frameform.h"
 #include "app/logloader.h"
@@ -192,10 +193,20 @@ void TChildForm::BuildContextMenu()
 {
     PopupMenu = new QMenu(this);
     PopupMenu->setObjectName("PopupMenu");
-    PopupMenu->addAction("&Session list", this, &TChildForm::ShowSessionList);
-    PopupMenu->addAction("&Freq list", this, &TChildForm::ShowFreqList);
-    PopupMenu->addAction("&Timeline", this, &TChildForm::ShowTimeline);
-    PopupMenu->addAction("&Dial statistics", this, &TChildForm::ShowDialStat);
+    const std::pair<const char*, void (TChildForm::*)()> views[] = {{"&Session list", &TChildForm::ShowSessionList},
+                                                                    {"&Freq list", &TChildForm::ShowFreqList},
+                                                                    {"&Timeline", &TChildForm::ShowTimeline},
+                                                                    {"&Dial statistics", &TChildForm::ShowDialStat}};
+    int key = Qt::Key_F5;
+    for (const auto& [text, show] : views) {
+        QAction* a = PopupMenu->addAction(text, this, show);
+        // Shown so that the keys can be learnt from the menu. The viewer's key handling runs
+        // them, with its own rules for modifiers; the shortcut is bound to the menu alone so
+        // that it never runs them a second time.
+        a->setShortcut(QKeySequence(key++));
+        a->setShortcutContext(Qt::WidgetShortcut);
+        a->setShortcutVisibleInContextMenu(true);
+    }
     PopupMenu->addSeparator();
     // Shown for the styles that have options (Brake!); the Logs dialog's button does the same.
     LogOptionsAction = PopupMenu->addAction("Log &options...", this, &TChildForm::EditLogOptions);

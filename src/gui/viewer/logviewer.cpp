@@ -5,12 +5,15 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextLayout>
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -385,6 +388,7 @@ bool LogViewer::SetCodePage(const QString& name)
 {
     if (!Codec.SetCodePage(name))
         return false;
+    ForgetGlyphs();
     viewport()->update();
     return true;
 }
@@ -404,9 +408,18 @@ void LogViewer::SetWordColorCallback(WordColorFn fn)
 void LogViewer::UpdateMetrics()
 {
     const QFontMetrics fm(font());
-    CharWidth = std::max({1, fm.averageCharWidth(), fm.horizontalAdvance(QLatin1Char('0'))});
+    // A fixed-pitch font's own advance is often a fraction of a pixel; its rounding is the cell,
+    // and each glyph is placed in its cell rather than left to advance by itself. The average
+    // width of some fixed fonts is a pixel more than their advance, so it is taken only for
+    // proportional fonts, whose wide letters would otherwise crowd their neighbours.
+    if (QFontInfo(font()).fixedPitch())
+        CharWidth = std::max(1, fm.horizontalAdvance(QLatin1Char('0')));
+    else
+        CharWidth = std::max({1, fm.averageCharWidth(), fm.horizontalAdvance(QLatin1Char('0'))});
     LineHeight = std::max(1, fm.lineSpacing());
     Ascent = fm.ascent();
+    GlyphFonts.assign(1, QRawFont::fromFont(font()));
+    ForgetGlyphs();
 }
 
 void LogViewer::changeEvent(QEvent* event)
@@ -453,6 +466,108 @@ void LogViewer::paintEvent(QPaintEvent* event)
     }
 }
 
+void LogViewer::ForgetGlyphs()
+{
+    ByteGlyphs.fill(GlyphRef{});
+    CharGlyphs.clear();
+}
+
+LogViewer::GlyphRef LogViewer::LookUpGlyph(const QChar* chars, int count)
+{
+    quint32 index = 0;
+    int glyphs = 1;
+    if (GlyphFonts[0].glyphIndexesForChars(chars, count, &index, &glyphs) && glyphs == 1 && index != 0)
+        return {0, index};
+    // The log font lacks it: the glyph the toolkit's own text drawing would fall back to.
+    QTextLayout layout(QString(chars, count), font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    if (runs.isEmpty() || runs.front().glyphIndexes().isEmpty())
+        return {0, index};
+    const QRawFont fallback = runs.front().rawFont();
+    auto it = std::find(GlyphFonts.begin(), GlyphFonts.end(), fallback);
+    if (it == GlyphFonts.end())
+        it = GlyphFonts.insert(GlyphFonts.end(), fallback);
+    return {static_cast<int>(it - GlyphFonts.begin()), runs.front().glyphIndexes().front()};
+}
+
+LogViewer::GlyphRef LogViewer::ByteGlyph(unsigned char byte)
+{
+    GlyphRef& g = ByteGlyphs[byte];
+    if (g.Font < 0) {
+        const QChar ch = Codec.DisplayChar(byte);
+        g = LookUpGlyph(&ch, 1);
+    }
+    return g;
+}
+
+LogViewer::GlyphRef LogViewer::CharGlyph(const QChar* chars, int count)
+{
+    const char32_t key = count == 2 ? QChar::surrogateToUcs4(chars[0], chars[1]) : chars[0].unicode();
+    auto it = CharGlyphs.find(key);
+    if (it == CharGlyphs.end()) {
+        if (CharGlyphs.size() > 4096)
+            CharGlyphs.clear();
+        it = CharGlyphs.insert(key, LookUpGlyph(chars, count));
+    }
+    return it.value();
+}
+
+void LogViewer::LayOutGlyphs(std::string_view raw, std::size_t stop, int baseline)
+{
+    Glyphs.clear();
+    GlyphPlaces.clear();
+    GlyphFont.clear();
+    GlyphByte.clear();
+    auto place = [&](std::size_t byte, GlyphRef g) {
+        Glyphs.push_back(g.Index);
+        GlyphPlaces.emplace_back(ColumnX(ColOf[byte]), baseline);
+        GlyphFont.push_back(g.Font);
+        GlyphByte.push_back(static_cast<std::uint32_t>(byte));
+    };
+    // Tabs are left blank; a character whose first column is left of the view is not drawn.
+    if (Codec.IsSingleByte()) {
+        for (std::size_t i = 0; i < stop; ++i)
+            if (ColOf[i] >= FirstCol && raw[i] != '\t')
+                place(i, ByteGlyph(static_cast<unsigned char>(raw[i])));
+        return;
+    }
+    Codec.DecodeWithOffsets(raw.substr(0, stop), Decoded, DecodedAt);
+    for (qsizetype k = 0; k < Decoded.size(); ++k) {
+        const int units = Decoded[k].isHighSurrogate() && k + 1 < Decoded.size() && Decoded[k + 1].isLowSurrogate() ? 2 : 1;
+        const std::size_t byte = DecodedAt[static_cast<std::size_t>(k)];
+        if (ColOf[byte] >= FirstCol && Decoded[k] != u'\t')
+            place(byte, CharGlyph(Decoded.constData() + k, units));
+        k += units - 1;
+    }
+}
+
+void LogViewer::DrawGlyphs(QPainter& p, std::size_t b0, std::size_t b1, const QColor& color)
+{
+    if (b1 <= b0)
+        return;
+    auto i = static_cast<std::size_t>(std::lower_bound(GlyphByte.begin(), GlyphByte.end(), b0) - GlyphByte.begin());
+    const auto end = static_cast<std::size_t>(std::lower_bound(GlyphByte.begin(), GlyphByte.end(), b1) - GlyphByte.begin());
+    if (i >= end)
+        return;
+    p.setPen(color);
+    // One call for each stretch of glyphs from one font, every glyph at its own column.
+    while (i < end) {
+        std::size_t j = i + 1;
+        while (j < end && GlyphFont[j] == GlyphFont[i])
+            ++j;
+        QGlyphRun run;
+        run.setRawFont(GlyphFonts[static_cast<std::size_t>(GlyphFont[i])]);
+        run.setRawData(&Glyphs[i], &GlyphPlaces[i], static_cast<int>(j - i));
+        run.setUnderline(font().underline());
+        run.setStrikeOut(font().strikeOut());
+        p.drawGlyphRun(QPointF(0, 0), run);
+        i = j;
+    }
+}
+
 void LogViewer::PaintLine(QPainter& p, qint64 line0, int top)
 {
     const std::string_view raw = Text.Line(U(line0)).substr(0, DrawLimit);
@@ -469,61 +584,36 @@ void LogViewer::PaintLine(QPainter& p, qint64 line0, int top)
         col += raw[stop] == '\t' ? TabWidth(col) : 1;
     }
     ColOf.push_back(col);
-    const int endCol = col;
-
-    const bool table = Codec.IsSingleByte();
-    if (table) {
-        // The visible columns as characters: index 0 is column leftCol.
-        Visible.resize(std::max(0, std::min(endCol, rightCol) - leftCol));
-        QChar* out = Visible.data();
-        for (std::size_t i = 0; i < stop; ++i) {
-            const int c0 = ColOf[i], c1 = ColOf[i + 1];
-            if (c1 <= leftCol)
-                continue;
-            const QChar ch = raw[i] == '\t' ? QChar(u' ') : Codec.DisplayChar(static_cast<unsigned char>(raw[i]));
-            for (int c = std::max(c0, leftCol); c < c1 && c < rightCol; ++c)
-                out[c - leftCol] = ch;
-        }
-    }
-
-    const int baseline = top + Ascent;
-    auto columnX = [&](int c) { return Margin + (c - leftCol) * CharWidth; };
-    // Draws the bytes [b0, b1) (b1 <= stop) in one colour.
-    auto drawBytes = [&](std::size_t b0, std::size_t b1, const QColor& color) {
-        const int c0 = std::max(ColOf[b0], leftCol);
-        const int c1 = std::min(ColOf[b1], rightCol);
-        if (c1 <= c0)
-            return;
-        p.setPen(color);
-        if (table) {
-            p.drawText(QPoint(columnX(c0), baseline), Visible.mid(c0 - leftCol, c1 - c0));
-        } else {
-            QString s = Codec.Decode(raw.substr(b0, b1 - b0));
-            s.replace(QChar(u'\t'), QChar(u' '));
-            p.drawText(QPoint(columnX(ColOf[b0]), baseline), s);
-        }
-    };
+    LayOutGlyphs(raw, stop, top + Ascent);
 
     // Selection background first, so the text is drawn over it.
     const TextPos& s = std::min(Anchor, Caret);
     const TextPos& e = std::max(Anchor, Caret);
-    QRect selRect;
+    std::size_t selBegin = 0, selEnd = 0;
     if (HasSelection() && line0 >= s.Line && line0 <= e.Line) {
-        const std::size_t sb = std::min(line0 == s.Line ? U(s.Pos) : 0, stop);
-        const std::size_t se = std::min(line0 == e.Line ? U(e.Pos) : raw.size(), stop);
+        selBegin = std::min(line0 == s.Line ? U(s.Pos) : 0, stop);
+        selEnd = std::min(line0 == e.Line ? U(e.Pos) : raw.size(), stop);
         const bool eol = line0 < e.Line && raw.size() <= stop;  // the line break is selected too
-        const int c0 = std::max(ColOf[sb], leftCol);
-        const int c1 = std::min(ColOf[se] + (eol ? 1 : 0), rightCol);
-        if (c1 > c0) {
-            selRect = QRect(columnX(c0), top, (c1 - c0) * CharWidth, LineHeight);
-            p.fillRect(selRect, palette().color(QPalette::Highlight));
-        }
+        const int c0 = std::max(ColOf[selBegin], leftCol);
+        const int c1 = std::min(ColOf[selEnd] + (eol ? 1 : 0), rightCol);
+        if (c1 > c0)
+            p.fillRect(QRect(ColumnX(c0), top, (c1 - c0) * CharWidth, LineHeight), palette().color(QPalette::Highlight));
     }
+    // Selected characters are drawn once, in the selection's colour: drawn over their own
+    // colour, the first drawing would show at the edges of the second.
+    auto draw = [&](std::size_t b0, std::size_t b1, const QColor& color) {
+        b1 = std::min(b1, stop);
+        if (selEnd <= selBegin) {
+            DrawGlyphs(p, b0, b1, color);
+            return;
+        }
+        DrawGlyphs(p, b0, std::min(b1, selBegin), color);
+        DrawGlyphs(p, std::max(b0, selEnd), b1, color);
+    };
 
     const QColor& normal = ColorItems[ClrNormal];
     if (!HighlightOn || !WordColor) {
-        if (stop > 0)
-            drawBytes(0, stop, normal);
+        draw(0, stop, normal);
     } else {
         const int lineNo = static_cast<int>(std::min<qint64>(line0 + 1, INT_MAX));
         // Neighbouring words of one colour are drawn as one run, blanks and all.
@@ -531,7 +621,7 @@ void LogViewer::PaintLine(QPainter& p, qint64 line0, int top)
         int runItem = -1;
         auto flush = [&] {
             if (runItem >= 0)
-                drawBytes(runBegin, std::min(runEnd, stop), ColorItems[static_cast<std::size_t>(runItem)]);
+                draw(runBegin, runEnd, ColorItems[static_cast<std::size_t>(runItem)]);
         };
         std::size_t i = 0;
         while (i < stop) {
@@ -556,18 +646,12 @@ void LogViewer::PaintLine(QPainter& p, qint64 line0, int top)
         }
         flush();
     }
-
-    if (!selRect.isNull() && stop > 0) {
-        p.save();
-        p.setClipRect(selRect);
-        drawBytes(0, stop, palette().color(QPalette::HighlightedText));
-        p.restore();
-    }
+    DrawGlyphs(p, selBegin, selEnd, palette().color(QPalette::HighlightedText));
 
     if (hasFocus() && line0 == Caret.Line) {
         const int c = ClampInt(DisplayColumn(line0, Caret.Pos));
         if (c >= leftCol && c <= rightCol)
-            p.fillRect(QRect(columnX(c), top, 1, LineHeight), normal);
+            p.fillRect(QRect(ColumnX(c), top, 1, LineHeight), normal);
     }
 }
 
@@ -580,6 +664,12 @@ void LogViewer::keyPressEvent(QKeyEvent* event)
     const Qt::KeyboardModifiers mods = event->modifiers();
     if (mods & Qt::AltModifier) {
         event->ignore();
+        return;
+    }
+    // The keyboard's other way to the context menu, besides the Menu key.
+    if (event->key() == Qt::Key_F10 && (mods & ~Qt::KeypadModifier) == Qt::ShiftModifier) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QPoint(), mods);
+        contextMenuEvent(&menu);
         return;
     }
     if (event->matches(QKeySequence::Copy) || (mods == Qt::ControlModifier && event->key() == Qt::Key_Insert)) {
@@ -729,9 +819,18 @@ void LogViewer::mouseDoubleClickEvent(QMouseEvent* event)
 
 void LogViewer::contextMenuEvent(QContextMenuEvent* event)
 {
-    emit ContextMenuRequested(event->globalPos());
+    // From the keyboard the menu opens at the caret, where the user is looking, not wherever
+    // the mouse pointer was left.
+    QPoint at = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        const qint64 row = std::clamp<qint64>(Caret.Line - First + 1, 1, VisibleLineCount());
+        const int col = ClampInt(DisplayColumn(Caret.Line, Caret.Pos));
+        const int x = std::clamp(ColumnX(std::max(col, FirstCol)), 0, std::max(0, viewport()->width() - 1));
+        at = viewport()->mapToGlobal(QPoint(x, static_cast<int>(row) * LineHeight));
+    }
+    emit ContextMenuRequested(at);
     if (Menu)
-        Menu->popup(event->globalPos());
+        Menu->popup(at);
     event->accept();
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QHash>
 #include <QPointer>
+#include <QRawFont>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -174,9 +177,26 @@ private:
     qint64 MaxFirst() const;
     int VisibleColumns() const;
     qint64 DisplayColumn(qint64 line0, qint64 pos) const;
+    // The one geometry of painting, selection and hit-testing: display column c starts at
+    // ColumnX(c), and a character is drawn there whatever its glyph's own advance.
+    int ColumnX(int column) const { return Margin + (column - FirstCol) * CharWidth; }
     TextPos HitTest(const QPoint& pt) const;
     bool Find(std::string_view needle, bool matchCase, bool down, std::size_t from);
     void PaintLine(QPainter& p, qint64 line0, int top);
+
+    // A character's glyph: which of GlyphFonts has it (0 the log font, others the fallbacks the
+    // toolkit takes for characters the log font lacks) and its index there.
+    struct GlyphRef
+    {
+        int Font = -1;  // -1: not looked up yet
+        quint32 Index = 0;
+    };
+    GlyphRef LookUpGlyph(const QChar* chars, int count);
+    GlyphRef ByteGlyph(unsigned char byte);
+    GlyphRef CharGlyph(const QChar* chars, int count);
+    void ForgetGlyphs();
+    void LayOutGlyphs(std::string_view raw, std::size_t stop, int baseline);
+    void DrawGlyphs(QPainter& p, std::size_t b0, std::size_t b1, const QColor& color);
 
     tarvex::LogText Text;
     ViewerCodec Codec;
@@ -202,7 +222,17 @@ private:
     int Ascent = 12;
     static constexpr int Margin = 2;
 
-    // Scratch buffers of the painter, kept to avoid allocating per line.
+    std::vector<QRawFont> GlyphFonts;
+    std::array<GlyphRef, 256> ByteGlyphs{};
+    QHash<char32_t, GlyphRef> CharGlyphs;
+
+    // Scratch buffers of the painter, kept to avoid allocating per line: the columns of the
+    // line's bytes, and its glyphs on screen in byte order with their places and first bytes.
     std::vector<int> ColOf;
-    QString Visible;
+    std::vector<quint32> Glyphs;
+    std::vector<QPointF> GlyphPlaces;
+    std::vector<int> GlyphFont;
+    std::vector<std::uint32_t> GlyphByte;
+    QString Decoded;
+    std::vector<std::uint32_t> DecodedAt;
 };

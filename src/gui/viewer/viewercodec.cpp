@@ -1,6 +1,7 @@
 #include "viewer/viewercodec.h"
 
 #include <QHash>
+#include <QVarLengthArray>
 #include <algorithm>
 
 namespace {
@@ -101,6 +102,41 @@ QString ViewerCodec::Decode(std::string_view bytes) const
     }
     QStringDecoder decoder(Name.toLatin1().constData());
     return decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+void ViewerCodec::DecodeWithOffsets(std::string_view bytes, QString& text, std::vector<std::uint32_t>& offsets) const
+{
+    text.clear();
+    offsets.clear();
+    if (SingleByte) {
+        text = Decode(bytes);
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            offsets.push_back(static_cast<std::uint32_t>(i));
+        return;
+    }
+    // Fed a byte at a time, the decoder gives out a character once its last byte is in; what
+    // it gives out before a character that a single byte completes is the replacement for a
+    // broken sequence, which belongs where that sequence began.
+    QStringDecoder decoder(Name.toLatin1().constData());
+    text.reserve(static_cast<qsizetype>(bytes.size()));
+    QVarLengthArray<QChar, 16> out;
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        out.resize(decoder.requiredSpace(1));
+        const qsizetype n = decoder.appendToBuffer(out.data(), QByteArrayView(bytes.data() + i, 1)) - out.data();
+        if (n == 0)
+            continue;
+        const qsizetype last = n >= 2 && out[n - 1].isLowSurrogate() ? n - 2 : n - 1;
+        for (qsizetype k = 0; k < n; ++k) {
+            text.append(out[k]);
+            offsets.push_back(static_cast<std::uint32_t>(k >= last && last > 0 ? i : begin));
+        }
+        begin = i + 1;
+    }
+    if (begin < bytes.size()) {  // a sequence cut off by the end of the line
+        text.append(QChar(QChar::ReplacementCharacter));
+        offsets.push_back(static_cast<std::uint32_t>(begin));
+    }
 }
 
 bool ViewerCodec::Encode(const QString& text, std::string& bytes) const

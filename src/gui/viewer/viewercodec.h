@@ -3,8 +3,10 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "log/bytefind.h"
 
@@ -27,6 +29,9 @@ public:
 
     // Faithful text, control bytes included.
     QString Decode(std::string_view bytes) const;
+    // The same, with the offset in bytes of the byte that starts each UTF-16 unit's character,
+    // so that a character of several bytes can be drawn at its first byte's column.
+    void DecodeWithOffsets(std::string_view bytes, QString& text, std::vector<std::uint32_t>& offsets) const;
     // The character drawn for a byte (single-byte code pages only): control bytes become a
     // visible mark, since a NUL or an escape drawn as itself shows nothing or garbles the line.
     QChar DisplayChar(unsigned char byte) const { return QChar(Display[byte]); }

@@ -72,9 +72,11 @@ QColor ColorOfCell(const TSessListDelegate::ColorOf& colors, const QString& text
 
 }  // namespace
 
-QColor TSessListDelegate::TextColor(const QModelIndex& index, bool selected, bool focused, const QPalette& palette) const
+QColor TSessListDelegate::TextColor(const QModelIndex& index, bool selected, const QPalette& palette) const
 {
-    if (selected && !focused)
+    // A selected cell, the current one too, takes the selection's text colour: a session colour
+    // may be the selection's own (blue on blue).
+    if (selected)
         return palette.color(QPalette::HighlightedText);
     const auto* model = static_cast<const TSessListModel*>(index.model());
     return ColorOfCell(Colors, model->CellText(index.row(), index.column()), model->Session(index.row()));
@@ -96,15 +98,12 @@ void TSessListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const TSess& s = model->Session(index.row());
     const QString text = model->CellText(index.row(), index.column());
     const bool selected = option.state & QStyle::State_Selected;
-    const bool focused = option.state & QStyle::State_HasFocus;
     const QRect r = option.rect;
-    if (selected) {
-        const QPalette::ColorGroup group =
-            option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
-        painter->fillRect(r, option.palette.brush(group, QPalette::Highlight));
-    }
-    const QColor color = selected && !focused ? option.palette.color(QPalette::HighlightedText)
-                                              : ColorOfCell(Colors, text, s);
+    QPalette palette = option.palette;
+    palette.setCurrentColorGroup(option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive);
+    if (selected)
+        painter->fillRect(r, palette.brush(QPalette::Highlight));
+    const QColor color = selected ? palette.color(QPalette::HighlightedText) : ColorOfCell(Colors, text, s);
     const bool bold = model->IsHighlighted(index.row());
     painter->save();
     painter->setClipRect(r);

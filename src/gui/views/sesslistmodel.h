@@ -59,8 +59,8 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-    // What paint uses, for a cell that is selected or not and is the focused cell or not.
-    QColor TextColor(const QModelIndex& index, bool selected, bool focused, const QPalette& palette) const;
+    // What paint uses, for a cell that is selected or not.
+    QColor TextColor(const QModelIndex& index, bool selected, const QPalette& palette) const;
     QFont CellFont(const QModelIndex& index, const QFont& base) const;
 
 private:
