@@ -58,6 +58,27 @@ private slots:
         f.Frame->close();
     }
 
+    // The demo's mailers write the DOS code page, so the demo turns OEM conversion on (a new
+    // user's settings keep it off): the T-Mail session marker, byte 254, shows as a square.
+    void demoReadsItsLogsInTheOEMCodePage()
+    {
+        TDemoDesktop demo;
+        QVERIFY2(demo.Open(), qPrintable(demo.Error));
+        TFrameFixture& f = *demo.F;
+        QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
+        QVERIFY(f.Frame->AppSettings.OEMConvert);
+        TAppSettings fresh;
+        fresh.Load(tarvex::TMemorySettings());
+        QVERIFY(!fresh.OEMConvert);
+        const LogViewer* viewer = f.Frame->LogWindows().front()->Viewer();
+        QCOMPARE(viewer->CodePage(), QString("IBM866"));
+        bool marker = false;
+        for (qint64 n = 1; n <= 20 && !marker; ++n)
+            marker = viewer->LineText(n).contains(QChar(0x25A0));
+        QVERIFY(marker);
+        f.Frame->close();
+    }
+
     // A log opened beside the restored one stands inside the main window, large enough for 80
     // columns and 20 rows of its text.
     void secondLogWindowOpensInsideTheFrame()
