@@ -1,4 +1,5 @@
 #include <QListWidget>
+#include <QMdiArea>
 #include <QTableView>
 #include <QMenu>
 #include <QtTest>
@@ -54,6 +55,49 @@ private slots:
         const QString shot = qEnvironmentVariable("TARVEX_SCREENSHOT");
         if (!shot.isEmpty())
             QVERIFY(f.Frame->grab().save(shot));
+        f.Frame->close();
+    }
+
+    // The demo's mailers write the DOS code page, so the demo turns OEM conversion on (a new
+    // user's settings keep it off): the T-Mail session marker, byte 254, shows as a square.
+    void demoReadsItsLogsInTheOEMCodePage()
+    {
+        TDemoDesktop demo;
+        QVERIFY2(demo.Open(), qPrintable(demo.Error));
+        TFrameFixture& f = *demo.F;
+        QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
+        QVERIFY(f.Frame->AppSettings.OEMConvert);
+        TAppSettings fresh;
+        fresh.Load(tarvex::TMemorySettings());
+        QVERIFY(!fresh.OEMConvert);
+        const LogViewer* viewer = f.Frame->LogWindows().front()->Viewer();
+        QCOMPARE(viewer->CodePage(), QString("IBM866"));
+        bool marker = false;
+        for (qint64 n = 1; n <= 20 && !marker; ++n)
+            marker = viewer->LineText(n).contains(QChar(0x25A0));
+        QVERIFY(marker);
+        f.Frame->close();
+    }
+
+    // A log opened beside the restored one stands inside the main window, large enough for 80
+    // columns and 20 rows of its text.
+    void secondLogWindowOpensInsideTheFrame()
+    {
+        TDemoDesktop demo;
+        QVERIFY2(demo.Open(), qPrintable(demo.Error));
+        TFrameFixture& f = *demo.F;
+        QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
+        tarvex::TLog* sfmail = &f.Frame->Logs[4];
+        f.Frame->OpenLog(sfmail);
+        QTRY_VERIFY(sfmail->Window != nullptr);
+        auto* w = static_cast<TChildForm*>(sfmail->Window);
+        const QRect area(QPoint(0, 0), f.Frame->mdiArea()->viewport()->size());
+        QVERIFY2(area.contains(w->geometry()), qPrintable(QString("%1,%2 %3x%4 in %5x%6")
+                                                              .arg(w->x()).arg(w->y()).arg(w->width())
+                                                              .arg(w->height()).arg(area.width()).arg(area.height())));
+        const LogViewer* viewer = w->Viewer();
+        QTRY_VERIFY(viewer->VisibleLineCount() >= 20);
+        QVERIFY((viewer->viewport()->width() - 2) / viewer->CharWidthPx() >= 80);
         f.Frame->close();
     }
 

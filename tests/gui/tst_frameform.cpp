@@ -1,4 +1,6 @@
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -189,6 +191,42 @@ private slots:
         QCOMPARE(reg.ReadInteger("Child2", "Width", -1), 300);
         QVERIFY(!reg.ReadBool("Child2", "Maximized", true));
         QCOMPARE(reg.ReadString("Log1", "LastStr", ""), std::string("+ 01 Mar 10:03:00 BI"));
+    }
+
+    // Users move between screens of different sizes: a main window stored reaching out of the
+    // screen comes back on it, and a log window stored out of the main window's area comes
+    // back inside it.
+    void placementsOutOfReachComeBackInside()
+    {
+        const QString path = Dir.filePath("far.log");
+        WriteBytes(path, BinkLines(1));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        {
+            TQtSettingsStore reg(Ini);
+            PutLog(reg, 1, "Far", lsGenericBink, path.toStdString());
+            reg.WriteInteger("General", "NumLogs", 1);
+            reg.WriteBool("General", "SaveDesktop", true);
+            reg.WriteInteger("General", "NumChildren", 1);
+            reg.WriteString("Child1", "LogName", "Far");
+            reg.WriteInteger("Child1", "Left", 2000);
+            reg.WriteInteger("Child1", "Top", 100);
+            reg.WriteInteger("Child1", "Width", 300);
+            reg.WriteInteger("Child1", "Height", 5000);
+            const QRect stored(screen.right() - 300, screen.top() + 50, 600, 400);
+            reg.WriteString("TFrameForm", "NormPos",
+                            QString("%1,%2,%3,%4").arg(stored.left()).arg(stored.top()).arg(stored.right() + 1)
+                                .arg(stored.bottom() + 1).toStdString());
+        }
+        TFrameFixture f(Ini);
+        f.Frame->show();
+        QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
+        QVERIFY(screen.contains(f.Frame->geometry()));
+        QCOMPARE(f.Frame->geometry().size(), QSize(600, 400));
+        const QRect area(QPoint(0, 0), f.Frame->mdiArea()->viewport()->size());
+        const QRect log = f.Frame->LogWindows().front()->geometry();
+        QVERIFY(area.contains(log));
+        QCOMPARE(log.width(), 300);
+        f.Frame->close();
     }
 
     void altXClosesAndAltShiftXDoesNot()

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QUrl>
 #include <functional>
@@ -159,6 +160,42 @@ void DroppedLogTakesTheCommandLineStyle()
     }
 }
 
+// With a log window maximised the main window's title names the program and then the log, and
+// the program only once: the window system adds a display name, when one is set, to every
+// title that does not already end with it.
+void MaximisedLogNamesTheProgramOnce()
+{
+    QTemporaryDir dir;
+    TArgv argv({"tarvex", "-platform", "offscreen", "--settings", dir.filePath("settings.ini").toStdString(),
+                WriteTMailStation(dir)});
+    QString title, shown;
+    RunTarvex(argv.Argc(), argv.Ptrs.data(), [&](TFrameForm& frame) {
+        auto* poll = new QTimer(&frame);
+        auto* waited = new int(0);
+        QObject::connect(poll, &QTimer::timeout, &frame, [&frame, poll, waited, &title, &shown] {
+            const QList<TChildForm*> windows = frame.LogWindows();
+            const bool done = !windows.isEmpty() && !windows.front()->IsBusy();
+            if (!done && ++*waited <= 1500)
+                return;
+            poll->stop();
+            delete waited;
+            if (done) {
+                windows.front()->showMaximized();
+                title = frame.windowTitle();
+                // An unset display name follows the program's name.
+                QApplication::setApplicationName("renamed");
+                const QString display = QGuiApplication::applicationDisplayName();
+                QApplication::setApplicationName("Tarvex");
+                shown = display != "renamed" && !title.endsWith(display) ? title + " " + QChar(0x2014) + " " + display : title;
+            }
+            frame.close();
+        });
+        poll->start(20);
+    });
+    Check(title == "Tarvex - [t-mail.log]", "the maximised log's name follows the program's in the title");
+    Check(shown.count("Tarvex") == 1, "the window system shows the program's name once");
+}
+
 }  // namespace
 
 int main(int, char**)
@@ -177,6 +214,7 @@ int main(int, char**)
         }
     }
     DroppedLogTakesTheCommandLineStyle();
+    MaximisedLogNamesTheProgramOnce();
     std::printf(Failures == 0 ? "PASS\n" : "%d FAILURES\n", Failures);
     return Failures == 0 ? 0 : 1;
 }

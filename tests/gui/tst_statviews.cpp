@@ -76,7 +76,7 @@ private slots:
         TDialStatModel* m = ds->Model;
         QCOMPARE(m->columnCount(), 3);  // Node, Out sess, In sess
         QCOMPARE(m->headerData(1, Qt::Horizontal).toString(), QString("Out sess"));
-        QCOMPARE(ds->Grid->horizontalHeader()->sectionSize(0), 90);
+        QVERIFY(ds->Grid->horizontalHeader()->sectionSize(0) >= 90);  // the design width, or what the font needs
         QCOMPARE(m->rowCount(), 2);
         QCOMPARE(m->CellText(0, 0), QString("2:5020/1"));
         QCOMPARE(m->CellText(0, 1), QString("1"));
@@ -268,7 +268,7 @@ private slots:
         QCOMPARE(m->CellText(1, 2), QString("Fail"));
         QCOMPARE(m->data(m->index(1, 0), Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
         QVERIFY(!m->data(m->index(0, 0), Qt::ForegroundRole).isValid());
-        QCOMPARE(f->Grid->horizontalHeader()->sectionSize(1), 98);
+        QVERIFY(f->Grid->horizontalHeader()->sectionSize(1) >= 98);
         f->grab();
 
         f->Grid->setCurrentIndex(m->index(2, 0));

@@ -10,7 +10,7 @@ std::string Prefix(std::size_t pos) { return "Column" + std::to_string(pos); }
 
 }  // namespace
 
-void LoadColumnFields(const ISettingsStore& store, std::string_view section, std::size_t pos, TColumn& column)
+bool LoadColumnFields(const ISettingsStore& store, std::string_view section, std::size_t pos, TColumn& column)
 {
     const std::string p = Prefix(pos);
     column.ColType = store.ReadInteger(section, p + ".ColType", 0);
@@ -19,6 +19,8 @@ void LoadColumnFields(const ISettingsStore& store, std::string_view section, std
     column.ShowFile = store.ReadBool(section, p + ".ShowFile", false);
     column.ScrWidth = std::clamp(store.ReadInteger(section, p + ".ScrWidth", 100), 0, kMaxScrWidth);
     column.FileWidth = std::clamp(store.ReadInteger(section, p + ".FileWidth", 10), 0, kMaxFileWidth);
+    std::string stored;
+    return store.ReadValue(section, p + ".ScrWidth", stored);
 }
 
 void SaveColumnFields(ISettingsStore& store, std::string_view section, std::size_t pos, const TColumn& column)

@@ -26,8 +26,9 @@ struct TDefaultColumn
 inline constexpr std::int32_t kMaxFileWidth = 1000;
 inline constexpr std::int32_t kMaxScrWidth = 10000;
 
-// The stored form of one column: six values under "Column" + its position.
-void LoadColumnFields(const ISettingsStore& store, std::string_view section, std::size_t pos, TColumn& column);
+// The stored form of one column: six values under "Column" + its position. Loading tells
+// whether the screen width was among them.
+bool LoadColumnFields(const ISettingsStore& store, std::string_view section, std::size_t pos, TColumn& column);
 void SaveColumnFields(ISettingsStore& store, std::string_view section, std::size_t pos, const TColumn& column);
 
 // Where the list positions go when the grid column at grid place `from` is dragged to grid
@@ -42,6 +43,10 @@ class TColumnList
 public:
     using Column = TColumnOf<Item>;
     using Factory = std::function<std::unique_ptr<Column>()>;
+    // The screen width of a column that the store gives none for, from the width it was
+    // designed with (the view's default, else the stored form's 100): a width the user never
+    // set is free to fit the fonts of the screen it opens on.
+    using OpeningWidth = std::function<std::int32_t(const Column&, std::int32_t designWidth)>;
 
     std::vector<std::unique_ptr<Column>> Items;
     std::int32_t NumScr = 0;
@@ -56,9 +61,10 @@ public:
         }
     }
 
-    // Reads "NumColumns" and the columns; with none stored, the view's defaults.
+    // Reads "NumColumns" and the columns; with none stored, the view's defaults. Stored widths
+    // are kept as they are; without `opening` a missing one is the design width.
     void Load(const ISettingsStore& store, std::string_view section, const Factory& make,
-              std::span<const TDefaultColumn> defaults)
+              std::span<const TDefaultColumn> defaults, const OpeningWidth& opening = {})
     {
         Items.clear();
         const int count = store.ReadInteger(section, "NumColumns", 0);
@@ -67,7 +73,7 @@ public:
                 auto c = make();
                 c->ColType = d.ColType;
                 c->Heading = d.Heading;
-                c->ScrWidth = d.ScrWidth;
+                c->ScrWidth = opening ? opening(*c, d.ScrWidth) : d.ScrWidth;
                 Items.push_back(std::move(c));
             }
         } else {
@@ -75,7 +81,8 @@ public:
             const int sane = std::min(count, 1000);
             for (int i = 0; i < sane; ++i) {
                 auto c = make();
-                LoadColumnFields(store, section, static_cast<std::size_t>(i), *c);
+                if (!LoadColumnFields(store, section, static_cast<std::size_t>(i), *c) && opening)
+                    c->ScrWidth = opening(*c, c->ScrWidth);
                 Items.push_back(std::move(c));
             }
         }

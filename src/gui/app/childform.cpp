@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QStringList>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -34,6 +35,7 @@
 #include "views/timelineform.h"
 #include "views/timelineview.h"
 #include "viewer/logviewer.h"
+#include "views/windowfit.h"
 
 using namespace tarvex;
 
@@ -158,14 +160,39 @@ TChildForm::TChildForm(TFrameForm* frame) : QMdiSubWindow(nullptr), FrameForm(fr
     });
 
     setWindowTitle(FrameForm->PendingOpen.Caption);
+    // The opening size is counted in characters of the log font.
+    LogView->SetLogFont(FrameForm->LogFont.Font);
     FrameForm->mdiArea()->addSubWindow(this);
-    if (FrameForm->PendingOpen.PlacementValid) {
-        const TPlacement& p = FrameForm->PendingOpen.Placement;
+    const TPlacement& p = FrameForm->PendingOpen.Placement;
+    if (FrameForm->PendingOpen.PlacementValid)
         setGeometry(p.Left, p.Top, p.Width > 0 ? p.Width : 499, p.Height > 0 ? p.Height : 343);
-        if (p.Maximized)
-            setWindowState(windowState() | Qt::WindowMaximized);
-    } else
-        resize(499 + 8, 343 + 30);  // a client area of 499 by 343 inside the frame
+    else
+        resize(OpeningSize());
+    // Before maximising, so that the window comes back inside when it is restored.
+    KeepInsideFrame();
+    if (FrameForm->PendingOpen.PlacementValid && p.Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+QSize TChildForm::OpeningSize() const
+{
+    // Enough of a line to read a session by: 80 columns and 20 rows of the log's text.
+    constexpr int kColumns = 80, kRows = 20, kViewerMargin = 2;
+    const int bar = LogView->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, LogView);
+    const int edge = 2 * LogView->frameWidth();
+    const QMargins frame = contentsMargins();
+    return {kColumns * LogView->CharWidthPx() + kViewerMargin + bar + edge + frame.left() + frame.right(),
+            kRows * LogView->LineHeightPx() + bar + edge + kToolBarHeight + kStatusBarHeight + frame.top() +
+                frame.bottom()};
+}
+
+void TChildForm::KeepInsideFrame()
+{
+    // The frame's client area is only known once the frame is on screen.
+    if (!FrameForm->isVisible() || isMaximized() || isMinimized())
+        return;
+    const QRect area(QPoint(0, 0), FrameForm->mdiArea()->viewport()->size());
+    setGeometry(FitInside(geometry(), area));
 }
 
 TChildForm::~TChildForm()
@@ -306,6 +333,8 @@ void TChildForm::LoadAndAnalyze(TLog* log)
     QPointer<TChildForm> self(this);
     Busy = true;
     show();
+    // The area places a new window when it is first shown, as if it had the room.
+    KeepInsideFrame();
     Log = log;
     Log->Window = this;
     LogOptionsAction->setVisible(Log->HasOptions);
@@ -722,6 +751,19 @@ void TChildForm::ShowDialStat()
 {
     if (Mailer() && Analyzed && !BringToFront(DialStat))
         OpenDialStat();
+}
+
+QPoint TChildForm::ViewOpeningPos() const
+{
+    const int open = (SessList ? 1 : 0) + (FreqList ? 1 : 0) + (Timeline ? 1 : 0) + (DialStat ? 1 : 0);
+    const int step = 24 * (open + 1);
+    return LogView->mapToGlobal(QPoint(step, step));
+}
+
+QRect TChildForm::ViewArea() const
+{
+    const QWidget* area = FrameForm->mdiArea();
+    return {area->mapToGlobal(QPoint(0, 0)), area->size()};
 }
 
 bool TChildForm::BringToFront(QWidget* view)

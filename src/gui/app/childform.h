@@ -68,6 +68,11 @@ public:
     void ShowFreqList();
     void ShowDialStat();
 
+    // Where a view of this log opens when none is stored (global): over the log's text, a step
+    // further for each view already open, inside the frame's client area (ViewArea).
+    QPoint ViewOpeningPos() const;
+    QRect ViewArea() const;
+
     bool IsClosing() const { return Closing; }
     bool IsBusy() const { return Busy; }
     TFrameForm* Frame() const { return FrameForm; }
@@ -91,6 +96,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // A window of 80 columns and 20 rows of the log font; the window's frame included.
+    QSize OpeningSize() const;
+    // Moves the window, and makes it smaller when it is larger, to lie inside the frame's area.
+    void KeepInsideFrame();
     // Shows an open view on top; false when it is not open.
     static bool BringToFront(QWidget* view);
     void OpenFreqList();

@@ -257,17 +257,17 @@ QString PrepareDemo(const QString& folder, QString* error)
         reg.WriteInteger("Child1", "Width", 760);
         reg.WriteInteger("Child1", "Height", 460);
         reg.WriteBool("Child1", "Maximized", false);
-        // The T-Mail log's session list: a few columns in reports too, one hub in bold.
+        // The T-Mail log's session list: a few columns in reports too, one hub in bold. No screen
+        // widths: the user has set none, so they open as wide as the screen's font needs.
         const std::string sessList = std::string(samples[0].Name) + ".SessList";
-        const int columns[][3] = {{0, 90, 14}, {2, 110, 20}, {3, 140, 24}, {6, 40, 4}, {11, 50, 6}};
+        const int columns[][2] = {{0, 14}, {2, 20}, {3, 24}, {6, 4}, {11, 6}};
         reg.WriteInteger(sessList, "NumColumns", 5);
         for (int i = 0; i < 5; ++i) {
             const std::string p = "Column" + std::to_string(i);
             reg.WriteInteger(sessList, p + ".ColType", columns[i][0]);
             reg.WriteString(sessList, p + ".Heading", SessColumnNames[static_cast<std::size_t>(columns[i][0])]);
-            reg.WriteInteger(sessList, p + ".ScrWidth", columns[i][1]);
             reg.WriteBool(sessList, p + ".ShowFile", true);
-            reg.WriteInteger(sessList, p + ".FileWidth", columns[i][2]);
+            reg.WriteInteger(sessList, p + ".FileWidth", columns[i][1]);
         }
         reg.WriteInteger(sessList, "HighlightCnt", 1);
         reg.WriteString(sessList, "Highlight0", "2:5020/52");

@@ -77,8 +77,9 @@ int RunTarvex(int argc, char** argv, const std::function<void(TFrameForm&)>& sta
     }
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Quenmar");
+    // No display name: the window system would add it to every title, and the main window's
+    // title already carries the name ("Tarvex - [log]" with a log window maximised).
     QApplication::setApplicationName("Tarvex");
-    QApplication::setApplicationDisplayName("Tarvex");
 
     QCommandLineParser cmd;
     cmd.setApplicationDescription("Viewer and analyser of FidoNet mailer logs");

@@ -1,8 +1,8 @@
 #include "app/windowplacement.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QStringList>
+
+#include "views/windowfit.h"
 
 namespace {
 
@@ -41,13 +41,8 @@ bool RestoreWindowPlacement(const tarvex::ISettingsStore& reg, std::string_view 
     QRect r;
     if (!ParseRect(reg.ReadString(section, "NormPos", ""), r))
         return false;
-    // A placement saved on a larger or another screen must not leave the window out of reach.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect avail = screen->availableVirtualGeometry();
-        if (!avail.intersects(r))
-            r.moveTopLeft(avail.topLeft());
-    }
-    w.setGeometry(r);
+    // A placement saved on a larger or another screen must not leave any of the window out of reach.
+    w.setGeometry(FitInside(r, ScreenAreaFor(r)));
     if (reg.ReadInteger(section, "ShowCmd", 1) == 3)
         w.setWindowState(w.windowState() | Qt::WindowMaximized);
     return true;

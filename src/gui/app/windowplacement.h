@@ -8,5 +8,6 @@
 // 2 minimised, 3 maximised), "MinMaxPos" and "NormPos" ("left,top,right,bottom" of the normal
 // frame rectangle).
 void SaveWindowPlacement(tarvex::ISettingsStore& reg, std::string_view section, const QWidget& w);
-// Applies a stored placement before the window is shown; false when none is stored.
+// Applies a stored placement before the window is shown, moved onto the screen it stands mostly
+// on where it reaches out of it; false when none is stored.
 bool RestoreWindowPlacement(const tarvex::ISettingsStore& reg, std::string_view section, QWidget& w);

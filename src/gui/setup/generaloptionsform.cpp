@@ -18,6 +18,7 @@
 
 #include "setup/drivemapmodel.h"
 #include "viewer/viewercodec.h"
+#include "views/gridwidths.h"
 
 namespace {
 
@@ -165,7 +166,7 @@ QWidget* TGeneralOptionsForm::CreateDrivesPage()
     GrdDrives->setSelectionMode(QAbstractItemView::SingleSelection);
     GrdDrives->verticalHeader()->hide();
     GrdDrives->horizontalHeader()->setStretchLastSection(true);
-    GrdDrives->setColumnWidth(TDriveMapModel::ColDrive, 60);
+    GrdDrives->setColumnWidth(TDriveMapModel::ColDrive, OpeningColumnWidth(GrdDrives, 60, "Drive", "C:"));
 
     BtnAddDrive = new QPushButton("Add", page);
     BtnAddDrive->setObjectName("BtnAddDrive");

@@ -9,8 +9,15 @@
 
 using namespace tarvex;
 
+namespace {
+
+const std::vector<TColumnDesign> kColumns = {{64, "Out OK"},   {64, "2:5020/1234.56"}, {65, "23:59:59"},
+                                             {64, "10:59:59"}, {64, "255/9999K"},      {64, "255/9999K"}};
+
+}  // namespace
+
 THistoryForm::THistoryForm(TFrameForm* frame)
-    : TTMailLineForm(frame, "THistoryForm", "HistoryGrid", {64, 64, 65, 64, 64, 64}, new THistoryModel),
+    : TTMailLineForm(frame, "THistoryForm", "HistoryGrid", kColumns, new THistoryModel),
       Model(static_cast<THistoryModel*>(Grid()->model()))
 {
     setWindowTitle("Last sessions history");

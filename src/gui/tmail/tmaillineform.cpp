@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/appsettings.h"
 #include "app/frameform.h"
@@ -19,6 +20,7 @@
 #include "base/logutils.h"
 #include "mailercfg/qparser.h"
 #include "tmail/tmailfiles.h"
+#include "views/windowfit.h"
 
 namespace {
 
@@ -28,9 +30,9 @@ constexpr int kBottomHeight = 41;
 }  // namespace
 
 TTMailLineForm::TTMailLineForm(TFrameForm* frame, const char* className, const char* gridName,
-                               std::vector<int> defaultWidths, QAbstractTableModel* model)
+                               std::vector<TColumnDesign> columns, QAbstractTableModel* model)
     : QWidget(frame, Qt::Window), FrameForm(frame), ClassName(className),
-      GridSection(std::string(className) + gridName), DefaultWidths(std::move(defaultWidths))
+      GridSection(std::string(className) + gridName), Columns(std::move(columns))
 {
     setObjectName(className);
     setAttribute(Qt::WA_DeleteOnClose, true);
@@ -157,7 +159,12 @@ bool TTMailLineForm::Setup()
     if (!Load())
         return false;
     Display();
-    RestoreWindowPlacement(FrameForm->Store(), ClassName, *this);
+    if (!RestoreWindowPlacement(FrameForm->Store(), ClassName, *this)) {
+        // First opened: wide enough for every column, over the main window.
+        QRect r(QPoint(), QSize(std::max(width(), WidthShowingColumns(TableGrid)), height()));
+        r.moveCenter(FrameForm->geometry().center());
+        setGeometry(FitInside(r, ScreenAreaFor(r)));
+    }
     show();
     raise();
     activateWindow();
@@ -184,24 +191,9 @@ void TTMailLineForm::SelectLine()
     Display();
 }
 
-void TTMailLineForm::RestoreColumnWidths()
-{
-    const tarvex::ISettingsStore& reg = FrameForm->Store();
-    for (std::size_t c = 0; c < DefaultWidths.size(); ++c) {
-        int w = reg.ReadInteger(GridSection, "Item" + std::to_string(c), DefaultWidths[c]);
-        // A width that would hide the column or lose it off screen is not taken.
-        if (w < 4 || w > 4000)
-            w = DefaultWidths[c];
-        TableGrid->setColumnWidth(static_cast<int>(c), w);
-    }
-}
+void TTMailLineForm::RestoreColumnWidths() { RestoreItemWidths(TableGrid, FrameForm->Store(), GridSection, Columns); }
 
-void TTMailLineForm::StoreColumnWidths()
-{
-    tarvex::ISettingsStore& reg = FrameForm->Store();
-    for (std::size_t c = 0; c < DefaultWidths.size(); ++c)
-        reg.WriteInteger(GridSection, "Item" + std::to_string(c), TableGrid->columnWidth(static_cast<int>(c)));
-}
+void TTMailLineForm::StoreColumnWidths() { StoreItemWidths(TableGrid, FrameForm->Store(), GridSection); }
 
 bool TTMailLineForm::eventFilter(QObject* watched, QEvent* event)
 {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "views/gridwidths.h"
+
 class QAbstractTableModel;
 class QHBoxLayout;
 class QLabel;
@@ -41,7 +43,7 @@ public:
 
 protected:
     TTMailLineForm(TFrameForm* frame, const char* className, const char* gridName,
-                   std::vector<int> defaultWidths, QAbstractTableModel* model);
+                   std::vector<TColumnDesign> columns, QAbstractTableModel* model);
 
     // Reads the file of MailerLine; false after telling the user.
     virtual bool Load() = 0;
@@ -66,7 +68,7 @@ private:
     TFrameForm* FrameForm;
     std::string ClassName;
     std::string GridSection;
-    std::vector<int> DefaultWidths;
+    std::vector<TColumnDesign> Columns;
     QWidget* ToolBar = nullptr;
     QHBoxLayout* ToolLayout = nullptr;
     QTableView* TableGrid = nullptr;

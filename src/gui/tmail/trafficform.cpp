@@ -21,6 +21,10 @@ using namespace tarvex;
 namespace {
 
 constexpr const char* kCaption = "Traffic";
+// The total row sums a whole line's traffic: its cells run longer than a node's.
+const std::vector<TColumnDesign> kColumns = {{93, "2:5020/1234.56"}, {75, "9999/9999K"}, {78, "9999/9999K"},
+                                             {67, "9999:59:59"},     {64, "9999:59:59"}, {64, "9999/9999"},
+                                             {64, "9999/9999"}};
 
 class TBusy
 {
@@ -37,7 +41,7 @@ private:
 }  // namespace
 
 TTrafficForm::TTrafficForm(TFrameForm* frame)
-    : TTMailLineForm(frame, "TTrafficForm", "TrafficGrid", {93, 75, 78, 67, 64, 64, 64}, new TTrafficModel),
+    : TTMailLineForm(frame, "TTrafficForm", "TrafficGrid", kColumns, new TTrafficModel),
       Model(static_cast<TTrafficModel*>(Grid()->model()))
 {
     setWindowTitle(kCaption);

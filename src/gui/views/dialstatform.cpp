@@ -23,6 +23,16 @@
 
 using namespace tarvex;
 
+namespace {
+
+// A long but ordinary text of each column type (by ColType): what a column the user has not
+// sized opens wide enough to show.
+constexpr const char* kTypical[kDialStatColumnTypes] = {
+    "2:5020/1234.56", "999", "999", "999", "999", "999", "99999999", "99999999", "99:59:59", "99999",
+};
+
+}  // namespace
+
 TDialStatForm::TDialStatForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owner)
 {
     StartViewWindow(this, "DialStatForm", "Dial statistics", owner->Log);
@@ -56,7 +66,7 @@ TDialStatForm::TDialStatForm(TChildForm* owner) : QWidget(owner, Qt::Window), Ow
     };
     ExecSetup = [](TSLSetupForm& dialog) { return dialog.exec(); };
 
-    RestorePlacement(this, Owner->Frame()->Store(), Section(), 330, 300);
+    RestorePlacement(this, Owner->Frame()->Store(), Section(), 330, 300, Owner->ViewOpeningPos(), Owner->ViewArea());
 }
 
 std::string TDialStatForm::Section() const { return ViewSection(Owner->Log, ".DialStat"); }
@@ -68,11 +78,13 @@ void TDialStatForm::Open(TMailerLog* log)
     Log = log;
     const ISettingsStore& store = Owner->Frame()->Store();
     const std::string section = Section();
-    Columns.Load(store, section, DialStatColumnFactory(), DialStatDefaultColumns());
+    Columns.Load(store, section, DialStatColumnFactory(), DialStatDefaultColumns(),
+                 OpeningWidths<TNodeStat>(Grid, kTypical));
     // The highlighted addresses are the session list's: one list for both windows.
     LoadHighlightAndTemplates(*this, store, section, ViewSection(Owner->Log, ".SessList"), Owner->Frame()->Ui());
     FitRowsToFont(Grid);
     FillGrid();
+    WidenToShowGrid(this, Grid, store, section, Owner->ViewArea());
 }
 
 void TDialStatForm::SetDay(std::int32_t dayIndex)

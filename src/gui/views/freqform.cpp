@@ -13,6 +13,7 @@
 #include "app/frameform.h"
 #include "log/mailerlog.h"
 #include "views/freqmodel.h"
+#include "views/gridwidths.h"
 #include "views/plaincelldelegate.h"
 #include "views/viewparts.h"
 
@@ -22,7 +23,7 @@ namespace {
 
 // Where the grid's column widths are kept: the window class and the grid's name.
 constexpr const char* kWidthSection = "TFreqFormFreqGrid";
-constexpr int kDesignWidths[3] = {93, 98, 64};
+constexpr TColumnDesign kDesign[3] = {{93, "2:5020/1234.56"}, {98, "NODELIST.Z99"}, {64, "Fail"}};
 
 }  // namespace
 
@@ -42,7 +43,7 @@ TFreqForm::TFreqForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owne
 
     CloseBtn = AddCloseRow(this, layout);
 
-    RestorePlacement(this, Owner->Frame()->Store(), Section(), 290, 300);
+    RestorePlacement(this, Owner->Frame()->Store(), Section(), 290, 300, Owner->ViewOpeningPos(), Owner->ViewArea());
 }
 
 std::string TFreqForm::Section() const { return ViewSection(Owner->Log, ".FreqList"); }
@@ -60,12 +61,9 @@ void TFreqForm::Open(TMailerLog* log)
     Updating = true;
     Model->Reset(log, Owner->Frame()->AppSettings.FreqRealName);
     const ISettingsStore& store = Owner->Frame()->Store();
-    QHeaderView* header = Grid->horizontalHeader();
-    for (int k = 0; k < 3; ++k) {
-        const int w = store.ReadInteger(kWidthSection, "Item" + std::to_string(k), kDesignWidths[k]);
-        header->resizeSection(k, w > 0 && w <= 10000 ? w : kDesignWidths[k]);
-    }
+    RestoreItemWidths(Grid, store, kWidthSection, kDesign);
     FitRowsToFont(Grid);
+    WidenToShowGrid(this, Grid, store, Section(), Owner->ViewArea());
     connect(Grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { RowChanged(current.row()); });
     // Shown first: the grid can only put a row at the top once it has its height.
@@ -104,10 +102,7 @@ void TFreqForm::SaveWidths()
     if (Saved)
         return;
     Saved = true;
-    ISettingsStore& store = Owner->Frame()->Store();
-    const std::vector<int> widths = HeaderWidths(Grid->horizontalHeader());
-    for (std::size_t k = 0; k < widths.size(); ++k)
-        store.WriteInteger(kWidthSection, "Item" + std::to_string(k), widths[k]);
+    StoreItemWidths(Grid, Owner->Frame()->Store(), kWidthSection);
 }
 
 void TFreqForm::closeEvent(QCloseEvent* event)

@@ -37,6 +37,13 @@ char SeparatorOf(const QString& format, char fallback)
     return fallback;
 }
 
+// A long but ordinary text of each column type (by ColType): what a column the user has not
+// sized opens wide enough to show.
+constexpr const char* kTypical[kSessColumnTypes] = {
+    "28/12 23:59:59", "10:59:59", "Out 2:5020/1234.56", "Quiet Harbour Station", "Alexander Petrov", "BAD", "Err",
+    "999", "999", "99999999", "99999999", "99999",
+};
+
 }  // namespace
 
 TSessListForm::TSessListForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owner)
@@ -72,7 +79,7 @@ TSessListForm::TSessListForm(TChildForm* owner) : QWidget(owner, Qt::Window), Ow
     ExecSetup = [](TSLSetupForm& dialog) { return dialog.exec(); };
 
     // The placement the log window stored when the list was last open.
-    RestorePlacement(this, Owner->Frame()->Store(), Section(), 420, 300);
+    RestorePlacement(this, Owner->Frame()->Store(), Section(), 420, 300, Owner->ViewOpeningPos(), Owner->ViewArea());
 }
 
 // The state is saved on closing: the log window closes the list before it goes itself.
@@ -95,10 +102,12 @@ void TSessListForm::Open(TMailerLog* log, std::int32_t caretLine)
     Codec.SetCodePage(Owner->Viewer()->CodePage());
     const ISettingsStore& store = Owner->Frame()->Store();
     const std::string section = Section();
-    Columns.Load(store, section, SessColumnFactory(DateFormat()), SessListDefaultColumns());
+    Columns.Load(store, section, SessColumnFactory(DateFormat()), SessListDefaultColumns(),
+                 OpeningWidths<TSess>(Grid, kTypical));
     LoadHighlightAndTemplates(*this, store, section, section, Owner->Frame()->Ui());
     FitRowsToFont(Grid);
     FillGrid();
+    WidenToShowGrid(this, Grid, store, section, Owner->ViewArea());
 
     int select = -1;
     for (std::int32_t i = 0; i < log->SessCount; ++i)

@@ -67,7 +67,7 @@ TTimelineForm::TTimelineForm(TChildForm* owner) : QWidget(owner, Qt::Window), Ow
     connect(CloseBtn, &QPushButton::clicked, this, &QWidget::close);
     connect(Strip, &TTimelineView::SessionClicked, this, &TTimelineForm::Navigate);
 
-    RestorePlacement(this, Owner->Frame()->Store(), Section(), 500, 160);
+    RestorePlacement(this, Owner->Frame()->Store(), Section(), 500, 160, Owner->ViewOpeningPos(), Owner->ViewArea());
 }
 
 std::string TTimelineForm::Section() const { return ViewSection(Owner->Log, ".Timeline"); }

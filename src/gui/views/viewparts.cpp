@@ -12,6 +12,7 @@
 #include "host/settingsstore.h"
 #include "host/userinterface.h"
 #include "log/tlog.h"
+#include "views/windowfit.h"
 
 using namespace tarvex;
 
@@ -88,14 +89,45 @@ QPushButton* AddCloseRow(QWidget* view, QBoxLayout* layout)
     return close;
 }
 
-void RestorePlacement(QWidget* view, const ISettingsStore& store, const std::string& section, int width, int height)
+namespace {
+
+bool PositionStored(const ISettingsStore& store, const std::string& section)
+{
+    std::string stored;
+    return store.ReadValue(section, "Left", stored);
+}
+
+void Place(QWidget* view, QRect r, bool stored, const QRect& area)
+{
+    if (!stored)
+        r = FitInside(r, area);
+    r = FitInside(r, ScreenAreaFor(r));
+    view->resize(r.size());
+    view->move(r.topLeft());
+}
+
+}  // namespace
+
+void RestorePlacement(QWidget* view, const ISettingsStore& store, const std::string& section, int width, int height,
+                      QPoint opening, const QRect& area)
 {
     // A damaged value must not make a window larger than any screen.
     const int w = store.ReadInteger(section, "Width", 0), h = store.ReadInteger(section, "Height", 0);
-    view->resize(w > 0 ? std::min(w, 8000) : width, h > 0 ? std::min(h, 8000) : height);
-    std::string stored;
-    if (store.ReadValue(section, "Left", stored))
-        view->move(store.ReadInteger(section, "Left", 0), store.ReadInteger(section, "Top", 0));
+    QRect r(opening, QSize(w > 0 ? std::min(w, 8000) : width, h > 0 ? std::min(h, 8000) : height));
+    const bool stored = PositionStored(store, section);
+    if (stored)
+        r.moveTo(store.ReadInteger(section, "Left", 0), store.ReadInteger(section, "Top", 0));
+    Place(view, r, stored, area);
+}
+
+void WidenToShowGrid(QWidget* view, const QTableView* grid, const ISettingsStore& store, const std::string& section,
+                     const QRect& area)
+{
+    if (store.ReadInteger(section, "Width", 0) > 0)
+        return;
+    QRect r(view->pos(), view->size());
+    r.setWidth(std::max(r.width(), WidthShowingColumns(grid)));
+    Place(view, r, PositionStored(store, section), area);
 }
 
 std::vector<int> HeaderWidths(const QHeaderView* header)

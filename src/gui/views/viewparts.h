@@ -1,5 +1,7 @@
 #pragma once
 #include <QHeaderView>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTableView>
@@ -15,6 +17,7 @@
 #include "report/addrlist.h"
 #include "report/columnlist.h"
 #include "report/reportwriter.h"
+#include "views/gridwidths.h"
 #include "views/slsetupform.h"
 
 class QBoxLayout;
@@ -61,9 +64,15 @@ void FitRowsToFont(QTableView* grid);
 QPushButton* AddCloseRow(QWidget* view, QBoxLayout* layout);
 
 // Size and position the log window stored for the view (`section` is the log's name and the
-// view's suffix); the given size when none is stored.
+// view's suffix). With none stored the view takes the given size and opens at the global
+// position `opening`, moved as far as needed to lie inside `area` (the main window's client
+// area). Either way it is kept on the screen it stands mostly on.
 void RestorePlacement(QWidget* view, const tarvex::ISettingsStore& store, const std::string& section, int width,
-                      int height);
+                      int height, QPoint opening, const QRect& area);
+// A view whose size is not stored widens, as far as `area` and its screen allow, to show every
+// column of its grid.
+void WidenToShowGrid(QWidget* view, const QTableView* grid, const tarvex::ISettingsStore& store,
+                     const std::string& section, const QRect& area);
 
 // The current width of each grid column.
 std::vector<int> HeaderWidths(const QHeaderView* header);
@@ -144,6 +153,19 @@ void SaveColumnView(View& view, tarvex::ISettingsStore& store, const std::string
     view.Highlight.Save(store, highlightSection, "Highlight");
     store.WriteString(section, "RepHeader", view.RepHeader);
     store.WriteString(section, "RepFooter", view.RepFooter);
+}
+
+// The width a shown column of a view opens with when the user has set none: its design width
+// fitted to the grid's font, its heading and a typical text of its type (`typical`, by ColType).
+template <class Item>
+typename tarvex::TColumnList<Item>::OpeningWidth OpeningWidths(const QTableView* grid,
+                                                                std::span<const char* const> typical)
+{
+    return [grid, typical](const tarvex::TColumn& c, std::int32_t design) {
+        const bool known = c.ColType >= 0 && static_cast<std::size_t>(c.ColType) < typical.size();
+        return OpeningColumnWidth(grid, design, QString::fromStdString(c.Heading),
+                                  known ? QString(typical[static_cast<std::size_t>(c.ColType)]) : QString());
+    };
 }
 
 // Sizes the grid's sections as the shown columns ask.

@@ -63,6 +63,27 @@ TEST(ColumnListTest, SavedColumnsReadBackWithGridWidthsTaken)
     EXPECT_EQ(back.NumFile, 1);
 }
 
+// A width the user set is kept; one never stored is the view's to fit to its screen.
+TEST(ColumnListTest, OnlyWidthsNeverStoredTakeTheOpeningWidth)
+{
+    const TSessColumnList::OpeningWidth doubled = [](const TColumn& c, std::int32_t design) {
+        return c.ColType == slTime ? design * 2 : design + 1;
+    };
+    TMemorySettings store;
+    TSessColumnList l;
+    l.Load(store, "S", SessColumnFactory(), SessListDefaultColumns(), doubled);
+    ASSERT_EQ(l.Items.size(), 3u);
+    EXPECT_EQ(l.Items[0]->ScrWidth, 180);
+    EXPECT_EQ(l.Items[2]->ScrWidth, 121);
+
+    store.WriteString("S", "NumColumns", "2");
+    store.WriteString("S", "Column0.ScrWidth", "40");
+    store.WriteString("S", "Column1.ColType", "0");
+    l.Load(store, "S", SessColumnFactory(), SessListDefaultColumns(), doubled);
+    EXPECT_EQ(l.Items[0]->ScrWidth, 40);
+    EXPECT_EQ(l.Items[1]->ScrWidth, 200);
+}
+
 TEST(ColumnListTest, MissingValuesTakeTheirDefaultsAndWidthsStayInRange)
 {
     TMemorySettings store;
