@@ -84,8 +84,8 @@ TSess Session(TBytes& in)
     s.System = in.Text(40);
     s.FilesSent = in.Raw<std::int32_t>();
     s.FilesRecd = in.Raw<std::int32_t>();
-    s.BytesSent = in.Raw<std::int32_t>();
-    s.BytesRecd = in.Raw<std::int32_t>();
+    s.BytesSent = in.Raw<std::int64_t>();
+    s.BytesRecd = in.Raw<std::int64_t>();
     s.CPS = in.Raw<std::int32_t>();
     return s;
 }
@@ -99,9 +99,9 @@ TNodeStat NodeStat(TBytes& in)
     n.NoCarrier = in.Raw<std::int32_t>();
     n.OutSess = in.Raw<std::int32_t>();
     n.InSess = in.Raw<std::int32_t>();
-    n.BytesSent = in.Raw<std::int32_t>();
-    n.BytesRecd = in.Raw<std::int32_t>();
-    n.Seconds = in.Raw<std::int32_t>();
+    n.BytesSent = in.Raw<std::int64_t>();
+    n.BytesRecd = in.Raw<std::int64_t>();
+    n.Seconds = in.Raw<std::int64_t>();
     n.CPS = in.Raw<std::int32_t>();
     return n;
 }

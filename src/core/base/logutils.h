@@ -47,6 +47,10 @@ std::string NotIntegerMessage(std::string_view s);
 int StrToIntDef(std::string_view s, int def);
 // "1,234,567" -> 1234567; thousands separators are simply removed.
 int StrToIntGrouped(std::string_view s);
+// The same at 64 bits, for byte counts and durations: a hub passes more than 2 GB a day.
+std::int64_t StrToInt64(std::string_view s);
+bool TryStrToInt64(std::string_view s, std::int64_t& out);
+std::int64_t StrToInt64Grouped(std::string_view s);
 
 // --- names and paths in log text --------------------------------------------------------------
 

@@ -18,14 +18,19 @@ namespace tarvex {
 namespace {
 
 // Sums of bytes and seconds wrap like the 32-bit counters they are, instead of overflowing.
-void AddWrapping(std::int32_t& sum, std::int64_t add)
+void AddWrapping(std::int64_t& sum, std::int64_t add)
 {
-    sum = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(sum) + add));
+    sum = static_cast<std::int64_t>(static_cast<std::uint64_t>(sum) + static_cast<std::uint64_t>(add));
 }
 
 std::int32_t RateOf(std::int64_t sent, std::int64_t recd, std::int64_t secs)
 {
-    const std::int64_t r = std::max(sent / secs, recd / secs);
+    // Sums wrapped by a hostile log may be the most negative number, which a divisor of -1
+    // would overflow.
+    auto per = [secs](std::int64_t bytes) {
+        return secs == -1 ? (bytes == INT64_MIN ? INT64_MAX : -bytes) : bytes / secs;
+    };
+    const std::int64_t r = std::max(per(sent), per(recd));
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(r, INT32_MIN, INT32_MAX));
 }
 

@@ -40,6 +40,9 @@ public:
     virtual bool IsErrorWord(std::string_view word) const;
     // Called with CurColor = Normal; returns true when the colour it set holds for the rest of the line.
     virtual bool ClassifyWord(std::string_view word, int col);
+    // Shown every word before the questions above, lineStart on the first word of a line, so
+    // that a style whose layout varies from line to line can tell which one it is colouring.
+    virtual void NoteWord(std::string_view word, int col, bool lineStart);
 
     virtual void Assign(const TLog& source);
     virtual void Load(const ISettingsStore& reg, std::string_view section);

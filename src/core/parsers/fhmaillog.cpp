@@ -16,8 +16,6 @@ namespace {
 using lineparts::From;
 using lineparts::HasAt;
 
-constexpr std::size_t kMsg = 23;   // 0-based column of the message
-constexpr std::size_t kTask = 18;  // 0-based column of the task name
 
 constexpr TStylePhrase K(std::string_view key, TPhraseCut cut = TPhraseCut::Phrase, std::string_view def = {})
 {
@@ -53,9 +51,9 @@ static_assert(std::size(kPhrases) == TFHMailLog::KeyCount);
 void ClearFlag(TSess& s, std::uint8_t flag) { s.Flags = static_cast<std::uint8_t>(s.Flags & ~flag); }
 
 // A counted number written with one or two characters after it ("1234b").
-std::int32_t CountWithout(std::string_view word, std::size_t tail)
+std::int64_t CountWithout(std::string_view word, std::size_t tail)
 {
-    return StrToInt(word.substr(0, word.size() > tail ? word.size() - tail : 0));
+    return StrToInt64(word.substr(0, word.size() > tail ? word.size() - tail : 0));
 }
 
 // A mailer path of the configuration: a bare name stands in the mailer directory.
@@ -81,7 +79,7 @@ bool TFHMailLog::ClassifyWord(std::string_view word, int col)
 {
     if (col == 0)
         return false;
-    if (col == 18) {
+    if (col == Words.TaskCol()) {
         CurColor = TColorItem::Special;
         return false;
     }
@@ -161,7 +159,7 @@ std::vector<std::pair<std::string, std::string>> TFHMailLog::TakenPhrases() cons
 
 std::string_view TFHMailLog::Rest(std::string_view line, TKey key) const
 {
-    return From(line, kMsg + Phrases[key].size());
+    return From(line, Msg + Phrases[key].size());
 }
 
 void TFHMailLog::ParseOutside(std::string_view line)
@@ -201,7 +199,7 @@ void TFHMailLog::ParseOutside(std::string_view line)
 void TFHMailLog::ParseTransfer(std::string_view line)
 {
     TSess& s = *CurSess;
-    const std::string_view msg = From(line, kMsg);
+    const std::string_view msg = From(line, Msg);
     if (Starts(line, PasswordProtected)) {
         s.Flags |= sfPassword;
     } else if (Starts(line, BadPassword)) {
@@ -243,8 +241,8 @@ void TFHMailLog::ParseInSession(std::string_view line)
         if (tx != std::string_view::npos) {
             const std::string_view pair = WordViewAt(1, line.substr(tx + 6), ' ');
             const std::size_t slash = pair.find('/');
-            s.BytesSent = StrToInt(pair.substr(0, slash));
-            s.BytesRecd = StrToInt(slash == std::string_view::npos ? std::string_view() : pair.substr(slash + 1));
+            s.BytesSent = StrToInt64(pair.substr(0, slash));
+            s.BytesRecd = StrToInt64(slash == std::string_view::npos ? std::string_view() : pair.substr(slash + 1));
         }
         EndSession(line);
         CallState = 0;
@@ -287,8 +285,11 @@ void TFHMailLog::ParseInSession(std::string_view line)
 
 void TFHMailLog::ParseLine(std::string_view line)
 {
-    if (line.size() < kTask + 4 || line.substr(kTask, 4) != "FHML")
+    const TBinkColumns cols = BinkColumnsOf(line);
+    if (line.size() < cols.Task + 4 || line.substr(cols.Task, 4) != "FHML")
         return;
+    Msg = cols.Msg;
+    MsgCol = static_cast<std::uint8_t>(Msg + 1);
     if (SessState == 11) {
         EndSession(line);
         CallState = 0;

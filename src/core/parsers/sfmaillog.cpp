@@ -63,7 +63,7 @@ void TSFMailLog::CheckNewDay(std::string_view line)
     if (line.empty() || line[0] != kSeparator)
         return;
     const std::string_view month = line.size() > 15 ? line.substr(15, 3) : std::string_view();
-    const TDateTime date = EncodeDate(ProgramStartYear(), MonthOfName(month), lineparts::TwoDigitField(line, 12));
+    const TDateTime date = YearlessDate(MonthOfName(month), lineparts::TwoDigitField(line, 12));
     if (date != CurDate) {
         AddDay(LineNo, date);
         CurDate = date;
@@ -291,9 +291,9 @@ void TSFMailLog::ParseLine(std::string_view line)
         if (Starts(line, 1159)) {
             const std::string_view rest = Rest(line, 1159);
             const std::size_t slash = rest.find('/');
-            CurSess->BytesSent = StrToInt(rest.substr(0, slash));
+            CurSess->BytesSent = StrToInt64(rest.substr(0, slash));
             const std::string_view recd = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
-            CurSess->BytesRecd = StrToInt(recd.substr(0, recd.find(',')));
+            CurSess->BytesRecd = StrToInt64(recd.substr(0, recd.find(',')));
         }
         SessState = 902;
         return;

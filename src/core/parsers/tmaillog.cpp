@@ -135,11 +135,12 @@ TDateTime TTmailLog::DateOfLine(std::string_view line)
     }
     const int day = TwoDigits(line.substr(0, 2));
     const int month = TwoDigits(line.size() > 3 ? line.substr(3, 2) : std::string_view());
-    const int year = ProgramStartYear();
     // Most dated lines fall on the day of the line before: its date is kept, not encoded anew.
-    if (year != EncodedYmd[0] || month != EncodedYmd[1] || day != EncodedYmd[2]) {
-        EncodedDate = EncodeDate(year, month, day);
-        EncodedYmd = {year, month, day};
+    // The year depends on the start date and a year the user gave, so they are part of the key.
+    const std::array<int, 4> key{YearlessYear(), static_cast<int>(ProgramStartDate()), month, day};
+    if (key != EncodedKey) {
+        EncodedDate = YearlessDate(month, day);
+        EncodedKey = key;
     }
     CachedDate = EncodedDate;
     return CachedDate;
@@ -246,11 +247,11 @@ void TTmailLog::ParseLine(std::string_view line)
             const std::string_view recd = t.substr(0, slash);
             const std::string_view rest = slash == std::string_view::npos ? std::string_view() : t.substr(slash + 1);
             const std::string_view sent = rest.substr(0, rest.find(','));
-            int n = 0;
-            if (!TryStrToInt(recd, n))
+            std::int64_t n = 0;
+            if (!TryStrToInt64(recd, n))
                 return FailLine(NotIntegerMessage(recd));
             CurSess->BytesRecd = n;
-            if (!TryStrToInt(sent, n))
+            if (!TryStrToInt64(sent, n))
                 return FailLine(NotIntegerMessage(sent));
             CurSess->BytesSent = n;
         }
