@@ -48,7 +48,9 @@ public:
     }
     std::string Text(unsigned maxLen)
     {
-        const std::size_t n = std::min<std::size_t>(Byte() % (maxLen + 1), S.size() - std::min(At, S.size()));
+        // The length byte is taken before what is left is measured.
+        const unsigned length = Byte() % (maxLen + 1);
+        const std::size_t n = std::min<std::size_t>(length, S.size() - At);
         std::string t(S.substr(At, n));
         At += n;
         return t;
