@@ -276,7 +276,7 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
         if (line.empty())
             continue;
 
-        if (AutoNew && line.substr(0, 20) == LastStr) {
+        if (AutoNew && MarkOf(line) == LastStr) {
             MarkLineNo = LineNo;
             PastMark = true;
             FirstNewFreq = static_cast<std::int32_t>(Freqs.size());

@@ -25,6 +25,11 @@ enum TLogStyle : std::uint8_t {
 };
 inline constexpr int kStyleCount = 9;
 
+// The auto-new mark (TLog::LastStr): the first bytes of the last line read, kept when a window
+// closes and looked for when the log opens again.
+inline constexpr std::size_t kLastStrLength = 20;
+inline std::string_view MarkOf(std::string_view line) { return line.substr(0, kLastStrLength); }
+
 // A configured log. The base class is the style "Other": shown and walked, never analysed
 // and never coloured. Each style overrides the colouring questions and the date of a line.
 class TLog
