@@ -7,7 +7,9 @@
 #include <utility>
 
 #include "base/linesplit.h"
+#include "base/logutils.h"
 #include "base/sort.h"
+#include "mailercfg/lngerror.h"
 #include "mailercfg/qparser.h"
 #include "platform/filebytes.h"
 #include "platform/paths.h"
@@ -18,11 +20,6 @@ namespace tarvex {
 namespace {
 
 // Sums of bytes and seconds wrap like the 32-bit counters they are, instead of overflowing.
-void AddWrapping(std::int64_t& sum, std::int64_t add)
-{
-    sum = static_cast<std::int64_t>(static_cast<std::uint64_t>(sum) + static_cast<std::uint64_t>(add));
-}
-
 std::int32_t RateOf(std::int64_t sent, std::int64_t recd, std::int64_t secs)
 {
     // Sums wrapped by a hostile log may be the most negative number, which a divisor of -1
@@ -151,6 +148,12 @@ void TMailerLog::ReadLanguage(IUserInterface& ui)
 {
     TPassScope scope(ui, CurUi);
     LoadLanguage();
+}
+
+void TMailerLog::TellCannotOpenLanguage()
+{
+    Ui().SetBusyCursor(false);
+    Ui().Message(std::string(CannotOpenLngMessage), TMsgKind::Error, TMsgButtons::OK);
 }
 
 IUserInterface& TMailerLog::Ui() const
@@ -487,9 +490,9 @@ void TMailerLog::EndSession(std::string_view line)
     else if (DialAddr)
         n = NodeStat(DialAddr, TStatKind::OutSess);
     if (n) {
-        AddWrapping(n->BytesSent, s.BytesSent);
-        AddWrapping(n->BytesRecd, s.BytesRecd);
-        AddWrapping(n->Seconds, secs);
+        AddWrapped(n->BytesSent, s.BytesSent);
+        AddWrapped(n->BytesRecd, s.BytesRecd);
+        AddWrapped(n->Seconds, secs);
         if (n->Seconds != 0)
             n->CPS = RateOf(n->BytesSent, n->BytesRecd, n->Seconds);
     }

@@ -40,6 +40,8 @@ struct TSess {
     std::int32_t CPS = 0;
 };
 
+inline void ClearFlag(TSess& s, std::uint8_t flag) { s.Flags = static_cast<std::uint8_t>(s.Flags & ~flag); }
+
 // One line of text for the session list's address column and the timeline.
 std::string SessDescription(const TSess& s);
 // The colour item a session is drawn with.

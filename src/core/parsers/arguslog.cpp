@@ -180,7 +180,7 @@ void TArgusLog::ParseTransfer(std::string_view line)
         ++s.FilesSent;
     } else if (MsgIs(line, "Transmitting from offset")) {
         if (SendSize != 0)
-            lineparts::SubtractWrapped(SendSize, StrToInt64Grouped(From(line, Msg + 25)));
+            SubtractWrapped(SendSize, StrToInt64Grouped(From(line, Msg + 25)));
     } else if (Contains(line, "Sent") && !SendFile.empty()) {
         const std::size_t quote = line.find('\'');
         std::string_view name = quote == std::string_view::npos ? std::string_view() : line.substr(quote + 1);
@@ -188,13 +188,13 @@ void TArgusLog::ParseTransfer(std::string_view line)
             name.remove_suffix(1);
         if (s.Addr)
             FreqSent(name, SendFile, *s.Addr);
-        lineparts::AddWrapped(s.BytesSent, SendSize);
+        AddWrapped(s.BytesSent, SendSize);
         SendSize = 0;
         SendFile.clear();
     } else if (MsgIs(line, "Receiving")) {
         if (MsgIs(line, "Receiving from offset")) {
             if (RecvSize != 0)
-                lineparts::SubtractWrapped(RecvSize, StrToInt64Grouped(From(line, Msg + 22)));
+                SubtractWrapped(RecvSize, StrToInt64Grouped(From(line, Msg + 22)));
         } else if (MsgIs(line, "Receiving file was")) {
             RecvSize = 0;
             RecvFile.clear();
@@ -206,7 +206,7 @@ void TArgusLog::ParseTransfer(std::string_view line)
             ++s.FilesRecd;
         }
     } else if (Contains(line, "Received") && !RecvFile.empty()) {
-        lineparts::AddWrapped(s.BytesRecd, RecvSize);
+        AddWrapped(s.BytesRecd, RecvSize);
         RecvSize = 0;
         RecvFile.clear();
     } else if (MsgIs(line, "Remote refused") || MsgIs(line, "Protocol aborted")) {

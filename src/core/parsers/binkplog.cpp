@@ -25,7 +25,6 @@ constexpr TStylePhrase kUsedPhrases[] = {
 };
 constexpr int kHighestPhrase = 353;
 
-void ClearFlag(TSess& s, std::uint8_t flag) { s.Flags = static_cast<std::uint8_t>(s.Flags & ~flag); }
 
 }  // namespace
 
@@ -74,13 +73,7 @@ void TBinkPLog::LoadLanguage()
 {
     if (Lng)
         return;
-    try {
-        Lng = std::make_unique<TBinkLng>(ResolvePath(JoinMailerPath(MailerPath, "binkley.lng")));
-    } catch (...) {
-        Ui().SetBusyCursor(false);
-        Ui().Message(std::string(CannotOpenLngMessage), TMsgKind::Error, TMsgButtons::OK);
-        throw;
-    }
+    Lng = OpenLanguage<TBinkLng>(JoinMailerPath(MailerPath, "binkley.lng"));
     Phrases.assign(kHighestPhrase + 1, std::string());
     for (const TStylePhrase& p : kUsedPhrases)
         if (p.Cut == TPhraseCut::Phrase)
@@ -248,14 +241,14 @@ void TBinkPLog::ParseInSession(std::string_view line, std::string_view msg)
             if (s.Addr)
                 AddFreq(From(line, Msg + 13), *s.Addr);
         } else if (msg.starts_with(Phrase(293))) {
-            lineparts::AddWrapped(s.FilesRecd, 1);
+            AddWrapped(s.FilesRecd, 1);
             SendFlag = false;
         } else if (msg.starts_with(Phrase(305))) {
-            lineparts::AddWrapped(s.FilesSent, 1);
+            AddWrapped(s.FilesSent, 1);
             SendFlag = true;
         } else if (msg.starts_with(Phrase(251)) && line.find('(') != std::string_view::npos) {
             const std::string_view after = line.substr(line.find('(') + 1);
-            lineparts::AddWrapped(SendFlag ? s.BytesSent : s.BytesRecd, StrToInt64(after.substr(0, after.find(' '))));
+            AddWrapped(SendFlag ? s.BytesSent : s.BytesRecd, StrToInt64(after.substr(0, after.find(' '))));
         } else if (msg.substr(0, 5) == "Sent-") {
             const std::size_t blank = line.find(' ', Msg + 1);
             const std::string_view path = blank == std::string_view::npos ? std::string_view() : line.substr(blank + 1);

@@ -48,18 +48,11 @@ constexpr TStylePhrase kPhrases[] = {
 };
 static_assert(std::size(kPhrases) == TFHMailLog::KeyCount);
 
-void ClearFlag(TSess& s, std::uint8_t flag) { s.Flags = static_cast<std::uint8_t>(s.Flags & ~flag); }
 
 // A counted number written with one or two characters after it ("1234b").
 std::int64_t CountWithout(std::string_view word, std::size_t tail)
 {
     return StrToInt64(word.substr(0, word.size() > tail ? word.size() - tail : 0));
-}
-
-// A mailer path of the configuration: a bare name stands in the mailer directory.
-std::string InMailerDir(std::string_view mailerPath, const std::string& name)
-{
-    return name.find('\\') == std::string::npos ? JoinMailerPath(mailerPath, name) : name;
 }
 
 }  // namespace
@@ -112,7 +105,7 @@ void TFHMailLog::LoadConfig()
     parser.Parse(ConfigFile());
     ConfigRead = true;
     if (!AliasList.empty()) {
-        AliasList = InMailerDir(MailerPath, AliasList);
+        AliasList = JoinMailerPath(MailerPath, AliasList);
         ReadFreqIndex(AliasList);
     }
 }
@@ -136,13 +129,7 @@ void TFHMailLog::LoadLanguage()
         return;
     if (!ConfigRead)
         ReadLanguageName();
-    try {
-        Lng = std::make_unique<TFHMailLng>(ResolvePath(InMailerDir(MailerPath, Language)));
-    } catch (...) {
-        Ui().SetBusyCursor(false);
-        Ui().Message(std::string(CannotOpenLngMessage), TMsgKind::Error, TMsgButtons::OK);
-        throw;
-    }
+    Lng = OpenLanguage<TFHMailLng>(JoinMailerPath(MailerPath, Language));
     for (std::size_t i = 0; i < KeyCount; ++i)
         Phrases[i] = TakePhrase(*Lng, kPhrases[i]);
     BbsCallWord = WordAt(1, Phrases[BbsCall], " ");
@@ -217,19 +204,19 @@ void TFHMailLog::ParseTransfer(std::string_view line)
         if (s.Addr)
             FreqSent(WordViewAt(3, msg, ' '), SendPath, *s.Addr);
         if (!bytes.empty()) {
-            lineparts::AddWrapped(s.BytesSent, CountWithout(bytes, 1));
-            lineparts::AddWrapped(s.FilesSent, 1);
+            AddWrapped(s.BytesSent, CountWithout(bytes, 1));
+            AddWrapped(s.FilesSent, 1);
         }
     } else if (HasAt(msg, 1, "-recv")) {
         const std::string_view bytes = WordViewAt(2, msg, ' ');
         if (!bytes.empty()) {
-            lineparts::AddWrapped(s.BytesRecd, CountWithout(bytes, 1));
-            lineparts::AddWrapped(s.FilesRecd, 1);
+            AddWrapped(s.BytesRecd, CountWithout(bytes, 1));
+            AddWrapped(s.FilesRecd, 1);
         }
     } else if (Starts(line, PartiallySent)) {
         const std::string_view bytes = WordViewAt(3, msg, ' ');
         if (!bytes.empty())
-            lineparts::AddWrapped(s.BytesSent, CountWithout(bytes, 2));
+            AddWrapped(s.BytesSent, CountWithout(bytes, 2));
     }
 }
 

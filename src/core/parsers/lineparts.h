@@ -39,21 +39,4 @@ inline std::string_view NameBeforeFrom(std::string_view s)
     return from == std::string_view::npos || from < 1 ? std::string_view() : s.substr(0, from - 1);
 }
 
-// Counters summed from log lines wrap on damaged numbers, never overflow: files are counted at
-// 32 bits, bytes at 64.
-inline void AddWrapped(std::int32_t& sum, std::int64_t add)
-{
-    sum = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(sum) + add));
-}
-
-inline void AddWrapped(std::int64_t& sum, std::int64_t add)
-{
-    sum = static_cast<std::int64_t>(static_cast<std::uint64_t>(sum) + static_cast<std::uint64_t>(add));
-}
-
-inline void SubtractWrapped(std::int64_t& sum, std::int64_t sub)
-{
-    sum = static_cast<std::int64_t>(static_cast<std::uint64_t>(sum) - static_cast<std::uint64_t>(sub));
-}
-
 }  // namespace tarvex::lineparts

@@ -31,7 +31,6 @@ bool MarkerIs(std::string_view line, char symbol)
     return line.size() >= kMarker + 3 && line[kMarker] == '(' && line[kMarker + 1] == symbol && line[kMarker + 2] == ')';
 }
 
-void ClearFlag(TSess& s, std::uint8_t flag) { s.Flags = static_cast<std::uint8_t>(s.Flags & ~flag); }
 
 }  // namespace
 
@@ -99,13 +98,7 @@ void TSFMailLog::LoadLanguage()
 {
     if (Lng)
         return;
-    try {
-        Lng = std::make_unique<TSFMailLng>(ResolvePath(JoinMailerPath(MailerPath, "sf-mail.lng")));
-    } catch (...) {
-        Ui().SetBusyCursor(false);
-        Ui().Message(std::string(CannotOpenLngMessage), TMsgKind::Error, TMsgButtons::OK);
-        throw;
-    }
+    Lng = OpenLanguage<TSFMailLng>(JoinMailerPath(MailerPath, "sf-mail.lng"));
     Phrases.assign(kHighestPhrase + 1, std::string());
     for (const TStylePhrase& p : kUsedPhrases)
         Phrases[static_cast<std::size_t>(p.Number)] = TakePhrase(*Lng, p);
@@ -225,9 +218,9 @@ void TSFMailLog::ParseInSession(std::string_view line)
         else if (Starts(line, 2040))
             s.Flags |= sfBadPassword;
         else if (HasAt(line, 11, "Send-"))
-            lineparts::AddWrapped(s.FilesSent, 1);
+            AddWrapped(s.FilesSent, 1);
         else if (HasAt(line, 11, "Recv-"))
-            lineparts::AddWrapped(s.FilesRecd, 1);
+            AddWrapped(s.FilesRecd, 1);
         else if (Starts(line, 1027))
             SessState = 5;
         break;
@@ -243,11 +236,11 @@ void TSFMailLog::ParseInSession(std::string_view line)
         break;
     case 6:
         if (HasAt(line, 11, "Send-")) {
-            lineparts::AddWrapped(s.FilesSent, 1);
+            AddWrapped(s.FilesSent, 1);
             FreqPath = StripParenthesized(From(line, 20));
             FreqName = FileNameOf(FreqPath);
         } else if (HasAt(line, 11, "Recv-")) {
-            lineparts::AddWrapped(s.FilesRecd, 1);
+            AddWrapped(s.FilesRecd, 1);
         } else if (Starts(line, 1125)) {
             if (s.Addr) {
                 // The transfer ended on the line before the one that says it went well.

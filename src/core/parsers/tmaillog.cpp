@@ -61,11 +61,6 @@ int TwoDigits(std::string_view s)
 
 bool HasBackslash(std::string_view s) { return s.find('\\') != std::string_view::npos; }
 
-std::string CompleteMailerName(std::string_view mailerPath, const std::string& name)
-{
-    return HasBackslash(name) ? name : JoinMailerPath(mailerPath, name);
-}
-
 bool MarkerAtMessage(std::string_view line) { return line.size() > kMsg && line[kMsg] == kMarker; }
 
 // Where a non-empty phrase first occurs; an empty phrase is found nowhere.
@@ -327,13 +322,7 @@ void TTmailLog::LoadLanguage()
 {
     if (Lng)
         return;
-    try {
-        Lng = std::make_unique<TTMailLng>(ResolvePath(JoinMailerPath(MailerPath, "t-mail.lng")));
-    } catch (...) {
-        Ui().SetBusyCursor(false);
-        Ui().Message(std::string(CannotOpenLngMessage), TMsgKind::Error, TMsgButtons::OK);
-        throw;
-    }
+    Lng = OpenLanguage<TTMailLng>(JoinMailerPath(MailerPath, "t-mail.lng"));
     Phrases.assign(PhraseSlots, std::string());
     for (const TStylePhrase& p : kUsedPhrases)
         Phrases[static_cast<std::size_t>(p.Number)] = TakePhrase(*Lng, p);
@@ -381,20 +370,20 @@ void TTmailLog::LoadConfig()
     };
     parser.Parse(ConfigFile());
 
-    FreqDirs = ReadFreqDirs(CompleteMailerName(MailerPath, FreqDirFile));
+    FreqDirs = ReadFreqDirs(JoinMailerPath(MailerPath, FreqDirFile));
     std::vector<std::string> dirs;
     for (auto& d : FreqDirs) {
         if (!d.empty() && d[0] == '@')
-            FilesIndexes.push_back(CompleteMailerName(MailerPath, d.substr(1)));
+            FilesIndexes.push_back(JoinMailerPath(MailerPath, d.substr(1)));
         else
             dirs.push_back(std::move(d));
     }
     FreqDirs = std::move(dirs);
 
-    ReadFreqIndex(CompleteMailerName(MailerPath, FreqIndexFile));
+    ReadFreqIndex(JoinMailerPath(MailerPath, FreqIndexFile));
 
     if (!AliasFile.empty())
-        ReadAddressAliases(CompleteMailerName(MailerPath, AliasFile));
+        ReadAddressAliases(JoinMailerPath(MailerPath, AliasFile));
 }
 
 void TTmailLog::ReadAddressAliases(const std::string& fileName)
