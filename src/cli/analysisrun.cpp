@@ -22,6 +22,7 @@ namespace {
 
 void SetYear(int year)
 {
+    SetYearlessYear(year);
     int y = 0, m = 0, d = 0;
     DecodeDate(ProgramStartDate(), y, m, d);
     if (year == 0)

@@ -76,6 +76,7 @@ bool ParseArgs(const std::vector<std::string>& args, TCutOptions& o, std::ostrea
 
 void SetYear(int year)
 {
+    SetYearlessYear(year);
     if (year == 0)
         return;
     int y = 0, m = 0, d = 0;

@@ -161,8 +161,8 @@ TEST(GenericStyles, BinkDatesAndColours)
 {
     SetProgramStartDate(EncodeDate(2027, 1, 5));
     TBinkLog b;
-    // The year never comes from the log: a December line read in January gets the new year.
-    EXPECT_EQ(b.DateOfLine("  31 Dec 23:59:59 BINK  hello"), EncodeDate(2027, 12, 31));
+    // The year never comes from the log: a December line read in January is last December's.
+    EXPECT_EQ(b.DateOfLine("  31 Dec 23:59:59 BINK  hello"), EncodeDate(2026, 12, 31));
     EXPECT_THROW(b.DateOfLine("  31 dec 23:59:59 BINK  x"), EConvertError);
     EXPECT_THROW(b.DateOfLine("x"), EConvertError);
 

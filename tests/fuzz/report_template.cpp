@@ -48,7 +48,9 @@ public:
     }
     std::string Text(unsigned maxLen)
     {
-        const std::size_t n = std::min<std::size_t>(Byte() % (maxLen + 1), S.size() - std::min(At, S.size()));
+        // The length byte is taken before what is left is measured.
+        const unsigned length = Byte() % (maxLen + 1);
+        const std::size_t n = std::min<std::size_t>(length, S.size() - At);
         std::string t(S.substr(At, n));
         At += n;
         return t;
@@ -84,8 +86,8 @@ TSess Session(TBytes& in)
     s.System = in.Text(40);
     s.FilesSent = in.Raw<std::int32_t>();
     s.FilesRecd = in.Raw<std::int32_t>();
-    s.BytesSent = in.Raw<std::int32_t>();
-    s.BytesRecd = in.Raw<std::int32_t>();
+    s.BytesSent = in.Raw<std::int64_t>();
+    s.BytesRecd = in.Raw<std::int64_t>();
     s.CPS = in.Raw<std::int32_t>();
     return s;
 }
@@ -99,9 +101,9 @@ TNodeStat NodeStat(TBytes& in)
     n.NoCarrier = in.Raw<std::int32_t>();
     n.OutSess = in.Raw<std::int32_t>();
     n.InSess = in.Raw<std::int32_t>();
-    n.BytesSent = in.Raw<std::int32_t>();
-    n.BytesRecd = in.Raw<std::int32_t>();
-    n.Seconds = in.Raw<std::int32_t>();
+    n.BytesSent = in.Raw<std::int64_t>();
+    n.BytesRecd = in.Raw<std::int64_t>();
+    n.Seconds = in.Raw<std::int64_t>();
     n.CPS = in.Raw<std::int32_t>();
     return n;
 }

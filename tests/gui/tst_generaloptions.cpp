@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QtTest>
@@ -13,6 +14,7 @@
 #include "app/frameform.h"
 #include "base/fidoaddr.h"
 #include "guitestutil.h"
+#include "platform/envnames.h"
 #include "platform/paths.h"
 #include "setup/drivemapmodel.h"
 #include "setup/generaloptionsform.h"
@@ -112,6 +114,10 @@ private slots:
             d->EdtDLCLead->setText(" ");
             d->ChkDLCBackup->setChecked(false);
             d->Drives->SetFolder(d->Drives->AddRow(), "/srv/fido");
+            d->BtnAddName->click();
+            d->Environment->item(0, 0)->setText(" BT ");
+            d->Environment->item(0, 1)->setText("/srv/fido/bt");
+            d->BtnAddName->click();  // a row left without a name is dropped
             d->BtnOK->click();
         });
         QVERIFY(filled);
@@ -131,6 +137,9 @@ private slots:
         // Applied at once: addresses print with their domain, and mailer paths resolve on C:.
         QVERIFY(ShowDomain());
         QCOMPARE(ResolvePath("C:\\NO\\SUCH.CTL"), std::string("/srv/fido/NO/SUCH.CTL"));
+        std::string path = "%bt%\\okfile.cfg";
+        ExpandEnvironmentNames(path);
+        QCOMPARE(path, std::string("/srv/fido/bt\\okfile.cfg"));
         QVERIFY(f.Messages->empty());
         f.Frame->close();
 
@@ -139,6 +148,7 @@ private slots:
         QCOMPARE(ini.value("General/DLCDigits").toString(), QString("4"));
         QCOMPARE(ini.value("General/ANSICodePage").toString(), QString("koi8-r"));
         QCOMPARE(ini.value("Drives/C").toString(), QString("/srv/fido"));
+        QCOMPARE(ini.value("Environment/BT").toString(), QString("/srv/fido/bt"));
     }
 
     void emptyDigitsGiveZeroAndHugeOnesTheLargestInt()

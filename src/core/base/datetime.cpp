@@ -57,6 +57,7 @@ bool StartDateSet = false;
 TDateTime StartDate = 0;
 // The year of StartDate, kept because log lines without a year ask for it line after line.
 int StartYear = 0;
+int FixedYear = 0;  // the year of yearless dates when the user gave one
 bool StartYearKnown = false;
 
 }  // namespace
@@ -218,5 +219,21 @@ int ProgramStartYear()
     }
     return StartYear;
 }
+
+TDateTime YearlessDate(int m, int d)
+{
+    if (FixedYear != 0)
+        return EncodeDate(FixedYear, m, d);
+    const int year = ProgramStartYear();
+    const TDateTime date = EncodeDate(year, m, d);
+    TDateTime before = 0;
+    if (date > ProgramStartDate() + 1 && TryEncodeDate(year - 1, m, d, before))
+        return before;
+    return date;
+}
+
+void SetYearlessYear(int year) { FixedYear = year; }
+
+int YearlessYear() { return FixedYear; }
 
 }  // namespace tarvex

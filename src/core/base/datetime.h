@@ -47,4 +47,13 @@ TDateTime ProgramStartDate();
 void SetProgramStartDate(TDateTime t);  // keeps the date part only
 int ProgramStartYear();
 
+// The date of a log line that writes no year. It takes the program's start year unless that
+// would put it more than a day after the start date: a log read in January that still holds
+// December's lines means last December. A year set with SetYearlessYear (the command line's
+// --year) is taken as it is; 0 goes back to the rule. Throws EConvertError as EncodeDate does
+// for a day the start year does not have.
+TDateTime YearlessDate(int m, int d);
+void SetYearlessYear(int year);
+int YearlessYear();
+
 }  // namespace tarvex

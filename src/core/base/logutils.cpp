@@ -208,19 +208,12 @@ bool MatchWild(std::string_view s, std::string_view pattern, bool ignoreCase)
     return pi == pattern.size();
 }
 
-bool TryStrToInt(std::string_view s, int& out)
+namespace {
+
+// Leading blanks, an optional sign, then decimal digits or "$"/"0x" hexadecimal; nothing may
+// follow. The magnitude may reach limit + 1 for a negative value (the most negative number).
+bool TryParseInteger(std::string_view s, std::int64_t limit, std::int64_t& out)
 {
-    // Plain short runs of digits, the usual case, cannot overflow and need none of the rest.
-    if (!s.empty() && s.size() <= 9) {
-        int v = 0;
-        std::size_t k = 0;
-        for (; k < s.size() && s[k] >= '0' && s[k] <= '9'; ++k)
-            v = v * 10 + (s[k] - '0');
-        if (k == s.size()) {
-            out = v;
-            return true;
-        }
-    }
     std::size_t i = 0;
     while (i < s.size() && s[i] == ' ')
         ++i;
@@ -239,20 +232,52 @@ bool TryStrToInt(std::string_view s, int& out)
     }
     if (i >= s.size())
         return false;
-    // The magnitude may reach 2^31 for the most negative value; anything more is out of range.
-    const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
+    // Accumulated as a negative number, which reaches one step further than a positive one.
+    const std::int64_t floor = negative ? -limit - 1 : -limit;
     std::int64_t value = 0;
     for (; i < s.size(); ++i) {
         const int d = base == 16 ? HexDigit(s[i]) : (s[i] >= '0' && s[i] <= '9' ? s[i] - '0' : -1);
-        if (d < 0)
+        if (d < 0 || value < (floor + d) / base)
             return false;
-        value = value * base + d;
-        if (value > limit)
-            return false;
+        value = value * base - d;
     }
-    out = static_cast<int>(negative ? -value : value);
+    out = negative ? value : -value;
     return true;
 }
+
+}  // namespace
+
+bool TryStrToInt(std::string_view s, int& out)
+{
+    // Plain short runs of digits, the usual case, cannot overflow and need none of the rest.
+    if (!s.empty() && s.size() <= 9) {
+        int v = 0;
+        std::size_t k = 0;
+        for (; k < s.size() && s[k] >= '0' && s[k] <= '9'; ++k)
+            v = v * 10 + (s[k] - '0');
+        if (k == s.size()) {
+            out = v;
+            return true;
+        }
+    }
+    std::int64_t v = 0;
+    if (!TryParseInteger(s, INT32_MAX, v))
+        return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+bool TryStrToInt64(std::string_view s, std::int64_t& out) { return TryParseInteger(s, INT64_MAX, out); }
+
+std::int64_t StrToInt64(std::string_view s)
+{
+    std::int64_t v = 0;
+    if (!TryStrToInt64(s, v))
+        ThrowNotInteger(s);
+    return v;
+}
+
+std::int64_t StrToInt64Grouped(std::string_view s) { return StrToInt64(RemoveChar(s, ',')); }
 
 int StrToInt(std::string_view s)
 {

@@ -47,6 +47,27 @@ std::string NotIntegerMessage(std::string_view s);
 int StrToIntDef(std::string_view s, int def);
 // "1,234,567" -> 1234567; thousands separators are simply removed.
 int StrToIntGrouped(std::string_view s);
+// The same at 64 bits, for byte counts and durations: a hub passes more than 2 GB a day.
+std::int64_t StrToInt64(std::string_view s);
+bool TryStrToInt64(std::string_view s, std::int64_t& out);
+std::int64_t StrToInt64Grouped(std::string_view s);
+
+// Counters summed from log lines wrap on damaged numbers, never overflow: files are counted at
+// 32 bits, bytes at 64.
+inline void AddWrapped(std::int32_t& sum, std::int64_t add)
+{
+    sum = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(sum) + add));
+}
+
+inline void AddWrapped(std::int64_t& sum, std::int64_t add)
+{
+    sum = static_cast<std::int64_t>(static_cast<std::uint64_t>(sum) + static_cast<std::uint64_t>(add));
+}
+
+inline void SubtractWrapped(std::int64_t& sum, std::int64_t sub)
+{
+    sum = static_cast<std::int64_t>(static_cast<std::uint64_t>(sum) - static_cast<std::uint64_t>(sub));
+}
 
 // --- names and paths in log text --------------------------------------------------------------
 

@@ -11,7 +11,7 @@ namespace tarvex {
 
 namespace {
 
-char FirstCharOr(const std::string& s, char def) { return s.empty() ? def : s[0]; }
+char FirstCharOr(std::string_view s, char def) { return s.empty() ? def : s[0]; }
 
 long long PowerOfTen(int digits)
 {
@@ -32,16 +32,23 @@ std::string FileInDir(std::string_view localDir, std::string_view name)
 
 }  // namespace
 
-TDlcFormat ReadDlcFormat(const ISettingsStore& reg)
+TDlcFormat DlcFormatOf(std::string_view left, std::string_view right, int digits, std::string_view lead,
+                       bool backup)
 {
     TDlcFormat f;
-    f.Left = FirstCharOr(reg.ReadString("General", "DLCLeft", "["), '[');
-    f.Right = FirstCharOr(reg.ReadString("General", "DLCRight", "]"), ']');
-    f.Digits = std::clamp(reg.ReadInteger("General", "DLCDigits", 3), 1, 9);
-    // An empty padding setting would leave the counter unprintable: pad with '0' then.
-    f.Lead = FirstCharOr(reg.ReadString("General", "DLCLead", "0"), '0');
-    f.Backup = reg.ReadBool("General", "DLCBackup", true);
+    f.Left = FirstCharOr(left, ' ');
+    f.Right = FirstCharOr(right, ' ');
+    f.Digits = digits;
+    f.Lead = FirstCharOr(lead, ' ');
+    f.Backup = backup;
     return f;
+}
+
+TDlcFormat ReadDlcFormat(const ISettingsStore& reg)
+{
+    return DlcFormatOf(reg.ReadString("General", "DLCLeft", "["), reg.ReadString("General", "DLCRight", "]"),
+                       reg.ReadInteger("General", "DLCDigits", 3), reg.ReadString("General", "DLCLead", "0"),
+                       reg.ReadBool("General", "DLCBackup", true));
 }
 
 std::string CounterText(long long n, const TDlcFormat& fmt)

@@ -19,6 +19,11 @@ struct TDlcFormat {
     bool Backup = true;
 };
 
+// The format from the settings' texts: the first character of each text is used, an empty one
+// giving a blank (brackets and padding must still print); digits as stored.
+TDlcFormat DlcFormatOf(std::string_view left, std::string_view right, int digits, std::string_view lead,
+                       bool backup);
+// The same from the values of section "General".
 TDlcFormat ReadDlcFormat(const ISettingsStore& reg);
 
 // The counter text for n, keeping only its last Digits digits: 7 -> "[007]".

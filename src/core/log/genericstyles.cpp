@@ -15,6 +15,8 @@ int NumberAt(std::string_view line, int col, int width)
 
 namespace {
 
+bool Digit(char c) { return c >= '0' && c <= '9'; }
+
 std::string_view FieldAt(std::string_view line, int col, int width)
 {
     const auto pos = static_cast<std::size_t>(col - 1);
@@ -22,6 +24,21 @@ std::string_view FieldAt(std::string_view line, int col, int width)
 }
 
 }  // namespace
+
+TBinkColumns BinkColumnsOf(std::string_view line)
+{
+    if (line.size() > 20 && line[17] == '.' && Digit(line[18]) && Digit(line[19]) && line[20] == ' ')
+        return {21, 26};
+    return {};
+}
+
+void TBinkWordColumns::Note(std::string_view word, int col, bool lineStart)
+{
+    if (lineStart)
+        Hundredths = false;
+    if (col == 9)
+        Hundredths = word.size() == 11 && word[8] == '.';
+}
 
 TBinkLog::TBinkLog() : TLog(lsGenericBink) {}
 
@@ -33,7 +50,7 @@ bool TBinkLog::ClassifyWord(std::string_view word, int col)
         CurColor = TColorItem::Errors;
         return true;
     }
-    if (col == 18)
+    if (col == Words.TaskCol())
         CurColor = TColorItem::Special;
     return false;
 }
@@ -44,7 +61,7 @@ TDateTime BinkStyleDate(std::string_view line)
 {
     const int day = NumberAt(line, 3, 2);
     const int month = MonthOfName(FieldAt(line, 6, 3));
-    return EncodeDate(ProgramStartYear(), month, day);
+    return YearlessDate(month, day);
 }
 
 TFDLog::TFDLog() : TLog(lsGenericFD) {}

@@ -7,7 +7,9 @@
 #include <utility>
 
 #include "base/linesplit.h"
+#include "base/logutils.h"
 #include "base/sort.h"
+#include "mailercfg/lngerror.h"
 #include "mailercfg/qparser.h"
 #include "platform/filebytes.h"
 #include "platform/paths.h"
@@ -18,14 +20,14 @@ namespace tarvex {
 namespace {
 
 // Sums of bytes and seconds wrap like the 32-bit counters they are, instead of overflowing.
-void AddWrapping(std::int32_t& sum, std::int64_t add)
-{
-    sum = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(sum) + add));
-}
-
 std::int32_t RateOf(std::int64_t sent, std::int64_t recd, std::int64_t secs)
 {
-    const std::int64_t r = std::max(sent / secs, recd / secs);
+    // Sums wrapped by a hostile log may be the most negative number, which a divisor of -1
+    // would overflow.
+    auto per = [secs](std::int64_t bytes) {
+        return secs == -1 ? (bytes == INT64_MIN ? INT64_MAX : -bytes) : bytes / secs;
+    };
+    const std::int64_t r = std::max(per(sent), per(recd));
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(r, INT32_MIN, INT32_MAX));
 }
 
@@ -146,6 +148,12 @@ void TMailerLog::ReadLanguage(IUserInterface& ui)
 {
     TPassScope scope(ui, CurUi);
     LoadLanguage();
+}
+
+void TMailerLog::TellCannotOpenLanguage()
+{
+    Ui().SetBusyCursor(false);
+    Ui().Message(std::string(CannotOpenLngMessage), TMsgKind::Error, TMsgButtons::OK);
 }
 
 IUserInterface& TMailerLog::Ui() const
@@ -271,7 +279,7 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
         if (line.empty())
             continue;
 
-        if (AutoNew && line.substr(0, 20) == LastStr) {
+        if (AutoNew && MarkOf(line) == LastStr) {
             MarkLineNo = LineNo;
             PastMark = true;
             FirstNewFreq = static_cast<std::int32_t>(Freqs.size());
@@ -482,9 +490,9 @@ void TMailerLog::EndSession(std::string_view line)
     else if (DialAddr)
         n = NodeStat(DialAddr, TStatKind::OutSess);
     if (n) {
-        AddWrapping(n->BytesSent, s.BytesSent);
-        AddWrapping(n->BytesRecd, s.BytesRecd);
-        AddWrapping(n->Seconds, secs);
+        AddWrapped(n->BytesSent, s.BytesSent);
+        AddWrapped(n->BytesRecd, s.BytesRecd);
+        AddWrapped(n->Seconds, secs);
         if (n->Seconds != 0)
             n->CPS = RateOf(n->BytesSent, n->BytesRecd, n->Seconds);
     }

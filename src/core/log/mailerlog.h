@@ -13,6 +13,7 @@
 #include "log/freqindex.h"
 #include "log/records.h"
 #include "log/tlog.h"
+#include "platform/paths.h"
 
 namespace tarvex {
 
@@ -119,6 +120,19 @@ public:
     // The front end in charge during a pass (valid inside the style slots).
     IUserInterface& Ui() const;
 
+    // The style's language table read from a mailer path. A file that cannot be read is told to
+    // the user in the words every style uses before the error goes on and ends the pass.
+    template <class TLng>
+    std::unique_ptr<TLng> OpenLanguage(std::string_view mailerPath)
+    {
+        try {
+            return std::make_unique<TLng>(ResolvePath(mailerPath));
+        } catch (...) {
+            TellCannotOpenLanguage();
+            throw;
+        }
+    }
+
     std::vector<TAliasEntry> Aliases;
     std::optional<TFidoAddr> DialAddr;
     std::unique_ptr<TSess> CurSess;
@@ -169,6 +183,7 @@ private:
     TNodeStat& AddTodayNode(const TFidoAddr& addr);
 
     IUserInterface* CurUi = nullptr;
+    void TellCannotOpenLanguage();
     bool LineFailed = false;
     std::string LineFailure;
     std::string SentName;  // scratch of FreqSent

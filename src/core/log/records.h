@@ -34,10 +34,13 @@ struct TSess {
     std::string System;
     std::int32_t FilesSent = 0;
     std::int32_t FilesRecd = 0;
-    std::int32_t BytesSent = 0;
-    std::int32_t BytesRecd = 0;
+    // A binkp hub passes more than 2 GB to one node in a session: byte counts are 64-bit.
+    std::int64_t BytesSent = 0;
+    std::int64_t BytesRecd = 0;
     std::int32_t CPS = 0;
 };
+
+inline void ClearFlag(TSess& s, std::uint8_t flag) { s.Flags = static_cast<std::uint8_t>(s.Flags & ~flag); }
 
 // One line of text for the session list's address column and the timeline.
 std::string SessDescription(const TSess& s);
@@ -74,9 +77,9 @@ struct TNodeStat {
     std::int32_t NoCarrier = 0;
     std::int32_t OutSess = 0;
     std::int32_t InSess = 0;
-    std::int32_t BytesSent = 0;
-    std::int32_t BytesRecd = 0;
-    std::int32_t Seconds = 0;
+    std::int64_t BytesSent = 0;
+    std::int64_t BytesRecd = 0;
+    std::int64_t Seconds = 0;
     std::int32_t CPS = 0;
 };
 

@@ -12,6 +12,8 @@ bool TLog::IsErrorWord(std::string_view) const { return false; }
 
 bool TLog::ClassifyWord(std::string_view, int) { return false; }
 
+void TLog::NoteWord(std::string_view, int, bool) {}
+
 void TLog::Assign(const TLog& source)
 {
     Name = source.Name;
@@ -54,10 +56,12 @@ TColorItem TLog::GetWordColor(std::string_view word, int lineNo, int col)
     // line). A question that does not go on along the line last asked about starts that line
     // afresh, so a colour decided for another line, or for this one in an earlier paint, never
     // carries over. Words asked in order along one line see no difference.
-    if (lineNo != LastWordLine || col <= LastWordCol)
+    const bool lineStart = lineNo != LastWordLine || col <= LastWordCol;
+    if (lineStart)
         ColorLineNo = -1;
     LastWordLine = lineNo;
     LastWordCol = col;
+    NoteWord(word, col, lineStart);
     if (IsDateColumn(col))
         return TColorItem::DateTime;
     if (IsErrorWord(word)) {

@@ -25,6 +25,11 @@ enum TLogStyle : std::uint8_t {
 };
 inline constexpr int kStyleCount = 9;
 
+// The auto-new mark (TLog::LastStr): the first bytes of the last line read, kept when a window
+// closes and looked for when the log opens again.
+inline constexpr std::size_t kLastStrLength = 20;
+inline std::string_view MarkOf(std::string_view line) { return line.substr(0, kLastStrLength); }
+
 // A configured log. The base class is the style "Other": shown and walked, never analysed
 // and never coloured. Each style overrides the colouring questions and the date of a line.
 class TLog
@@ -40,6 +45,9 @@ public:
     virtual bool IsErrorWord(std::string_view word) const;
     // Called with CurColor = Normal; returns true when the colour it set holds for the rest of the line.
     virtual bool ClassifyWord(std::string_view word, int col);
+    // Shown every word before the questions above, lineStart on the first word of a line, so
+    // that a style whose layout varies from line to line can tell which one it is colouring.
+    virtual void NoteWord(std::string_view word, int col, bool lineStart);
 
     virtual void Assign(const TLog& source);
     virtual void Load(const ISettingsStore& reg, std::string_view section);

@@ -5,6 +5,7 @@
 #include "base/errors.h"
 #include "base/linesplit.h"
 #include "base/logutils.h"
+#include "platform/envnames.h"
 #include "platform/paths.h"
 
 namespace tarvex {
@@ -158,8 +159,11 @@ void TQParser::Parse(std::string_view fileName)
 
     const std::string local = LocalPathOf(fileName);
     std::string text;
-    if (!ReadWholeFile(local, text))
-        throw EQParserError("Cannot open file " + std::string(fileName) + " for parsing");
+    if (!ReadWholeFile(local, text)) {
+        const std::string undefined = UndefinedNameMessage(fileName);
+        throw EQParserError(undefined.empty() ? "Cannot open file " + std::string(fileName) + " for parsing"
+                                              : undefined);
+    }
     const std::string_view dirPart = DirPartOf(fileName);
     const std::string localDir = ParentDir(local);
     if (!dirPart.empty() && !DirectoryExists(localDir))
@@ -221,6 +225,8 @@ void TQParser::ReplaceDefines()
         out.append(Line, from);
         Line.swap(out);
     }
+    // What the file does not define may come from the sysop's environment.
+    ExpandEnvironmentNames(Line);
 }
 
 void TQParser::Tokenize()

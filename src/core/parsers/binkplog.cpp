@@ -16,9 +16,6 @@ namespace {
 using lineparts::From;
 using lineparts::NameBeforeFrom;
 
-constexpr std::size_t kMsg = 23;    // 0-based column of the message
-constexpr std::size_t kTask = 18;   // 0-based column of the task name
-
 // The phrases of binkley.lng the parser uses: the colouring words first, then those of the
 // line rules in the order they are tried.
 constexpr TStylePhrase kUsedPhrases[] = {
@@ -28,13 +25,6 @@ constexpr TStylePhrase kUsedPhrases[] = {
 };
 constexpr int kHighestPhrase = 353;
 
-// Byte counts of hostile logs may pass the 32-bit range: they wrap, as the counters always did.
-void AddBytes(std::int32_t& sum, std::int32_t n)
-{
-    sum = static_cast<std::int32_t>(static_cast<std::uint32_t>(sum) + static_cast<std::uint32_t>(n));
-}
-
-void ClearFlag(TSess& s, std::uint8_t flag) { s.Flags = static_cast<std::uint8_t>(s.Flags & ~flag); }
 
 }  // namespace
 
@@ -53,7 +43,7 @@ bool TBinkPLog::ClassifyWord(std::string_view word, int col)
 {
     if (col == 0)
         return false;
-    if (col == 18) {
+    if (col == Words.TaskCol()) {
         CurColor = TColorItem::Special;
         return false;
     }
@@ -83,13 +73,7 @@ void TBinkPLog::LoadLanguage()
 {
     if (Lng)
         return;
-    try {
-        Lng = std::make_unique<TBinkLng>(ResolvePath(JoinMailerPath(MailerPath, "binkley.lng")));
-    } catch (...) {
-        Ui().SetBusyCursor(false);
-        Ui().Message(std::string(CannotOpenLngMessage), TMsgKind::Error, TMsgButtons::OK);
-        throw;
-    }
+    Lng = OpenLanguage<TBinkLng>(JoinMailerPath(MailerPath, "binkley.lng"));
     Phrases.assign(kHighestPhrase + 1, std::string());
     for (const TStylePhrase& p : kUsedPhrases)
         if (p.Cut == TPhraseCut::Phrase)
@@ -160,9 +144,12 @@ void TBinkPLog::ReadOkFile(const std::string& fileName)
 
 void TBinkPLog::ParseLine(std::string_view line)
 {
-    if (line.size() < kTask + 4 || line.substr(kTask, 4) != "BINK")
+    const TBinkColumns cols = BinkColumnsOf(line);
+    if (line.size() < cols.Task + 4 || line.substr(cols.Task, 4) != "BINK")
         return;
-    const std::string_view msg = From(line, kMsg);
+    Msg = cols.Msg;
+    MsgCol = static_cast<std::uint8_t>(Msg + 1);
+    const std::string_view msg = From(line, Msg);
 
     if (SessState != 0) {
         ParseInSession(line, msg);
@@ -229,7 +216,7 @@ void TBinkPLog::ParseInSession(std::string_view line, std::string_view msg)
     switch (SessState) {
     case 1:
         if (!line.empty() && line.back() == ')') {
-            const std::string_view text = From(line, kMsg);
+            const std::string_view text = From(line, Msg);
             const std::size_t open = text.rfind('(');
             if (open != std::string_view::npos) {
                 s.System.assign(text.substr(0, open > 0 ? open - 1 : 0));
@@ -241,7 +228,7 @@ void TBinkPLog::ParseInSession(std::string_view line, std::string_view msg)
         break;
     case 2:
         if (msg.starts_with(Phrase(75))) {
-            s.SysOp.assign(NameBeforeFrom(From(line, kMsg + 7)));
+            s.SysOp.assign(NameBeforeFrom(From(line, Msg + 7)));
             SessState = 3;
         }
         break;
@@ -252,18 +239,18 @@ void TBinkPLog::ParseInSession(std::string_view line, std::string_view msg)
             s.Flags |= sfBadPassword;
         } else if (msg.starts_with(Phrase(255))) {
             if (s.Addr)
-                AddFreq(From(line, kMsg + 13), *s.Addr);
+                AddFreq(From(line, Msg + 13), *s.Addr);
         } else if (msg.starts_with(Phrase(293))) {
-            AddBytes(s.FilesRecd, 1);
+            AddWrapped(s.FilesRecd, 1);
             SendFlag = false;
         } else if (msg.starts_with(Phrase(305))) {
-            AddBytes(s.FilesSent, 1);
+            AddWrapped(s.FilesSent, 1);
             SendFlag = true;
         } else if (msg.starts_with(Phrase(251)) && line.find('(') != std::string_view::npos) {
             const std::string_view after = line.substr(line.find('(') + 1);
-            AddBytes(SendFlag ? s.BytesSent : s.BytesRecd, StrToInt(after.substr(0, after.find(' '))));
+            AddWrapped(SendFlag ? s.BytesSent : s.BytesRecd, StrToInt64(after.substr(0, after.find(' '))));
         } else if (msg.substr(0, 5) == "Sent-") {
-            const std::size_t blank = line.find(' ', kMsg + 1);
+            const std::size_t blank = line.find(' ', Msg + 1);
             const std::string_view path = blank == std::string_view::npos ? std::string_view() : line.substr(blank + 1);
             if (s.Addr)
                 FreqSent(FileNameViewOf(path), path, *s.Addr);

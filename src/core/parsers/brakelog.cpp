@@ -17,11 +17,18 @@ using lineparts::TwoDigitField;
 constexpr std::size_t kMsg = 24;  // 0-based column of the message
 
 // "recd/sent" of the summary line.
-void SplitPair(std::string_view piece, std::int32_t& recd, std::int32_t& sent)
+template <typename TInt>
+void SplitPair(std::string_view piece, TInt& recd, TInt& sent)
 {
     const std::size_t slash = piece.find('/');
-    recd = StrToInt(piece.substr(0, slash));
-    sent = StrToInt(slash == std::string_view::npos ? std::string_view() : piece.substr(slash + 1));
+    const std::string_view second = slash == std::string_view::npos ? std::string_view() : piece.substr(slash + 1);
+    if constexpr (sizeof(TInt) == 8) {
+        recd = StrToInt64(piece.substr(0, slash));
+        sent = StrToInt64(second);
+    } else {
+        recd = StrToInt(piece.substr(0, slash));
+        sent = StrToInt(second);
+    }
 }
 
 }  // namespace

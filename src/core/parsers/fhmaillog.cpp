@@ -16,8 +16,6 @@ namespace {
 using lineparts::From;
 using lineparts::HasAt;
 
-constexpr std::size_t kMsg = 23;   // 0-based column of the message
-constexpr std::size_t kTask = 18;  // 0-based column of the task name
 
 constexpr TStylePhrase K(std::string_view key, TPhraseCut cut = TPhraseCut::Phrase, std::string_view def = {})
 {
@@ -50,18 +48,11 @@ constexpr TStylePhrase kPhrases[] = {
 };
 static_assert(std::size(kPhrases) == TFHMailLog::KeyCount);
 
-void ClearFlag(TSess& s, std::uint8_t flag) { s.Flags = static_cast<std::uint8_t>(s.Flags & ~flag); }
 
 // A counted number written with one or two characters after it ("1234b").
-std::int32_t CountWithout(std::string_view word, std::size_t tail)
+std::int64_t CountWithout(std::string_view word, std::size_t tail)
 {
-    return StrToInt(word.substr(0, word.size() > tail ? word.size() - tail : 0));
-}
-
-// A mailer path of the configuration: a bare name stands in the mailer directory.
-std::string InMailerDir(std::string_view mailerPath, const std::string& name)
-{
-    return name.find('\\') == std::string::npos ? JoinMailerPath(mailerPath, name) : name;
+    return StrToInt64(word.substr(0, word.size() > tail ? word.size() - tail : 0));
 }
 
 }  // namespace
@@ -81,7 +72,7 @@ bool TFHMailLog::ClassifyWord(std::string_view word, int col)
 {
     if (col == 0)
         return false;
-    if (col == 18) {
+    if (col == Words.TaskCol()) {
         CurColor = TColorItem::Special;
         return false;
     }
@@ -114,7 +105,7 @@ void TFHMailLog::LoadConfig()
     parser.Parse(ConfigFile());
     ConfigRead = true;
     if (!AliasList.empty()) {
-        AliasList = InMailerDir(MailerPath, AliasList);
+        AliasList = JoinMailerPath(MailerPath, AliasList);
         ReadFreqIndex(AliasList);
     }
 }
@@ -138,13 +129,7 @@ void TFHMailLog::LoadLanguage()
         return;
     if (!ConfigRead)
         ReadLanguageName();
-    try {
-        Lng = std::make_unique<TFHMailLng>(ResolvePath(InMailerDir(MailerPath, Language)));
-    } catch (...) {
-        Ui().SetBusyCursor(false);
-        Ui().Message(std::string(CannotOpenLngMessage), TMsgKind::Error, TMsgButtons::OK);
-        throw;
-    }
+    Lng = OpenLanguage<TFHMailLng>(JoinMailerPath(MailerPath, Language));
     for (std::size_t i = 0; i < KeyCount; ++i)
         Phrases[i] = TakePhrase(*Lng, kPhrases[i]);
     BbsCallWord = WordAt(1, Phrases[BbsCall], " ");
@@ -161,7 +146,7 @@ std::vector<std::pair<std::string, std::string>> TFHMailLog::TakenPhrases() cons
 
 std::string_view TFHMailLog::Rest(std::string_view line, TKey key) const
 {
-    return From(line, kMsg + Phrases[key].size());
+    return From(line, Msg + Phrases[key].size());
 }
 
 void TFHMailLog::ParseOutside(std::string_view line)
@@ -201,7 +186,7 @@ void TFHMailLog::ParseOutside(std::string_view line)
 void TFHMailLog::ParseTransfer(std::string_view line)
 {
     TSess& s = *CurSess;
-    const std::string_view msg = From(line, kMsg);
+    const std::string_view msg = From(line, Msg);
     if (Starts(line, PasswordProtected)) {
         s.Flags |= sfPassword;
     } else if (Starts(line, BadPassword)) {
@@ -219,19 +204,19 @@ void TFHMailLog::ParseTransfer(std::string_view line)
         if (s.Addr)
             FreqSent(WordViewAt(3, msg, ' '), SendPath, *s.Addr);
         if (!bytes.empty()) {
-            lineparts::AddWrapped(s.BytesSent, CountWithout(bytes, 1));
-            lineparts::AddWrapped(s.FilesSent, 1);
+            AddWrapped(s.BytesSent, CountWithout(bytes, 1));
+            AddWrapped(s.FilesSent, 1);
         }
     } else if (HasAt(msg, 1, "-recv")) {
         const std::string_view bytes = WordViewAt(2, msg, ' ');
         if (!bytes.empty()) {
-            lineparts::AddWrapped(s.BytesRecd, CountWithout(bytes, 1));
-            lineparts::AddWrapped(s.FilesRecd, 1);
+            AddWrapped(s.BytesRecd, CountWithout(bytes, 1));
+            AddWrapped(s.FilesRecd, 1);
         }
     } else if (Starts(line, PartiallySent)) {
         const std::string_view bytes = WordViewAt(3, msg, ' ');
         if (!bytes.empty())
-            lineparts::AddWrapped(s.BytesSent, CountWithout(bytes, 2));
+            AddWrapped(s.BytesSent, CountWithout(bytes, 2));
     }
 }
 
@@ -243,8 +228,8 @@ void TFHMailLog::ParseInSession(std::string_view line)
         if (tx != std::string_view::npos) {
             const std::string_view pair = WordViewAt(1, line.substr(tx + 6), ' ');
             const std::size_t slash = pair.find('/');
-            s.BytesSent = StrToInt(pair.substr(0, slash));
-            s.BytesRecd = StrToInt(slash == std::string_view::npos ? std::string_view() : pair.substr(slash + 1));
+            s.BytesSent = StrToInt64(pair.substr(0, slash));
+            s.BytesRecd = StrToInt64(slash == std::string_view::npos ? std::string_view() : pair.substr(slash + 1));
         }
         EndSession(line);
         CallState = 0;
@@ -287,8 +272,11 @@ void TFHMailLog::ParseInSession(std::string_view line)
 
 void TFHMailLog::ParseLine(std::string_view line)
 {
-    if (line.size() < kTask + 4 || line.substr(kTask, 4) != "FHML")
+    const TBinkColumns cols = BinkColumnsOf(line);
+    if (line.size() < cols.Task + 4 || line.substr(cols.Task, 4) != "FHML")
         return;
+    Msg = cols.Msg;
+    MsgCol = static_cast<std::uint8_t>(Msg + 1);
     if (SessState == 11) {
         EndSession(line);
         CallState = 0;

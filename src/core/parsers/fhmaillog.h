@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "log/genericstyles.h"
 #include "log/mailerlog.h"
 #include "mailercfg/fhmaillng.h"
 
@@ -23,6 +24,7 @@ public:
     bool IsDateColumn(int col) const override;
     bool IsErrorWord(std::string_view word) const override;
     bool ClassifyWord(std::string_view word, int col) override;
+    void NoteWord(std::string_view word, int col, bool lineStart) override { Words.Note(word, col, lineStart); }
     TDateTime DateOfLine(std::string_view line) override;
     void ParseLine(std::string_view line) override;
     TDateTime TimeOfLine(std::string_view line) override;
@@ -57,6 +59,8 @@ private:
     void ReadLanguageName();
 
     bool ConfigRead = false;
+    std::size_t Msg = 23;  // 0-based column of the message in the line being parsed
+    TBinkWordColumns Words;
 };
 
 }  // namespace tarvex

@@ -39,10 +39,4 @@ inline std::string_view NameBeforeFrom(std::string_view s)
     return from == std::string_view::npos || from < 1 ? std::string_view() : s.substr(0, from - 1);
 }
 
-// Byte counts of a log are 32-bit counters: damaged numbers make them wrap, never overflow.
-inline void AddWrapped(std::int32_t& sum, std::int64_t add)
-{
-    sum = static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(sum) + add));
-}
-
 }  // namespace tarvex::lineparts

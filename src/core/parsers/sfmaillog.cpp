@@ -31,7 +31,6 @@ bool MarkerIs(std::string_view line, char symbol)
     return line.size() >= kMarker + 3 && line[kMarker] == '(' && line[kMarker + 1] == symbol && line[kMarker + 2] == ')';
 }
 
-void ClearFlag(TSess& s, std::uint8_t flag) { s.Flags = static_cast<std::uint8_t>(s.Flags & ~flag); }
 
 }  // namespace
 
@@ -63,7 +62,7 @@ void TSFMailLog::CheckNewDay(std::string_view line)
     if (line.empty() || line[0] != kSeparator)
         return;
     const std::string_view month = line.size() > 15 ? line.substr(15, 3) : std::string_view();
-    const TDateTime date = EncodeDate(ProgramStartYear(), MonthOfName(month), lineparts::TwoDigitField(line, 12));
+    const TDateTime date = YearlessDate(MonthOfName(month), lineparts::TwoDigitField(line, 12));
     if (date != CurDate) {
         AddDay(LineNo, date);
         CurDate = date;
@@ -99,13 +98,7 @@ void TSFMailLog::LoadLanguage()
 {
     if (Lng)
         return;
-    try {
-        Lng = std::make_unique<TSFMailLng>(ResolvePath(JoinMailerPath(MailerPath, "sf-mail.lng")));
-    } catch (...) {
-        Ui().SetBusyCursor(false);
-        Ui().Message(std::string(CannotOpenLngMessage), TMsgKind::Error, TMsgButtons::OK);
-        throw;
-    }
+    Lng = OpenLanguage<TSFMailLng>(JoinMailerPath(MailerPath, "sf-mail.lng"));
     Phrases.assign(kHighestPhrase + 1, std::string());
     for (const TStylePhrase& p : kUsedPhrases)
         Phrases[static_cast<std::size_t>(p.Number)] = TakePhrase(*Lng, p);
@@ -225,9 +218,9 @@ void TSFMailLog::ParseInSession(std::string_view line)
         else if (Starts(line, 2040))
             s.Flags |= sfBadPassword;
         else if (HasAt(line, 11, "Send-"))
-            lineparts::AddWrapped(s.FilesSent, 1);
+            AddWrapped(s.FilesSent, 1);
         else if (HasAt(line, 11, "Recv-"))
-            lineparts::AddWrapped(s.FilesRecd, 1);
+            AddWrapped(s.FilesRecd, 1);
         else if (Starts(line, 1027))
             SessState = 5;
         break;
@@ -243,11 +236,11 @@ void TSFMailLog::ParseInSession(std::string_view line)
         break;
     case 6:
         if (HasAt(line, 11, "Send-")) {
-            lineparts::AddWrapped(s.FilesSent, 1);
+            AddWrapped(s.FilesSent, 1);
             FreqPath = StripParenthesized(From(line, 20));
             FreqName = FileNameOf(FreqPath);
         } else if (HasAt(line, 11, "Recv-")) {
-            lineparts::AddWrapped(s.FilesRecd, 1);
+            AddWrapped(s.FilesRecd, 1);
         } else if (Starts(line, 1125)) {
             if (s.Addr) {
                 // The transfer ended on the line before the one that says it went well.
@@ -291,9 +284,9 @@ void TSFMailLog::ParseLine(std::string_view line)
         if (Starts(line, 1159)) {
             const std::string_view rest = Rest(line, 1159);
             const std::size_t slash = rest.find('/');
-            CurSess->BytesSent = StrToInt(rest.substr(0, slash));
+            CurSess->BytesSent = StrToInt64(rest.substr(0, slash));
             const std::string_view recd = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
-            CurSess->BytesRecd = StrToInt(recd.substr(0, recd.find(',')));
+            CurSess->BytesRecd = StrToInt64(recd.substr(0, recd.find(',')));
         }
         SessState = 902;
         return;

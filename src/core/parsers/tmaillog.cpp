@@ -61,11 +61,6 @@ int TwoDigits(std::string_view s)
 
 bool HasBackslash(std::string_view s) { return s.find('\\') != std::string_view::npos; }
 
-std::string CompleteMailerName(std::string_view mailerPath, const std::string& name)
-{
-    return HasBackslash(name) ? name : JoinMailerPath(mailerPath, name);
-}
-
 bool MarkerAtMessage(std::string_view line) { return line.size() > kMsg && line[kMsg] == kMarker; }
 
 // Where a non-empty phrase first occurs; an empty phrase is found nowhere.
@@ -135,11 +130,12 @@ TDateTime TTmailLog::DateOfLine(std::string_view line)
     }
     const int day = TwoDigits(line.substr(0, 2));
     const int month = TwoDigits(line.size() > 3 ? line.substr(3, 2) : std::string_view());
-    const int year = ProgramStartYear();
     // Most dated lines fall on the day of the line before: its date is kept, not encoded anew.
-    if (year != EncodedYmd[0] || month != EncodedYmd[1] || day != EncodedYmd[2]) {
-        EncodedDate = EncodeDate(year, month, day);
-        EncodedYmd = {year, month, day};
+    // The year depends on the start date and a year the user gave, so they are part of the key.
+    const std::array<int, 4> key{YearlessYear(), static_cast<int>(ProgramStartDate()), month, day};
+    if (key != EncodedKey) {
+        EncodedDate = YearlessDate(month, day);
+        EncodedKey = key;
     }
     CachedDate = EncodedDate;
     return CachedDate;
@@ -246,11 +242,11 @@ void TTmailLog::ParseLine(std::string_view line)
             const std::string_view recd = t.substr(0, slash);
             const std::string_view rest = slash == std::string_view::npos ? std::string_view() : t.substr(slash + 1);
             const std::string_view sent = rest.substr(0, rest.find(','));
-            int n = 0;
-            if (!TryStrToInt(recd, n))
+            std::int64_t n = 0;
+            if (!TryStrToInt64(recd, n))
                 return FailLine(NotIntegerMessage(recd));
             CurSess->BytesRecd = n;
-            if (!TryStrToInt(sent, n))
+            if (!TryStrToInt64(sent, n))
                 return FailLine(NotIntegerMessage(sent));
             CurSess->BytesSent = n;
         }
@@ -326,13 +322,7 @@ void TTmailLog::LoadLanguage()
 {
     if (Lng)
         return;
-    try {
-        Lng = std::make_unique<TTMailLng>(ResolvePath(JoinMailerPath(MailerPath, "t-mail.lng")));
-    } catch (...) {
-        Ui().SetBusyCursor(false);
-        Ui().Message(std::string(CannotOpenLngMessage), TMsgKind::Error, TMsgButtons::OK);
-        throw;
-    }
+    Lng = OpenLanguage<TTMailLng>(JoinMailerPath(MailerPath, "t-mail.lng"));
     Phrases.assign(PhraseSlots, std::string());
     for (const TStylePhrase& p : kUsedPhrases)
         Phrases[static_cast<std::size_t>(p.Number)] = TakePhrase(*Lng, p);
@@ -380,20 +370,20 @@ void TTmailLog::LoadConfig()
     };
     parser.Parse(ConfigFile());
 
-    FreqDirs = ReadFreqDirs(CompleteMailerName(MailerPath, FreqDirFile));
+    FreqDirs = ReadFreqDirs(JoinMailerPath(MailerPath, FreqDirFile));
     std::vector<std::string> dirs;
     for (auto& d : FreqDirs) {
         if (!d.empty() && d[0] == '@')
-            FilesIndexes.push_back(CompleteMailerName(MailerPath, d.substr(1)));
+            FilesIndexes.push_back(JoinMailerPath(MailerPath, d.substr(1)));
         else
             dirs.push_back(std::move(d));
     }
     FreqDirs = std::move(dirs);
 
-    ReadFreqIndex(CompleteMailerName(MailerPath, FreqIndexFile));
+    ReadFreqIndex(JoinMailerPath(MailerPath, FreqIndexFile));
 
     if (!AliasFile.empty())
-        ReadAddressAliases(CompleteMailerName(MailerPath, AliasFile));
+        ReadAddressAliases(JoinMailerPath(MailerPath, AliasFile));
 }
 
 void TTmailLog::ReadAddressAliases(const std::string& fileName)

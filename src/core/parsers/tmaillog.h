@@ -68,7 +68,7 @@ private:
     std::string_view TextAfterPhrase(std::string_view line, int phrase) const;
 
     // The last date encoded and its year, month and day (none yet: 0, never a valid month).
-    std::array<int, 3> EncodedYmd{0, 0, 0};
+    std::array<int, 4> EncodedKey{0, 0, 0, 0};
     TDateTime EncodedDate = 0;
     std::vector<std::string> Phrases;
     // Views of Phrases, which stays untouched once loaded.

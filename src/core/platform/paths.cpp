@@ -8,6 +8,7 @@
 #include <set>
 #include <system_error>
 
+#include "platform/envnames.h"
 #include "base/logutils.h"
 
 namespace fs = std::filesystem;
@@ -308,8 +309,10 @@ bool ReadWholeFile(std::string_view localPath, std::string& out, std::string* er
     const std::string name(localPath);
     std::FILE* f = std::fopen(name.c_str(), "rb");
     if (f == nullptr) {
-        if (error)
-            *error = "Cannot open file \"" + name + "\": " + std::strerror(errno);
+        if (error) {
+            const std::string undefined = UndefinedNameMessage(name);
+            *error = undefined.empty() ? "Cannot open file \"" + name + "\": " + std::strerror(errno) : undefined;
+        }
         return false;
     }
     // Size the buffer from the file's length, but read on to the real end: the mailer may be

@@ -29,6 +29,7 @@
 #include "base/fidoaddr.h"
 #include "log/mailerlog.h"
 #include "styles/logfactory.h"
+#include "platform/envnames.h"
 #include "platform/paths.h"
 #include "version.h"
 
@@ -187,6 +188,7 @@ void TFrameForm::FormShow()
     LoadStartSettings(*Reg, *UI, AppSettings, Logs, LogColors);
     tarvex::SetShowDomain(AppSettings.ShowDomain);
     tarvex::SetDriveMap(AppSettings.Drives);
+    tarvex::SetEnvironmentNames(AppSettings.Environment);
     tarvex::SetDriveGuessReport([](char letter, const std::string& dir) {
         std::fprintf(stderr, "tarvex: drive %c: taken as %s (guessed from the mailer path; settings section Drives sets it)\n",
                      letter, dir.c_str());
@@ -451,6 +453,7 @@ void TFrameForm::GeneralItemClick()
     form.GetValues(AppSettings);
     tarvex::SetShowDomain(AppSettings.ShowDomain);
     tarvex::SetDriveMap(AppSettings.Drives);
+    tarvex::SetEnvironmentNames(AppSettings.Environment);
     // The other values are read where they are used; only the text on screen shows a code page.
     for (TChildForm* w : LogWindows())
         w->ApplyCodePage();

@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* kGeneral = "General";
 constexpr const char* kDrives = "Drives";
+constexpr const char* kEnvironment = "Environment";
 
 std::uint16_t Hour(int v, std::uint16_t def) { return v >= 0 && v <= 23 ? static_cast<std::uint16_t>(v) : def; }
 
@@ -59,6 +60,10 @@ void TAppSettings::Load(const ISettingsStore& reg)
             std::fprintf(stderr, "tarvex: settings section Drives: '%s=%s' is not a drive letter and a folder, ignored\n",
                          name.c_str(), dir.c_str());
     }
+    Environment.clear();
+    for (const auto& [name, value] : reg.ReadSection(kEnvironment))
+        if (!name.empty())
+            Environment[name] = value;
 }
 
 void TAppSettings::Save(ISettingsStore& reg, int numLogs) const
@@ -82,6 +87,9 @@ void TAppSettings::Save(ISettingsStore& reg, int numLogs) const
     reg.EraseSection(kDrives);
     for (const auto& [letter, dir] : Drives)
         reg.WriteString(kDrives, std::string(1, letter), dir);
+    reg.EraseSection(kEnvironment);
+    for (const auto& [name, value] : Environment)
+        reg.WriteString(kEnvironment, name, value);
 }
 
 std::array<std::uint32_t, tarvex::kColorItemCount> TLogColorValues::Defaults()

@@ -34,6 +34,9 @@ struct TAppSettings {
     // Section "Drives": where each drive letter of mailer paths lives here, one value per
     // letter ("C" = "/srv/fido"), applied to the paths module at start.
     std::map<char, std::string> Drives;
+    // Section "Environment": values of the %NAME% a mailer's configuration uses without defining
+    // it (the sysop's start-up script sets them), one value per name.
+    std::map<std::string, std::string> Environment;
 
     void Load(const tarvex::ISettingsStore& reg);
     void Save(tarvex::ISettingsStore& reg, int numLogs) const;

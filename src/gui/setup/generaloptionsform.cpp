@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -84,6 +85,7 @@ TGeneralOptionsForm::TGeneralOptionsForm(tarvex::IUserInterface& ui, QWidget* pa
     Pages->addTab(CreateSettingsPage(), "Settings");
     Pages->addTab(CreateDlcPage(), "DLC");
     Pages->addTab(CreateDrivesPage(), "Drives");
+    Pages->addTab(CreateEnvironmentPage(), "Environment");
 
     auto* buttons = new QDialogButtonBox(this);
     BtnOK = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
@@ -195,6 +197,52 @@ QWidget* TGeneralOptionsForm::CreateDrivesPage()
     return page;
 }
 
+QWidget* TGeneralOptionsForm::CreateEnvironmentPage()
+{
+    auto* page = new QWidget(this);
+    Environment = new QStandardItemModel(0, 2, this);
+    Environment->setHorizontalHeaderLabels({"Name", "Value"});
+    GrdEnvironment = new QTableView(page);
+    GrdEnvironment->setObjectName("GrdEnvironment");
+    GrdEnvironment->setModel(Environment);
+    GrdEnvironment->setSelectionBehavior(QAbstractItemView::SelectRows);
+    GrdEnvironment->setSelectionMode(QAbstractItemView::SingleSelection);
+    GrdEnvironment->verticalHeader()->hide();
+    GrdEnvironment->horizontalHeader()->setStretchLastSection(true);
+    GrdEnvironment->setColumnWidth(0, 100);
+
+    BtnAddName = new QPushButton("Add", page);
+    BtnAddName->setObjectName("BtnAddName");
+    BtnRemoveName = new QPushButton("Remove", page);
+    BtnRemoveName->setObjectName("BtnRemoveName");
+    connect(BtnAddName, &QPushButton::clicked, this, [this] {
+        Environment->appendRow({new QStandardItem, new QStandardItem});
+        const QModelIndex name = Environment->index(Environment->rowCount() - 1, 0);
+        GrdEnvironment->setCurrentIndex(name);
+        GrdEnvironment->edit(name);
+    });
+    connect(BtnRemoveName, &QPushButton::clicked, this, [this] {
+        const QModelIndex i = GrdEnvironment->currentIndex();
+        if (i.isValid())
+            Environment->removeRow(i.row());
+    });
+
+    auto* hint = new QLabel("Names that mailer configurations write as %NAME% without defining them, as your "
+                            "start-up script sets them (BT = C:\\BT). Names not listed are taken from "
+                            "Tarvex's own environment.",
+                            page);
+    hint->setWordWrap(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BtnAddName);
+    buttons->addWidget(BtnRemoveName);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(hint);
+    layout->addWidget(GrdEnvironment, 1);
+    layout->addLayout(buttons);
+    return page;
+}
+
 void TGeneralOptionsForm::SetValues(const TAppSettings& s)
 {
     Filled = s;
@@ -210,6 +258,9 @@ void TGeneralOptionsForm::SetValues(const TAppSettings& s)
     EdtDLCLead->setText(Shown(s.DLCLead));
     ChkDLCBackup->setChecked(s.DLCBackup);
     Drives->SetMap(s.Drives);
+    Environment->removeRows(0, Environment->rowCount());
+    for (const auto& [name, value] : s.Environment)
+        Environment->appendRow({new QStandardItem(Shown(name)), new QStandardItem(Shown(value))});
 }
 
 void TGeneralOptionsForm::GetValues(TAppSettings& s) const
@@ -227,6 +278,12 @@ void TGeneralOptionsForm::GetValues(TAppSettings& s) const
     s.DLCLead = CharValue(EdtDLCLead, Filled.DLCLead);
     s.DLCBackup = ChkDLCBackup->isChecked();
     s.Drives = Drives->Map();
+    s.Environment.clear();
+    for (int row = 0; row < Environment->rowCount(); ++row) {
+        const std::string name = Environment->item(row, 0)->text().trimmed().toStdString();
+        if (!name.empty())
+            s.Environment[name] = Environment->item(row, 1)->text().toStdString();
+    }
 }
 
 bool TGeneralOptionsForm::CheckCodePage(QComboBox* combo)

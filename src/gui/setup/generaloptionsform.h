@@ -10,11 +10,12 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class QStandardItemModel;
 class QTableView;
 class TDriveMapModel;
 
-// The "General options" dialog: the application-wide settings on the pages "Settings", "DLC"
-// and "Drives". It works on its own controls; the caller fills it from the settings and, when
+// The "General options" dialog: the application-wide settings on the pages "Settings", "DLC",
+// "Drives" and "Environment". It works on its own controls; the caller fills it from the settings and, when
 // it closes with OK, copies the values back.
 class TGeneralOptionsForm : public QDialog
 {
@@ -52,6 +53,10 @@ public:
     QPushButton* BtnAddDrive = nullptr;
     QPushButton* BtnRemoveDrive = nullptr;
     QPushButton* BtnBrowseDrive = nullptr;
+    QTableView* GrdEnvironment = nullptr;
+    QStandardItemModel* Environment = nullptr;  // Name, Value
+    QPushButton* BtnAddName = nullptr;
+    QPushButton* BtnRemoveName = nullptr;
     QPushButton* BtnOK = nullptr;
     QPushButton* BtnCancel = nullptr;
 
@@ -59,6 +64,7 @@ private:
     QWidget* CreateSettingsPage();
     QWidget* CreateDlcPage();
     QWidget* CreateDrivesPage();
+    QWidget* CreateEnvironmentPage();
     bool CheckCodePage(QComboBox* combo);
     void AddDriveClick();
     void RemoveDriveClick();

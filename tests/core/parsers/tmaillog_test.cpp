@@ -194,15 +194,17 @@ TEST_F(TMailTest, BlocksKeepTheirDayAndSkipTheirLines)
     EXPECT_EQ(Log.Day(2).LineNo, 8);
 }
 
-TEST_F(TMailTest, NewYearKeepsTheProgramYear)
+// A log read in the new year that still holds last December's lines dates them last December.
+TEST_F(TMailTest, NewYearDatesDecemberInTheYearBefore)
 {
+    SetProgramStartDate(EncodeDate(2026, 1, 1));
     W.SetDate(2025, 12, 31);
     W.Line("old year");
     W.SetDate(2026, 1, 1);
     W.Line("new year");
     ASSERT_TRUE(Run());
     ASSERT_EQ(Log.DayCount, 2);
-    EXPECT_EQ(Log.Day(0).Date, EncodeDate(2026, 12, 31));
+    EXPECT_EQ(Log.Day(0).Date, EncodeDate(2025, 12, 31));
     EXPECT_EQ(Log.Day(1).Date, EncodeDate(2026, 1, 1));
 }
 
@@ -215,7 +217,7 @@ TEST_F(TMailTest, AnotherPassAfterTheYearChanged)
     ASSERT_TRUE(Run());
     ASSERT_EQ(Log.DayCount, 2);
     EXPECT_EQ(Log.Day(1).Date, EncodeDate(2026, 2, 6));
-    SetProgramStartDate(EncodeDate(2024, 1, 1));
+    SetProgramStartDate(EncodeDate(2024, 3, 1));
     ASSERT_TRUE(Run());
     ASSERT_EQ(Log.DayCount, 2);
     EXPECT_EQ(Log.Day(0).Date, EncodeDate(2024, 2, 5));
