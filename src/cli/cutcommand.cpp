@@ -102,8 +102,7 @@ std::size_t KeptStart(const TCutOptions& o, std::string_view bytes)
             l.remove_suffix(l.size() >= 2 && l[l.size() - 2] == '\r' ? 2 : 1);
         return l;
     };
-    const std::size_t first = FirstKeptLineByDays(
-        starts.size(), lineAt, [&](std::string_view l) { return CutDateOfLine(*log, l); }, o.CutSize);
+    const std::size_t first = FirstKeptLineByDays(*log, starts.size(), lineAt, o.CutSize);
     return first < starts.size() ? starts[first] : 0;
 }
 
