@@ -139,7 +139,7 @@ std::string TQParser::LineFromToken(std::size_t k, std::size_t maxLen) const
 
 void TQParser::LineError(const std::string& msg) const
 {
-    throw EQParserError(msg, CurrentFileName(), LineNo);
+    throw EQParserError(msg, CurrentFileName(), LineNo, CurrentLocalFile());
 }
 
 std::string TQParser::LocalPathOf(std::string_view name) const
@@ -158,8 +158,9 @@ void TQParser::Parse(std::string_view fileName)
 
     const std::string local = LocalPathOf(fileName);
     std::string text;
+    // Named by the path tried: the mailer's own text may be a DOS path that names no file here.
     if (!ReadWholeFile(local, text))
-        throw EQParserError("Cannot open file " + std::string(fileName) + " for parsing");
+        throw EQParserError("Cannot open file " + local + " for parsing");
     const std::string_view dirPart = DirPartOf(fileName);
     const std::string localDir = ParentDir(local);
     if (!dirPart.empty() && !DirectoryExists(localDir))
@@ -172,7 +173,7 @@ void TQParser::Parse(std::string_view fileName)
         std::vector<TOpenFile>& Files;
         ~TPop() { Files.pop_back(); }
     };
-    Files.push_back(TOpenFile{std::string(fileName), localDir});
+    Files.push_back(TOpenFile{std::string(fileName), local, localDir});
     TPop pop{Files};
     ParseText(text);
 }
