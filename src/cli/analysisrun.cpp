@@ -140,6 +140,12 @@ bool AnalysisArgsComplete(const TAnalysisOptions& o, const std::string& command,
         err << prefix << "no log file given\n";
         return false;
     }
+    return true;
+}
+
+bool MailerPathKnown(const TAnalysisOptions& o, const std::string& command, std::ostream& err)
+{
+    const std::string prefix = "tarvex-cli " + command + ": ";
     if (!o.MailerPath.empty() || !StyleHasAnalysis(o.Style))
         return true;
     const auto log = CreateLog(o.Style);

@@ -54,11 +54,13 @@ using TOwnOption = std::function<TOptionTaken(const std::vector<std::string>& ar
 bool TakeAnalysisArgs(const std::vector<std::string>& args, TAnalysisOptions& o, const std::string& command,
                       const TOwnOption& own, std::ostream& err);
 
-// Whether the style, the log file and, for a style that reads its mailer's files, the mailer
-// directory were given; otherwise says on err which is missing. Without --mailer-path the
-// files are looked for in the current directory, so it is missing only when the style's
-// configuration file is not there.
+// Whether the style and the log file were given; otherwise says on err which is missing.
 bool AnalysisArgsComplete(const TAnalysisOptions& o, const std::string& command, std::ostream& err);
+
+// Whether a style that reads its mailer's files is told where they are; otherwise says on err
+// that --mailer-path is missing. Without it the files are looked for in the current
+// directory, so it is missing only when the style's configuration file is not there.
+bool MailerPathKnown(const TAnalysisOptions& o, const std::string& command, std::ostream& err);
 
 // Applies the year, address and drive settings (each run sets all three afresh), creates the
 // log of the style and runs the pass, with questions on err answered OK (Cancel with

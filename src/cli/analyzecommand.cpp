@@ -96,7 +96,7 @@ int RunAnalyzeCommand(const std::vector<std::string>& args, std::ostream& out, s
         Usage(out);
         return 0;
     }
-    if (!taken || !AnalysisArgsComplete(o, "analyze", err)) {
+    if (!taken || !AnalysisArgsComplete(o, "analyze", err) || !MailerPathKnown(o, "analyze", err)) {
         Usage(err);
         return 2;
     }

@@ -88,7 +88,7 @@ int RunDlcCommand(const std::vector<std::string>& args, std::ostream& out, std::
         Usage(out);
         return 0;
     }
-    if (!taken || !AnalysisArgsComplete(o, "dlc", err)) {
+    if (!taken || !AnalysisArgsComplete(o, "dlc", err) || !MailerPathKnown(o, "dlc", err)) {
         Usage(err);
         return 2;
     }

@@ -59,10 +59,11 @@ std::optional<int> TakeReportArgs(const std::vector<std::string>& args, TAnalysi
 }
 
 // Analyses the log and writes the report of the items `pick` chooses from it; `pick` returns
-// false (its message on err) when the log has no such items to choose.
+// false (its message on err) when the log has no such items to choose. The report's own
+// options are checked before the mailer directory is looked for.
 template <class Item>
 int RunReport(const TAnalysisOptions& a, const TReportCliOptions& r, const TReportView& view,
-              const typename TColumnList<Item>::Factory& make, const std::string& command,
+              const typename TColumnList<Item>::Factory& make, const std::string& command, const std::string& usage,
               const std::function<bool(const TMailerLog&, std::span<const Item>&)>& pick, std::ostream& out,
               std::ostream& err)
 {
@@ -70,6 +71,10 @@ int RunReport(const TAnalysisOptions& a, const TReportCliOptions& r, const TRepo
     TReportOptions report;
     if (!PrepareReport<Item>(r, view, make, columns, report, command, err))
         return 2;
+    if (!MailerPathKnown(a, command, err)) {
+        err << usage;
+        return 2;
+    }
 
     const bool oldShowDomain = ShowDomain();
     const TAnalysisRun run = RunAnalysis(a, err, command);
@@ -94,7 +99,7 @@ int RunSessionsReport(const std::vector<std::string>& args, std::ostream& out, s
         return *code;
     const TReportView view{SessColumnNames, kSessFittingWidths, ".SessList", SessListDefaultColumns()};
     return RunReport<TSess>(
-        a, r, view, SessColumnFactory(), command,
+        a, r, view, SessColumnFactory(), command, ReportUsage(command, ""),
         [](const TMailerLog& log, std::span<const TSess>& items) {
             items = std::span<const TSess>(log.Sessions.data(), static_cast<std::size_t>(log.SessCount));
             return true;
@@ -124,7 +129,7 @@ int RunDialStatReport(const std::vector<std::string>& args, std::ostream& out, s
         return *code;
     const TReportView view{DialStatColumnNames, kDialStatFittingWidths, ".DialStat", DialStatDefaultColumns()};
     return RunReport<TNodeStat>(
-        a, r, view, DialStatColumnFactory(), command,
+        a, r, view, DialStatColumnFactory(), command, ReportUsage(command, kDialStatOwnUsage),
         [&](const TMailerLog& log, std::span<const TNodeStat>& items) {
             const int days = log.DayCount;
             if (day && *day >= days) {
