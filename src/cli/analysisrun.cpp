@@ -7,6 +7,7 @@
 #include "base/fidoaddr.h"
 #include "base/logutils.h"
 #include "batchui.h"
+#include "cliusage.h"
 #include "optionvalue.h"
 #include "parsers/brakelog.h"
 #include "platform/paths.h"
@@ -65,7 +66,7 @@ TOptionTaken TakeAnalysisOption(const std::vector<std::string>& args, std::size_
             return TOptionTaken::Error;
         o.Style = ParseStyle(v);
         if (o.Style < 0) {
-            err << prefix << "unknown style '" << v << "'\n";
+            err << prefix << UnknownStyle(v) << "\n";
             return TOptionTaken::Error;
         }
     } else if (a == "--mailer-path") {
@@ -114,15 +115,48 @@ bool TakeAnalysisArgs(const std::vector<std::string>& args, TAnalysisOptions& o,
                       const TOwnOption& own, std::ostream& err)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
+        if (IsHelpArgument(args[i])) {
+            o.Help = true;
+            return true;
+        }
         TOptionTaken t = own ? own(args, i) : TOptionTaken::NotOurs;
         if (t == TOptionTaken::NotOurs)
             t = TakeAnalysisOption(args, i, o, command, err);
         if (t == TOptionTaken::NotOurs)
-            err << "tarvex-cli " << command << ": unknown option '" << args[i] << "'\n";
+            err << "tarvex-cli " << command << ": " << UnknownArgument(args[i]) << "\n";
         if (t != TOptionTaken::Taken)
             return false;
     }
     return true;
+}
+
+bool AnalysisArgsComplete(const TAnalysisOptions& o, const std::string& command, std::ostream& err)
+{
+    const std::string prefix = "tarvex-cli " + command + ": ";
+    if (o.Style < 0) {
+        err << prefix << "--style is missing\n";
+        return false;
+    }
+    if (o.LogFile.empty()) {
+        err << prefix << "no log file given\n";
+        return false;
+    }
+    return true;
+}
+
+bool MailerPathKnown(const TAnalysisOptions& o, const std::string& command, std::ostream& err)
+{
+    const std::string prefix = "tarvex-cli " + command + ": ";
+    if (!o.MailerPath.empty() || !StyleHasAnalysis(o.Style))
+        return true;
+    const auto log = CreateLog(o.Style);
+    const auto* mailer = dynamic_cast<const TMailerLog*>(log.get());
+    const std::string config = mailer ? ResolvePath(mailer->ConfigFile()) : std::string();
+    if (config.empty() || FileExists(config))
+        return true;
+    err << prefix << "--mailer-path is missing (" << StyleName(o.Style) << " reads " << config
+        << " in the mailer's directory)\n";
+    return false;
 }
 
 TAnalysisRun RunAnalysis(const TAnalysisOptions& o, std::ostream& err, const std::string& command)
@@ -133,14 +167,16 @@ TAnalysisRun RunAnalysis(const TAnalysisOptions& o, std::ostream& err, const std
             << " are shown only, not analysed\n";
         return run;
     }
-    // Said before any configuration is read: the log itself is what was asked for.
-    if (!FileExists(o.LogFile)) {
-        err << "Cannot open log file for analysis\n";
-        return run;
-    }
     SetYear(o.Year);
     SetShowDomain(o.ShowDomain);
     SetDriveMap(o.Drives);
+    // Said before any configuration is read: the log itself is what was asked for.
+    const std::string logPath = ResolvePath(o.LogFile);
+    if (!FileExists(logPath)) {
+        err << "Cannot open log file for analysis\n"
+            << "tarvex-cli " << command << ": " << logPath << ": " << WhyUnreadable(logPath) << "\n";
+        return run;
+    }
     const std::string prefix = "tarvex-cli " + command + ": ";
     SetDriveGuessReport([&err, prefix](char letter, const std::string& dir) {
         err << prefix << "drive " << letter << ": taken as " << dir << " (guessed from the mailer path; --drive "

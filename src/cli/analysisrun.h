@@ -22,6 +22,7 @@ struct TAnalysisOptions
     std::string AutoNewText;
     bool StopOnError = false;
     std::string LogFile;
+    bool Help = false;                // --help or -h: the command shows its usage, nothing else
 };
 
 // "L=DIR" (the letter in either case) into drives; false for anything else.
@@ -47,10 +48,19 @@ using TOwnOption = std::function<TOptionTaken(const std::vector<std::string>& ar
 
 // Takes every argument: the command's own options first (when `own` is given), then the shared
 // ones and the log file. False when one is unknown ("tarvex-cli COMMAND: unknown option" on err)
-// or wrong (its message already on err): the command shows its usage then. Whether the style and
-// the log file were given is left to the command.
+// or wrong (its message already on err): the command shows its usage then. A request for help
+// stops the taking with Help set. Whether the style and the log file were given is left to
+// AnalysisArgsComplete.
 bool TakeAnalysisArgs(const std::vector<std::string>& args, TAnalysisOptions& o, const std::string& command,
                       const TOwnOption& own, std::ostream& err);
+
+// Whether the style and the log file were given; otherwise says on err which is missing.
+bool AnalysisArgsComplete(const TAnalysisOptions& o, const std::string& command, std::ostream& err);
+
+// Whether a style that reads its mailer's files is told where they are; otherwise says on err
+// that --mailer-path is missing. Without it the files are looked for in the current
+// directory, so it is missing only when the style's configuration file is not there.
+bool MailerPathKnown(const TAnalysisOptions& o, const std::string& command, std::ostream& err);
 
 // Applies the year, address and drive settings (each run sets all three afresh), creates the
 // log of the style and runs the pass, with questions on err answered OK (Cancel with

@@ -12,9 +12,9 @@ using namespace tarvex;
 
 namespace {
 
-void Usage(std::ostream& err)
+void Usage(std::ostream& to)
 {
-    err << "usage: tarvex-cli analyze " << kAnalysisOptionsUsage << "\n";
+    to << "usage: tarvex-cli analyze " << kAnalysisOptionsUsage << "\n";
 }
 
 void WriteRecords(const TMailerLog& log, TRecordWriter& w)
@@ -91,7 +91,12 @@ void WriteRecords(const TMailerLog& log, TRecordWriter& w)
 int RunAnalyzeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     TAnalysisOptions o;
-    if (!TakeAnalysisArgs(args, o, "analyze", {}, err) || o.Style < 0 || o.LogFile.empty()) {
+    const bool taken = TakeAnalysisArgs(args, o, "analyze", {}, err);
+    if (taken && o.Help) {
+        Usage(out);
+        return 0;
+    }
+    if (!taken || !AnalysisArgsComplete(o, "analyze", err) || !MailerPathKnown(o, "analyze", err)) {
         Usage(err);
         return 2;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "cliusage.h"
 #include "base/datetime.h"
 #include "base/linesplit.h"
 #include "base/logutils.h"
@@ -25,11 +26,12 @@ struct TCutOptions
     int Style = -1;
     int Year = 0;
     std::string LogFile;
+    bool Help = false;
 };
 
 bool Usage(std::ostream& err, const std::string& why)
 {
-    err << "tarvex-cli cut: " << why << "\n" << kUsage;
+    SayUsageError(err, "cut", why, kUsage);
     return false;
 }
 
@@ -37,6 +39,10 @@ bool ParseArgs(const std::vector<std::string>& args, TCutOptions& o, std::ostrea
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (IsHelpArgument(a)) {
+            o.Help = true;
+            return true;
+        }
         const bool takesValue = a == "--kbytes" || a == "--days" || a == "--style" || a == "--year";
         if (takesValue && i + 1 >= args.size())
             return Usage(err, a + " needs a value");
@@ -52,12 +58,12 @@ bool ParseArgs(const std::vector<std::string>& args, TCutOptions& o, std::ostrea
         } else if (a == "--style") {
             o.Style = ParseStyle(args[++i]);
             if (o.Style < 0)
-                return Usage(err, "unknown style '" + args[i] + "'");
+                return Usage(err, UnknownStyle(args[i]));
         } else if (a == "--year") {
             if (!TryStrToInt(args[++i], o.Year) || o.Year < 1 || o.Year > 9999)
                 return Usage(err, "bad year '" + args[i] + "'");
         } else if (!a.empty() && a[0] == '-' && a != "-") {
-            return Usage(err, "unknown option '" + a + "'");
+            return Usage(err, UnknownArgument(a));
         } else if (o.LogFile.empty()) {
             o.LogFile = a;
         } else {
@@ -103,8 +109,7 @@ std::size_t KeptStart(const TCutOptions& o, std::string_view bytes)
             l.remove_suffix(l.size() >= 2 && l[l.size() - 2] == '\r' ? 2 : 1);
         return l;
     };
-    const std::size_t first = FirstKeptLineByDays(
-        starts.size(), lineAt, [&](std::string_view l) { return CutDateOfLine(*log, l); }, o.CutSize);
+    const std::size_t first = FirstKeptLineByDays(*log, starts.size(), lineAt, o.CutSize);
     return first < starts.size() ? starts[first] : 0;
 }
 
@@ -117,6 +122,10 @@ int RunCutCommand(const std::vector<std::string>& args, std::ostream& out, std::
     TCutOptions o;
     if (!ParseArgs(args, o, err))
         return 2;
+    if (o.Help) {
+        out << kUsage;
+        return 0;
+    }
     std::string error;
     if (UnfinishedCut(o.LogFile, &error)) {
         err << "tarvex-cli cut: " << error << "\n";

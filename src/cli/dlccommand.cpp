@@ -13,9 +13,9 @@ using namespace tarvex;
 
 namespace {
 
-void Usage(std::ostream& err)
+void Usage(std::ostream& to)
 {
-    err << "usage: tarvex-cli dlc --style STYLE [--mailer-path DIR] [--year YYYY] [--brake-version N]\n"
+    to << "usage: tarvex-cli dlc --style STYLE [--mailer-path DIR] [--year YYYY] [--brake-version N]\n"
            "          [--drive L=DIR]... [--auto-new TEXT] [--dlc-left C] [--dlc-right C] [--dlc-digits N]\n"
            "          [--dlc-lead C] [--dlc-backup 0|1] [--dry-run] LOGFILE\n";
 }
@@ -83,7 +83,12 @@ int RunDlcCommand(const std::vector<std::string>& args, std::ostream& out, std::
     const TOwnOption takeDlc = [&](const std::vector<std::string>& v, std::size_t& i) {
         return TakeDlcOption(v, i, dlc, err);
     };
-    if (!TakeAnalysisArgs(args, o, "dlc", takeDlc, err) || o.Style < 0 || o.LogFile.empty()) {
+    const bool taken = TakeAnalysisArgs(args, o, "dlc", takeDlc, err);
+    if (taken && o.Help) {
+        Usage(out);
+        return 0;
+    }
+    if (!taken || !AnalysisArgsComplete(o, "dlc", err) || !MailerPathKnown(o, "dlc", err)) {
         Usage(err);
         return 2;
     }

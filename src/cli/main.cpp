@@ -23,6 +23,8 @@ void PrintHelp()
         "Commands:\n"
         "  --help        show this help and exit\n"
         "  --version     print the version and exit\n"
+        "  COMMAND --help, COMMAND -h\n"
+        "                show the usage of one command and exit\n"
         "  analyze --style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain]\n"
         "          [--brake-version 701|703] [--drive L=DIR]... [--auto-new TEXT] [--stop-on-error] LOGFILE\n"
         "                analyse a log and print its days, sessions, nodes and file requests\n"

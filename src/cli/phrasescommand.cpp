@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "analysisrun.h"
+#include "cliusage.h"
 #include "recordwriter.h"
 
 #include "base/errors.h"
@@ -19,10 +20,13 @@
 
 namespace {
 
-void PrintUsage(std::ostream& err)
+const char* const kUsage = "usage: tarvex-cli phrases --style STYLE --mailer-path DIR [--drive L=DIR]...\n"
+                           "  STYLE: T-mail (1), Bink/+ (5), FHMail (6) or SF-Mail (7)\n";
+
+int UsageError(std::ostream& err, const std::string& what)
 {
-    err << "Usage: tarvex-cli phrases --style STYLE --mailer-path DIR [--drive L=DIR]...\n"
-           "  STYLE: T-mail (1), Bink/+ (5), FHMail (6) or SF-Mail (7)\n";
+    SayUsageError(err, "phrases", what, kUsage);
+    return 2;
 }
 
 }  // namespace
@@ -38,14 +42,17 @@ int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, s
     std::map<char, std::string> drives;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (IsHelpArgument(a)) {
+            out << kUsage;
+            return 0;
+        }
         if (a == "--drive" || a.rfind("--drive=", 0) == 0) {
             const std::string v = a == "--drive" ? (i + 1 < args.size() ? args[++i] : std::string()) : a.substr(8);
-            if (!TakeDriveMapping(v, drives)) {
-                err << "tarvex-cli phrases: bad drive mapping '" << v << "' (LETTER=DIR)\n";
-                PrintUsage(err);
-                return 2;
-            }
-        } else if ((a == "--style" || a == "--mailer-path") && i + 1 < args.size()) {
+            if (!TakeDriveMapping(v, drives))
+                return UsageError(err, "bad drive mapping '" + v + "' (LETTER=DIR)");
+        } else if (a == "--style" || a == "--mailer-path") {
+            if (i + 1 >= args.size())
+                return UsageError(err, a + " needs a value");
             (a == "--style" ? styleText : mailerPath) = args[++i];
             (a == "--style" ? haveStyle : havePath) = true;
         } else if (a.rfind("--style=", 0) == 0) {
@@ -55,21 +62,16 @@ int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, s
             mailerPath = a.substr(14);
             havePath = true;
         } else {
-            err << "tarvex-cli phrases: unexpected argument '" << a << "'\n";
-            PrintUsage(err);
-            return 2;
+            return UsageError(err, UnknownArgument(a));
         }
     }
-    if (!haveStyle || !havePath) {
-        PrintUsage(err);
-        return 2;
-    }
+    if (!haveStyle)
+        return UsageError(err, "--style is missing");
+    if (!havePath)
+        return UsageError(err, "--mailer-path is missing");
     const int style = tarvex::ParseStyle(styleText);
-    if (style < 0) {
-        err << "tarvex-cli phrases: unknown style '" << styleText << "'\n";
-        PrintUsage(err);
-        return 2;
-    }
+    if (style < 0)
+        return UsageError(err, UnknownStyle(styleText));
     // The style's parser lists the phrases it takes, so the list and the parser never disagree.
     const std::unique_ptr<tarvex::TLog> log = tarvex::CreateLog(style);
     auto* mailer = dynamic_cast<tarvex::TMailerLog*>(log.get());
@@ -94,7 +96,7 @@ int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 2;
     } catch (const tarvex::EQParserError& e) {
         if (e.LineNo != 0)
-            err << "Error loading config file (file " << e.FileName << ", line " << e.LineNo << "): " << e.what()
+            err << "Error loading config file (file " << e.ShownFileName() << ", line " << e.LineNo << "): " << e.what()
                 << '\n';
         else
             err << "Error loading config file: " << e.what() << '\n';

@@ -12,6 +12,7 @@
 #include "report/sesscolumns.h"
 #include "reportoptions.h"
 #include "batchui.h"
+#include "cliusage.h"
 
 using namespace tarvex;
 
@@ -22,37 +23,47 @@ constexpr int kSessFittingWidths[kSessColumnTypes] = {14, 8, 20, 24, 20, 4, 4, 1
 // "2:5020/300.1", "No carrier", "Time online", "1:02:05".
 constexpr int kDialStatFittingWidths[kDialStatColumnTypes] = {16, 5, 5, 10, 8, 7, 10, 10, 11, 6};
 
-// Takes the analysis and report options, and those of the report itself through `extra`;
-// false (usage on err) when they are wrong or incomplete.
-bool TakeReportArgs(const std::vector<std::string>& args, TAnalysisOptions& a, TReportCliOptions& r,
-                    const std::string& command, const char* ownUsage, const TOwnOption& extra, std::ostream& err)
+const char* const kDialStatOwnUsage = " [--day N]";
+
+std::string ReportUsage(const std::string& command, const char* ownUsage)
 {
-    auto usage = [&] {
-        err << "usage: tarvex-cli " << command << " " << kAnalysisOptionsUsage << "\n          "
-            << kReportOptionsUsage << ownUsage << "\n";
-    };
+    return "usage: tarvex-cli " + command + " " + kAnalysisOptionsUsage + "\n          " + kReportOptionsUsage +
+           ownUsage + "\n";
+}
+
+// Takes the analysis and report options, and those of the report itself through `extra`. The
+// status to end with at once: 0 after the usage asked for (on out), 2 when the options are
+// wrong or incomplete (usage on err); nothing when the report is to be written.
+std::optional<int> TakeReportArgs(const std::vector<std::string>& args, TAnalysisOptions& a, TReportCliOptions& r,
+                                  const std::string& command, const char* ownUsage, const TOwnOption& extra,
+                                  std::ostream& out, std::ostream& err)
+{
     const TOwnOption own = [&](const std::vector<std::string>& v, std::size_t& i) {
         const TOptionTaken t = TakeReportOption(v, i, r, command, err);
         return t == TOptionTaken::NotOurs && extra ? extra(v, i) : t;
     };
-    if (!TakeAnalysisArgs(args, a, command, own, err)) {
-        usage();
-        return false;
+    const bool taken = TakeAnalysisArgs(args, a, command, own, err);
+    if (taken && a.Help) {
+        out << ReportUsage(command, ownUsage);
+        return 0;
     }
-    if (a.Style < 0 || a.LogFile.empty() || r.SettingsFile.empty() != r.LogName.empty()) {
-        if (r.SettingsFile.empty() != r.LogName.empty())
-            err << "tarvex-cli " << command << ": --settings and --log go together\n";
-        usage();
-        return false;
+    bool complete = taken && AnalysisArgsComplete(a, command, err);
+    if (complete && r.SettingsFile.empty() != r.LogName.empty()) {
+        err << "tarvex-cli " << command << ": --settings and --log go together\n";
+        complete = false;
     }
-    return true;
+    if (complete)
+        return std::nullopt;
+    err << ReportUsage(command, ownUsage);
+    return 2;
 }
 
 // Analyses the log and writes the report of the items `pick` chooses from it; `pick` returns
-// false (its message on err) when the log has no such items to choose.
+// false (its message on err) when the log has no such items to choose. The report's own
+// options are checked before the mailer directory is looked for.
 template <class Item>
 int RunReport(const TAnalysisOptions& a, const TReportCliOptions& r, const TReportView& view,
-              const typename TColumnList<Item>::Factory& make, const std::string& command,
+              const typename TColumnList<Item>::Factory& make, const std::string& command, const std::string& usage,
               const std::function<bool(const TMailerLog&, std::span<const Item>&)>& pick, std::ostream& out,
               std::ostream& err)
 {
@@ -60,6 +71,10 @@ int RunReport(const TAnalysisOptions& a, const TReportCliOptions& r, const TRepo
     TReportOptions report;
     if (!PrepareReport<Item>(r, view, make, columns, report, command, err))
         return 2;
+    if (!MailerPathKnown(a, command, err)) {
+        err << usage;
+        return 2;
+    }
 
     const bool oldShowDomain = ShowDomain();
     const TAnalysisRun run = RunAnalysis(a, err, command);
@@ -80,11 +95,11 @@ int RunSessionsReport(const std::vector<std::string>& args, std::ostream& out, s
     const std::string command = "report sessions";
     TAnalysisOptions a;
     TReportCliOptions r;
-    if (!TakeReportArgs(args, a, r, command, "", {}, err))
-        return 2;
+    if (const auto code = TakeReportArgs(args, a, r, command, "", {}, out, err))
+        return *code;
     const TReportView view{SessColumnNames, kSessFittingWidths, ".SessList", SessListDefaultColumns()};
     return RunReport<TSess>(
-        a, r, view, SessColumnFactory(), command,
+        a, r, view, SessColumnFactory(), command, ReportUsage(command, ""),
         [](const TMailerLog& log, std::span<const TSess>& items) {
             items = std::span<const TSess>(log.Sessions.data(), static_cast<std::size_t>(log.SessCount));
             return true;
@@ -110,11 +125,11 @@ int RunDialStatReport(const std::vector<std::string>& args, std::ostream& out, s
         day = n;
         return TOptionTaken::Taken;
     };
-    if (!TakeReportArgs(args, a, r, command, " [--day N]", takeDay, err))
-        return 2;
+    if (const auto code = TakeReportArgs(args, a, r, command, kDialStatOwnUsage, takeDay, out, err))
+        return *code;
     const TReportView view{DialStatColumnNames, kDialStatFittingWidths, ".DialStat", DialStatDefaultColumns()};
     return RunReport<TNodeStat>(
-        a, r, view, DialStatColumnFactory(), command,
+        a, r, view, DialStatColumnFactory(), command, ReportUsage(command, kDialStatOwnUsage),
         [&](const TMailerLog& log, std::span<const TNodeStat>& items) {
             const int days = log.DayCount;
             if (day && *day >= days) {
@@ -145,9 +160,15 @@ int RunReportCommand(const std::vector<std::string>& args, std::ostream& out, st
         return RunSessionsReport(rest, out, err);
     if (!args.empty() && args[0] == "dialstat")
         return RunDialStatReport(rest, out, err);
+    const std::string usage =
+        ReportUsage("report sessions", "") + ReportUsage("report dialstat", kDialStatOwnUsage);
+    if (!args.empty() && IsHelpArgument(args[0])) {
+        out << usage;
+        return 0;
+    }
     if (args.empty())
-        err << "tarvex-cli report: which report? (sessions, dialstat)\n";
+        err << "tarvex-cli report: which report? (sessions, dialstat)\n" << usage;
     else
-        err << "tarvex-cli report: unknown report '" << args[0] << "' (sessions, dialstat)\n";
+        err << "tarvex-cli report: unknown report '" << args[0] << "' (sessions, dialstat)\n" << usage;
     return 2;
 }

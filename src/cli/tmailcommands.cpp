@@ -2,9 +2,11 @@
 
 #include <ctime>
 #include <map>
+#include <optional>
 #include <ostream>
 
 #include "analysisrun.h"
+#include "cliusage.h"
 #include "base/logutils.h"
 #include "mailercfg/qparser.h"
 #include "platform/paths.h"
@@ -27,32 +29,43 @@ struct TLineOptions
     std::int32_t Line = 1;
     TTrafficSort Sort = TTrafficSort::Unsorted;
     bool Signature = true;
+    bool Help = false;
 };
 
-// Parses the options of both commands; traffic alone takes --sort and --no-signature.
+std::string UsageOf(const std::string& command)
+{
+    return std::string("usage: tarvex-cli ") + (command == "traffic" ? kTrafficUsage : kHistoryUsage) + "\n";
+}
+
+// Parses the options of both commands; traffic alone takes --sort and --no-signature. A wrong
+// argument is told with the command's usage; a request for help stops the parsing with Help set.
 bool ParseLineOptions(const std::vector<std::string>& args, const std::string& command, TLineOptions& o,
                       std::ostream& err)
 {
-    const std::string prefix = "tarvex-cli " + command + ": ";
     const bool traffic = command == "traffic";
+    const auto usageError = [&](const std::string& what) {
+        SayUsageError(err, command, what, UsageOf(command));
+        return false;
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const bool takesValue = a == "--mailer-path" || a == "--drive" || a == "--line" || (traffic && a == "--sort");
-        if (takesValue && i + 1 >= args.size()) {
-            err << prefix << a << " needs a value\n";
-            return false;
+        if (IsHelpArgument(a)) {
+            o.Help = true;
+            return true;
         }
+        const bool takesValue = a == "--mailer-path" || a == "--drive" || a == "--line" || (traffic && a == "--sort");
+        if (takesValue && i + 1 >= args.size())
+            return usageError(a + " needs a value");
         if (a == "--mailer-path") {
             o.MailerPath = args[++i];
         } else if (a == "--drive") {
-            if (!TakeDriveMapping(args[++i], o.Drives, prefix, err))
-                return false;
+            const std::string& v = args[++i];
+            if (!TakeDriveMapping(v, o.Drives))
+                return usageError("bad drive mapping '" + v + "' (LETTER=DIR)");
         } else if (a == "--line") {
             const std::string& v = args[++i];
-            if (!TryStrToInt(v, o.Line) || o.Line < 1) {
-                err << prefix << "bad line number '" << v << "'\n";
-                return false;
-            }
+            if (!TryStrToInt(v, o.Line) || o.Line < 1)
+                return usageError("bad line number '" + v + "'");
         } else if (traffic && a == "--sort") {
             const std::string& v = args[++i];
             if (v == "unsorted")
@@ -63,22 +76,16 @@ bool ParseLineOptions(const std::vector<std::string>& args, const std::string& c
                 o.Sort = TTrafficSort::Sessions;
             else if (v == "traffic")
                 o.Sort = TTrafficSort::Traffic;
-            else {
-                err << prefix << "unknown sort order '" << v << "' (unsorted, address, sessions, traffic)\n";
-                return false;
-            }
+            else
+                return usageError("unknown sort order '" + v + "' (unsorted, address, sessions, traffic)");
         } else if (traffic && a == "--no-signature") {
             o.Signature = false;
         } else {
-            err << prefix << "unknown argument '" << a << "' (usage: tarvex-cli "
-                << (traffic ? kTrafficUsage : kHistoryUsage) << ")\n";
-            return false;
+            return usageError(UnknownArgument(a));
         }
     }
-    if (o.MailerPath.empty()) {
-        err << prefix << "--mailer-path is required\n";
-        return false;
-    }
+    if (o.MailerPath.empty())
+        return usageError("--mailer-path is missing");
     return true;
 }
 
@@ -92,7 +99,7 @@ bool SysPathOf(const TLineOptions& o, std::string& sysPath, std::ostream& err)
     } catch (const EQParserError& e) {
         err << e.what();
         if (e.LineNo != 0)
-            err << " (file " << e.FileName << ", line " << e.LineNo << ")";
+            err << " (file " << e.ShownFileName() << ", line " << e.LineNo << ")";
         err << '\n';
     } catch (const std::exception& e) {
         err << e.what() << '\n';
@@ -100,24 +107,37 @@ bool SysPathOf(const TLineOptions& o, std::string& sysPath, std::ostream& err)
     return false;
 }
 
-// The options, then the path of the line's file in the mailer's system directory: false (the
-// message on err) when the options are wrong or the mailer's configuration cannot be read.
-bool LineFilePath(const std::vector<std::string>& args, const std::string& command,
-                  std::string (*fileName)(std::int32_t), TLineOptions& o, std::string& path, std::ostream& err)
+// The options, then the path of the line's file in the mailer's system directory. The status
+// to end with at once: 0 after the usage asked for (on out), 2 when the options are wrong or
+// the mailer's configuration cannot be read (the message on err); nothing when the file is to
+// be read.
+std::optional<int> LineFilePath(const std::vector<std::string>& args, const std::string& command,
+                                std::string (*fileName)(std::int32_t), TLineOptions& o, std::string& path,
+                                std::ostream& out, std::ostream& err)
 {
+    if (!ParseLineOptions(args, command, o, err))
+        return 2;
+    if (o.Help) {
+        out << UsageOf(command);
+        return 0;
+    }
     std::string sysPath;
-    if (!ParseLineOptions(args, command, o, err) || !SysPathOf(o, sysPath, err))
-        return false;
+    if (!SysPathOf(o, sysPath, err))
+        return 2;
     path = SysFilePath(sysPath, fileName(o.Line));
-    return true;
+    return std::nullopt;
 }
 
-// False, with the message on err, when the line's file could not be loaded.
-bool Loaded(TRecordFileResult r, const std::string& command, std::ostream& err)
+// False, with the message on err, when the line's file could not be loaded. The window's
+// message names no file; the command says which one it tried, since --line picks it.
+bool Loaded(TRecordFileResult r, const std::string& command, const std::string& path, std::ostream& err)
 {
     switch (r) {
     case TRecordFileResult::Ok: return true;
-    case TRecordFileResult::CannotOpen: err << "Cannot open " << command << " file\n"; return false;
+    case TRecordFileResult::CannotOpen:
+        err << "Cannot open " << command << " file\n"
+            << "tarvex-cli " << command << ": " << path << ": " << WhyUnreadable(path) << "\n";
+        return false;
     case TRecordFileResult::NoMemory: err << "Not enough memory!\n"; return false;
     }
     return false;
@@ -150,8 +170,9 @@ int RunTrafficCommand(const std::vector<std::string>& args, std::ostream& out, s
     TLineOptions o;
     std::string path;
     TTrafficTable table;
-    if (!LineFilePath(args, "traffic", TrafficFileName, o, path, err) ||
-        !Loaded(LoadTrafficFile(path, table), "traffic", err))
+    if (const auto code = LineFilePath(args, "traffic", TrafficFileName, o, path, out, err))
+        return *code;
+    if (!Loaded(LoadTrafficFile(path, table), "traffic", path, err))
         return 2;
     SayLeftover(table.LeftoverBytes, table.Entries.size(), "traffic", path, err);
     SortTraffic(table.Entries, o.Sort);
@@ -166,8 +187,9 @@ int RunHistoryCommand(const std::vector<std::string>& args, std::ostream& out, s
     TLineOptions o;
     std::string path;
     THistoryTable table;
-    if (!LineFilePath(args, "history", HistoryFileName, o, path, err) ||
-        !Loaded(LoadHistoryFile(path, table), "history", err))
+    if (const auto code = LineFilePath(args, "history", HistoryFileName, o, path, out, err))
+        return *code;
+    if (!Loaded(LoadHistoryFile(path, table), "history", path, err))
         return 2;
     SayLeftover(table.LeftoverBytes, table.Records.size(), "history", path, err);
     std::string text;

@@ -6,9 +6,22 @@
 #include <string>
 #include <vector>
 
+#include "arguslog.h"
 #include "base/datetime.h"
+#include "base/linesplit.h"
+#include "binklog.h"
+#include "binkphrases.h"
+#include "binkstylelog.h"
+#include "brakelog.h"
+#include "fhmaildir.h"
+#include "frontdoorlog.h"
 #include "log/logcut.h"
+#include "log/mailerlog.h"
 #include "platform/filecut.h"
+#include "sfmaildir.h"
+#include "styles/logfactory.h"
+#include "tmaillog.h"
+#include "tmailphrases.h"
 
 using namespace tarvex;
 namespace fs = std::filesystem;
@@ -33,7 +46,10 @@ std::size_t KeptByDays(const std::vector<std::string>& lines, int days)
 {
     return FirstKeptLineByDays(
         lines.size(), [&](std::size_t i) { return std::string_view(lines[i]); },
-        [](std::string_view l) { return l[0] == '-' ? 0.0 : EncodeDate(2026, 1, std::stoi(std::string(l.substr(0, 2)))); },
+        [&](std::size_t i) {
+            const std::string& l = lines[i];
+            return l[0] == '-' ? 0.0 : EncodeDate(2026, 1, std::stoi(l.substr(0, 2)));
+        },
         days);
 }
 
@@ -106,6 +122,113 @@ TEST(LogCutDays, UndatedRunBetweenDatesCountsAsADate)
     const std::vector<std::string> lines = {"01 a", "-- x", "-- y", "02 a", "02 b"};
     EXPECT_EQ(KeptByDays(lines, 2), 1u);
     EXPECT_EQ(KeptByDays(lines, 1), 3u);
+}
+
+namespace {
+
+// About fifteen days of a generated log of the style, without the damaged and undated lines
+// that would count as dates of their own.
+std::string FifteenDaysOf(int style)
+{
+    using namespace tarvex::fixtures;
+    constexpr std::size_t kLines = 3000;
+    constexpr int kPerDay = 200;
+    switch (style) {
+    case lsTMail: {
+        TMailLogOptions o{.Lines = kLines, .LinesPerDay = kPerDay, .WithSeparators = false};
+        return BuildTMailLog(o, TMailPhrases());
+    }
+    case lsBrake: return BuildBrakeLog({.Lines = kLines, .LinesPerDay = kPerDay, .WithDamagedLines = false});
+    case lsBinkPlus:
+        return BuildBinkLog({.Lines = kLines, .LinesPerDay = kPerDay, .WithDamagedLines = false}, TBinkPhrases());
+    case lsFHMail:
+        return BuildFHMailLog({.Lines = kLines, .LinesPerDay = kPerDay, .WithDamagedLines = false}, TFHMailPhrases());
+    case lsSFMail:
+        return BuildSFMailLog({.Lines = kLines, .LinesPerDay = kPerDay, .WithDamagedLines = false}, TSFMailPhrases());
+    case lsArgus: return BuildArgusLog({.Lines = kLines, .LinesPerDay = kPerDay, .WithDamagedLines = false});
+    case lsGenericFD: return BuildFrontDoorLog(15, kPerDay, 3);
+    default: return BuildBinkStyleLog(kLines * 60, 15, 3);  // Other reads it as one date
+    }
+}
+
+// The dates of the lines as a reader from the top sees them (the pass, the day list): each
+// line's day check, then its date, in order, so that a separator dates the lines below it.
+std::vector<TDateTime> DatesFromTheTop(TLog& log, const std::vector<std::string_view>& lines)
+{
+    auto* mailer = dynamic_cast<TMailerLog*>(&log);
+    std::vector<TDateTime> dates;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].empty()) {
+            dates.push_back(0);  // the pass skips empty lines, and so does the cut
+            continue;
+        }
+        if (mailer) {
+            mailer->LineNo = static_cast<std::int32_t>(i + 1);
+            try {
+                mailer->CheckNewDay(lines[i]);
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << "line " << i + 1 << ": " << e.what();
+            }
+        }
+        dates.push_back(CutDateOfLine(log, lines[i]));
+    }
+    return dates;
+}
+
+}  // namespace
+
+// Every style's days cut keeps exactly the lines of the last N dates the log holds, whether the
+// style dates each line or dates the lines by a separator above them, and whether its log
+// object is fresh (the command line) or has just read the log (the window).
+TEST(LogCutDays, EveryStyleKeepsTheLastDatesOfItsLog)
+{
+    SetProgramStartDate(EncodeDate(2026, 6, 15));
+    for (int style = 0; style < kStyleCount; ++style) {
+        SCOPED_TRACE(StyleName(style));
+        const std::string text = FifteenDaysOf(style);
+        std::vector<std::string_view> lines;
+        LineSplitter split(text);
+        for (std::string_view line; split.Next(line);)
+            lines.push_back(line);
+        const auto walked = CreateLog(style);
+        const std::vector<TDateTime> dates = DatesFromTheTop(*walked, lines);
+        std::vector<std::size_t> runStarts;  // the first line of each run of one date
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (!lines[i].empty() && (runStarts.empty() || dates[i] != dates[runStarts.back()]))
+                runStarts.push_back(i);
+        ASSERT_GE(runStarts.size(), style == lsOther ? 1u : 14u);
+        const auto fresh = CreateLog(style);
+        for (TLog* log : {fresh.get(), walked.get()})
+            for (const std::int32_t days : {1, 2, 5}) {
+                const std::size_t n = static_cast<std::size_t>(days);
+                const std::size_t expected = runStarts.size() > n ? runStarts[runStarts.size() - n] : runStarts[0];
+                EXPECT_EQ(FirstKeptLineByDays(*log, lines.size(), [&](std::size_t i) { return lines[i]; }, days),
+                          expected)
+                    << days << " days, " << (log == fresh.get() ? "fresh" : "walked") << " log";
+            }
+    }
+}
+
+// The lines of a separator style take the date of the nearest readable separator above them.
+TEST(LogCutDays, SeparatorStylesDateLinesByTheSeparatorAbove)
+{
+    SetProgramStartDate(EncodeDate(2026, 6, 15));
+    const std::string sep = std::string(11, '\xC4') + " ";
+    const std::vector<std::string> text = {
+        "00:00:01  before any separator",
+        sep + "01 Mar 2026 " + std::string(5, '\xC4'), "10:00:00  ( ) a", "",
+        sep + "02 Mar 2026", "10:00:00  ( ) b",
+        sep + "02 Xyz 2026", "10:00:01  ( ) unreadable separator: still the 2nd",
+        sep + "03 Mar 2026", "10:00:00  ( ) c", "10:00:01  ( ) d"};
+    const auto log = CreateLog(lsSFMail);
+    const auto cut = [&](std::int32_t days) {
+        return FirstKeptLineByDays(*log, text.size(), [&](std::size_t i) { return std::string_view(text[i]); }, days);
+    };
+    EXPECT_EQ(cut(1), 8u);
+    EXPECT_EQ(cut(2), 4u);
+    EXPECT_EQ(cut(3), 1u);
+    EXPECT_EQ(cut(4), 0u);  // the undated line above the first separator is a date of its own
+    EXPECT_EQ(cut(5), 0u);
 }
 
 class FileCutTest : public ::testing::Test

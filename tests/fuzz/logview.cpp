@@ -97,9 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A days cut in the style's dates, when the log is small enough to walk whole.
     if (lines <= kMaxLines) {
         const std::int32_t days = static_cast<std::int32_t>(fuzz::ByteAt(bytes, 4) % 6);
-        const std::size_t first = FirstKeptLineByDays(
-            lines, [&](std::size_t i) { return text.Line(i); },
-            [&](std::string_view line) { return SafeDate(*log, line); }, days);
+        const std::size_t first = FirstKeptLineByDays(*log, lines, [&](std::size_t i) { return text.Line(i); }, days);
         Require(first <= lines);
         LogText cut;
         cut.Assign(bytes);

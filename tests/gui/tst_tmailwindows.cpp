@@ -204,7 +204,7 @@ private slots:
         QFile::remove(QString::fromStdString(Mailer + "/t-mail.ctl"));
         f.Frame->ShowHistory();
         QVERIFY(!f.Frame->HistoryWindow());
-        QCOMPARE(f.Messages->back(), "Cannot open file " + Mailer + "\\t-mail.ctl for parsing");
+        QCOMPARE(f.Messages->back(), "Cannot open file " + Mailer + "/t-mail.ctl for parsing");
         f.Frame->close();
     }
 

@@ -77,13 +77,19 @@ bool TFDLog::ClassifyWord(std::string_view word, int col)
 
 TDateTime TFDLog::DateOfLine(std::string_view line)
 {
-    if (line.substr(0, 10) == "----------") {
-        const int day = NumberAt(line, 17, 2);
-        const int month = MonthOfName(FieldAt(line, 20, 3));
-        const int year = StrToInt("19" + std::string(FieldAt(line, 24, 2)));
-        LastDate = EncodeDate(year, month, day);
-    }
+    if (const auto date = SeparatorDate(line))
+        LastDate = *date;
     return LastDate;
+}
+
+std::optional<TDateTime> TFDLog::SeparatorDate(std::string_view line) const
+{
+    if (line.substr(0, 10) != "----------")
+        return std::nullopt;
+    const int day = NumberAt(line, 17, 2);
+    const int month = MonthOfName(FieldAt(line, 20, 3));
+    const int year = StrToInt("19" + std::string(FieldAt(line, 24, 2)));
+    return EncodeDate(year, month, day);
 }
 
 }  // namespace tarvex

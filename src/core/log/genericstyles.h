@@ -1,4 +1,6 @@
 #pragma once
+#include <optional>
+
 #include "log/tlog.h"
 
 namespace tarvex {
@@ -47,6 +49,8 @@ public:
     bool IsDateColumn(int col) const override;
     bool ClassifyWord(std::string_view word, int col) override;
     TDateTime DateOfLine(std::string_view line) override;
+    bool DatesBySeparators() const override { return true; }
+    std::optional<TDateTime> SeparatorDate(std::string_view line) const override;
 
     TDateTime LastDate = 0;
 };

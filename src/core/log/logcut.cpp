@@ -1,5 +1,7 @@
 #include "log/logcut.h"
 
+#include <optional>
+
 namespace tarvex {
 
 std::uint64_t CutLimitBytes(std::int32_t cutSizeKBytes)
@@ -20,8 +22,8 @@ std::optional<std::size_t> KeptStartByKBytes(std::string_view text, std::uint64_
     return std::nullopt;
 }
 
-std::size_t FirstKeptLineByDays(std::size_t lineCount, const std::function<std::string_view(std::size_t)>& lineAt,
-                                const std::function<TDateTime(std::string_view)>& dateOf, std::int32_t days,
+std::size_t FirstKeptLineByDays(std::size_t lineCount, const TLineAt& lineAt,
+                                const std::function<TDateTime(std::size_t)>& dateAt, std::int32_t days,
                                 const std::function<void(std::int32_t)>& progress)
 {
     if (lineCount == 0 || days <= 0)
@@ -36,9 +38,8 @@ std::size_t FirstKeptLineByDays(std::size_t lineCount, const std::function<std::
             progress(d - 1);
         do {
             --n;
-            const std::string_view line = lineAt(n);
-            if (!line.empty())
-                current = dateOf(line);
+            if (!lineAt(n).empty())
+                current = dateAt(n);
         } while (current == previous && n != 0);
         if (n == 0) {
             // Line 1 closes the date to drop only when it starts a date of its own.
@@ -55,6 +56,72 @@ std::size_t FirstKeptLineByDays(std::size_t lineCount, const std::function<std::
     if (first >= lineCount)
         first = lineCount - 1;
     return first;
+}
+
+namespace {
+
+// The date of the nearest separator at or above a line, found by walking up from it. The cut
+// asks for lines from the end upwards, so the separator last found answers for every line
+// down to the one last asked about, and each line is read about once.
+class TSeparatorDates
+{
+public:
+    TSeparatorDates(const TLog& log, const TLineAt& lineAt) : Log(log), LineAt(lineAt) {}
+
+    TDateTime At(std::size_t i)
+    {
+        if (Known && i >= From && i <= To)
+            return Date;
+        // Below the known run only the lines between need reading; above it, all up to a separator.
+        const std::size_t stop = Known && i > To ? To + 1 : 0;
+        for (std::size_t j = i + 1; j-- > stop;)
+            if (const auto date = DateOf(LineAt(j))) {
+                Known = true;
+                From = j;
+                To = i;
+                Date = *date;
+                return Date;
+            }
+        if (Known && i > To) {
+            To = i;
+            return Date;
+        }
+        Known = true;
+        From = 0;
+        To = i;
+        Date = 0;
+        return Date;
+    }
+
+private:
+    // A separator whose date cannot be read opens no day in a pass either.
+    std::optional<TDateTime> DateOf(std::string_view line) const
+    {
+        try {
+            return Log.SeparatorDate(line);
+        } catch (...) {
+            return std::nullopt;
+        }
+    }
+
+    const TLog& Log;
+    const TLineAt& LineAt;
+    bool Known = false;
+    std::size_t From = 0, To = 0;  // lines From..To take Date
+    TDateTime Date = 0;
+};
+
+}  // namespace
+
+std::size_t FirstKeptLineByDays(TLog& log, std::size_t lineCount, const TLineAt& lineAt, std::int32_t days,
+                                const std::function<void(std::int32_t)>& progress)
+{
+    if (log.DatesBySeparators()) {
+        TSeparatorDates dates(log, lineAt);
+        return FirstKeptLineByDays(lineCount, lineAt, [&](std::size_t i) { return dates.At(i); }, days, progress);
+    }
+    return FirstKeptLineByDays(
+        lineCount, lineAt, [&](std::size_t i) { return CutDateOfLine(log, lineAt(i)); }, days, progress);
 }
 
 TDateTime CutDateOfLine(TLog& log, std::string_view line)

@@ -26,10 +26,17 @@ std::optional<std::size_t> KeptStartByKBytes(std::string_view text, std::uint64_
 
 // A days cut: the 0-based index of the first line kept so that the lines of the last `days`
 // dates remain, counted back from the last line. lineAt(i) gives line i (0-based) of lineCount
-// lines; dateOf gives the date of a non-empty line (0 for undated). When the log holds no more
-// than `days` dates, only leading empty lines go.
-std::size_t FirstKeptLineByDays(std::size_t lineCount, const std::function<std::string_view(std::size_t)>& lineAt,
-                                const std::function<TDateTime(std::string_view)>& dateOf, std::int32_t days,
+// lines; dateAt(i) the date of line i when it is not empty (0 for undated). When the log holds
+// no more than `days` dates, only leading empty lines go.
+using TLineAt = std::function<std::string_view(std::size_t)>;
+std::size_t FirstKeptLineByDays(std::size_t lineCount, const TLineAt& lineAt,
+                                const std::function<TDateTime(std::size_t)>& dateAt, std::int32_t days,
+                                const std::function<void(std::int32_t)>& progress = {});
+
+// The same for a log of that style, its lines dated as a days cut dates them: by the style's
+// date of each line, or, for a style that dates its lines by separators, by the nearest
+// separator above (0 above the first).
+std::size_t FirstKeptLineByDays(TLog& log, std::size_t lineCount, const TLineAt& lineAt, std::int32_t days,
                                 const std::function<void(std::int32_t)>& progress = {});
 
 // The date a days cut gives a line of the log: the style's date, 0 for a line it cannot read.

@@ -205,7 +205,7 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
         ui.SetBusyCursor(false);
         std::string msg;
         if (e.LineNo != 0)
-            msg = "Error loading config file (file " + e.FileName + ", line " + std::to_string(e.LineNo) + "):\n\r" + e.what();
+            msg = "Error loading config file (file " + e.ShownFileName() + ", line " + std::to_string(e.LineNo) + "):\n\r" + e.what();
         else
             msg = std::string("Error loading config file:\r\n") + e.what();
         ui.Message(msg, TMsgKind::Error, TMsgButtons::OK);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -54,6 +55,13 @@ public:
     virtual void Save(ISettingsStore& reg, std::string_view section) const;
     // The date a line belongs to, for day navigation.
     virtual TDateTime DateOfLine(std::string_view line);
+    // True for a style whose lines carry no date: a separator line opens each day, and
+    // DateOfLine answers only while the log is read from the top. Whoever walks the log
+    // otherwise (a days cut walks it from the end) dates a line by the separator above it.
+    virtual bool DatesBySeparators() const { return false; }
+    // The date a separator line opens; nothing for any other line. Throws, as the day check
+    // of a pass does, for a separator whose date cannot be read.
+    virtual std::optional<TDateTime> SeparatorDate(std::string_view) const { return std::nullopt; }
     virtual void EditOptions(IUserInterface& ui);
     virtual bool IsMailer() const { return false; }
 

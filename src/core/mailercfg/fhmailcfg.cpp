@@ -28,7 +28,7 @@ void SetUpFHMailConfigParser(TQParser& parser, std::string& aliasList, std::stri
         const std::string text = p.LineFromToken(1);
         const std::size_t eq = text.find('=');
         if (eq == std::string::npos)
-            throw EQParserError("Invalid Define", p.CurrentFileName(), p.LineNo);
+            throw EQParserError("Invalid Define", p.CurrentFileName(), p.LineNo, p.CurrentLocalFile());
         const std::string name = UpperCase(DropOuterSpaces(std::string_view(text).substr(0, eq)));
         p.Defines.SetValue("%" + name + "%", DropOuterSpaces(std::string_view(text).substr(eq + 1)));
         return false;

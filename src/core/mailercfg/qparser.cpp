@@ -140,7 +140,7 @@ std::string TQParser::LineFromToken(std::size_t k, std::size_t maxLen) const
 
 void TQParser::LineError(const std::string& msg) const
 {
-    throw EQParserError(msg, CurrentFileName(), LineNo);
+    throw EQParserError(msg, CurrentFileName(), LineNo, CurrentLocalFile());
 }
 
 std::string TQParser::LocalPathOf(std::string_view name) const
@@ -159,10 +159,10 @@ void TQParser::Parse(std::string_view fileName)
 
     const std::string local = LocalPathOf(fileName);
     std::string text;
+    // Named by the path tried: the mailer's own text may be a DOS path that names no file here.
     if (!ReadWholeFile(local, text)) {
         const std::string undefined = UndefinedNameMessage(fileName);
-        throw EQParserError(undefined.empty() ? "Cannot open file " + std::string(fileName) + " for parsing"
-                                              : undefined);
+        throw EQParserError(undefined.empty() ? "Cannot open file " + local + " for parsing" : undefined);
     }
     const std::string_view dirPart = DirPartOf(fileName);
     const std::string localDir = ParentDir(local);
@@ -176,7 +176,7 @@ void TQParser::Parse(std::string_view fileName)
         std::vector<TOpenFile>& Files;
         ~TPop() { Files.pop_back(); }
     };
-    Files.push_back(TOpenFile{std::string(fileName), localDir});
+    Files.push_back(TOpenFile{std::string(fileName), local, localDir});
     TPop pop{Files};
     ParseText(text);
 }

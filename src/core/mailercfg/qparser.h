@@ -19,13 +19,18 @@ class EQParserError : public std::runtime_error
 {
 public:
     explicit EQParserError(const std::string& msg) : std::runtime_error(msg) {}
-    EQParserError(const std::string& msg, std::string fileName, std::int32_t lineNo)
-        : std::runtime_error(msg), FileName(std::move(fileName)), LineNo(lineNo)
+    EQParserError(const std::string& msg, std::string fileName, std::int32_t lineNo, std::string localFileName = {})
+        : std::runtime_error(msg), FileName(std::move(fileName)), LineNo(lineNo), LocalFileName(std::move(localFileName))
     {
     }
 
+    // The file as messages name it: where the user finds it on this machine, when known.
+    const std::string& ShownFileName() const { return LocalFileName.empty() ? FileName : LocalFileName; }
+
     std::string FileName;
     std::int32_t LineNo = 0;
+    // The file's path on this machine (a mailer path's '\' separators and drive resolved).
+    std::string LocalFileName;
 };
 
 class TQParser;
@@ -111,6 +116,8 @@ public:
     int Depth() const { return static_cast<int>(Files.size()); }
     // Name of the file being read, as it was given; empty when idle.
     std::string CurrentFileName() const { return Files.empty() ? std::string() : Files.back().Name; }
+    // The same file's path on this machine.
+    std::string CurrentLocalFile() const { return Files.empty() ? std::string() : Files.back().Local; }
     // Line from the first character of token k to the end, at most maxLen characters; empty
     // when token k has no recorded position. Define handlers take their values this way.
     std::string LineFromToken(std::size_t k, std::size_t maxLen = 255) const;
@@ -118,7 +125,8 @@ public:
 private:
     struct TOpenFile
     {
-        std::string Name;      // as given, for messages
+        std::string Name;      // as given
+        std::string Local;     // the path read, for messages
         std::string LocalDir;  // directory that relative includes are taken from
     };
 

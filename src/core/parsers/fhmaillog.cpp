@@ -176,7 +176,9 @@ void TFHMailLog::ParseOutside(std::string_view line)
         // A file announced in the last session must not be taken for one of this session's.
         SendPath.clear();
     } else if (Starts(line, BbsCall)) {
-        StartSession(line, CallState == 1);
+        // A human caller always calls in; the mailer may write no ring before it, or have
+        // dialled out just before the caller got through.
+        StartSession(line, true);
         CurSess->Flags |= sfHuman;
         SendPath.clear();
         SessState = 10;

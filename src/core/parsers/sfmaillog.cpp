@@ -57,15 +57,20 @@ bool TSFMailLog::ClassifyWord(std::string_view word, int col)
     return true;
 }
 
-void TSFMailLog::CheckNewDay(std::string_view line)
+std::optional<TDateTime> TSFMailLog::SeparatorDate(std::string_view line) const
 {
     if (line.empty() || line[0] != kSeparator)
-        return;
+        return std::nullopt;
     const std::string_view month = line.size() > 15 ? line.substr(15, 3) : std::string_view();
-    const TDateTime date = YearlessDate(MonthOfName(month), lineparts::TwoDigitField(line, 12));
-    if (date != CurDate) {
-        AddDay(LineNo, date);
-        CurDate = date;
+    return YearlessDate(MonthOfName(month), lineparts::TwoDigitField(line, 12));
+}
+
+void TSFMailLog::CheckNewDay(std::string_view line)
+{
+    const std::optional<TDateTime> date = SeparatorDate(line);
+    if (date && *date != CurDate) {
+        AddDay(LineNo, *date);
+        CurDate = *date;
     }
 }
 

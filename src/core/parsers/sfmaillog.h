@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ public:
     bool IsErrorWord(std::string_view word) const override;
     bool ClassifyWord(std::string_view word, int col) override;
     TDateTime DateOfLine(std::string_view line) override;
+    bool DatesBySeparators() const override { return true; }
+    std::optional<TDateTime> SeparatorDate(std::string_view line) const override;
     void ParseLine(std::string_view line) override;
     void CheckNewDay(std::string_view line) override;
     TDateTime TimeOfLine(std::string_view line) override;

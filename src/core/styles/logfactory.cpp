@@ -75,4 +75,12 @@ int ParseStyle(std::string_view text)
     return -1;
 }
 
+std::string StyleChoices()
+{
+    std::string text;
+    for (int s = 0; s < kStyleCount; ++s)
+        text += (s ? ", " : "") + std::to_string(s) + " " + kStyleNames[static_cast<std::size_t>(s)];
+    return text;
+}
+
 }  // namespace tarvex

@@ -22,5 +22,8 @@ int StyleOfDialogPos(int pos);
 int DialogPosOfStyle(int style);
 // A style given as its number or its name, without regard to case; -1 when unknown.
 int ParseStyle(std::string_view text);
+// Every style as ParseStyle takes it, for a message that refuses another:
+// "0 Other, 1 T-mail, ..., 8 Argus".
+std::string StyleChoices();
 
 }  // namespace tarvex

@@ -82,8 +82,7 @@ bool CutLog(const TLogLoad& w)
     viewer.hide();
     const std::size_t lines = static_cast<std::size_t>(viewer.LineCount());
     const std::size_t first = FirstKeptLineByDays(
-        lines, [&](std::size_t i) { return viewer.LineBytes(static_cast<qint64>(i) + 1); },
-        [&](std::string_view line) { return CutDateOfLine(log, line); },
+        log, lines, [&](std::size_t i) { return viewer.LineBytes(static_cast<qint64>(i) + 1); },
         log.CutSize, [&w](std::int32_t d) {
             if (w.Progress)
                 w.Progress(w.Log.CutSize, d);

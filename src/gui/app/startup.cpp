@@ -58,6 +58,12 @@ bool TakeOwnOptions(int& argc, char** argv, TOwnOptions& own, QString& error)
             }
             value = argv[++i];
         }
+        // Refused here, before a display is needed, with the styles that would do.
+        if (tarvex::ParseStyle(value) < 0) {
+            error = QString("unknown style '%1' (%2)")
+                        .arg(QString::fromLocal8Bit(value), QString::fromStdString(tarvex::StyleChoices()));
+            return false;
+        }
         own.StyleGiven = true;
         own.Style = QString::fromLocal8Bit(value);
     }
@@ -105,14 +111,7 @@ int RunTarvex(int argc, char** argv, const std::function<void(TFrameForm&)>& sta
             return 1;
         }
     }
-    int style = tarvex::lsOther;
-    if (own.StyleGiven) {
-        style = tarvex::ParseStyle(own.Style.toStdString());
-        if (style < 0) {
-            std::fprintf(stderr, "tarvex: unknown style %s\n", qPrintable(own.Style));
-            return 2;
-        }
-    }
+    const int style = own.StyleGiven ? tarvex::ParseStyle(own.Style.toStdString()) : tarvex::lsOther;
     std::unique_ptr<tarvex::ISettingsStore> store;
     if (!iniFile.isEmpty())
         store = std::make_unique<TQtSettingsStore>(iniFile);

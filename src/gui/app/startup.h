@@ -13,7 +13,7 @@ struct TOwnOptions
 };
 
 // Removes our options from argv (argc shrinks to match). False, with the reason in error, when
-// one of them lacks its value.
+// one of them lacks its value or names no log style.
 bool TakeOwnOptions(int& argc, char** argv, TOwnOptions& own, QString& error);
 
 // The whole program from its command line: options, settings, the main window and the event

@@ -121,8 +121,9 @@ TEST_F(AnalyzeCommandTest, FailuresExitTwo)
     EXPECT_EQ(RunAnalyzeCommand({"--style", "1", "--bogus", "x.log"}, out, err), 2);
 
     err.str("");
-    EXPECT_EQ(RunAnalyzeCommand({"--style", "1", (Dir / "missing.log").string()}, out, err), 2);
-    EXPECT_EQ(err.str(), "Cannot open log file for analysis\n");
+    const std::string missing = (Dir / "missing.log").string();
+    EXPECT_EQ(RunAnalyzeCommand({"--style", "1", "--mailer-path", Dir.string(), missing}, out, err), 2);
+    EXPECT_EQ(err.str(), "Cannot open log file for analysis\ntarvex-cli analyze: " + missing + ": no such file\n");
 
     fs::remove(Dir / "t-mail.lng");
     W.Line("x");

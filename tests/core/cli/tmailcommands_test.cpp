@@ -89,13 +89,13 @@ TEST_F(TMailCommandsTest, LineNumbersAndTheSystemDirectory)
     EXPECT_EQ(Traffic({"--drive", "d=" + Mailer(), "--line", "2", "--no-signature"}), 0) << Err.str();
     EXPECT_NE(Out.str().find("\r\n2:5020/2       0/0"), std::string::npos) << Out.str();
     EXPECT_EQ(Traffic({"--drive", "D=" + Mailer()}), 2);  // line 1 by default: no such file
-    EXPECT_EQ(Err.str(), "Cannot open traffic file\n");
+    EXPECT_EQ(Err.str(), "Cannot open traffic file\ntarvex-cli traffic: " + Mailer() + "/lines/t-mail.s01: no such file\n");
     EXPECT_EQ(Out.str(), "");
 
     ASSERT_EQ(History({"--drive", "D=" + Mailer(), "--line", "123"}), 0) << Err.str();
     EXPECT_EQ(Out.str(), "Status\tAddress\tStart time\tLength\tSent\tRecv\nIn OK\t2:5020/1\t1:01:01\t0:00:00\t255/2K\t0/0\n");
     EXPECT_EQ(History({"--drive", "D=" + Mailer()}), 2);
-    EXPECT_EQ(Err.str(), "Cannot open history file\n");
+    EXPECT_EQ(Err.str(), "Cannot open history file\ntarvex-cli history: " + Mailer() + "/lines/t-hist.$01: no such file\n");
 }
 
 TEST_F(TMailCommandsTest, EmptyAndTruncatedFiles)
@@ -123,22 +123,23 @@ TEST_F(TMailCommandsTest, EmptyAndTruncatedFiles)
 
 TEST_F(TMailCommandsTest, BadArgumentsAndConfiguration)
 {
+    const std::string trafficUsage = "usage: tarvex-cli " + std::string(kTrafficUsage) + "\n";
     EXPECT_EQ(RunTrafficCommand({}, Out, Err), 2);
-    EXPECT_EQ(Err.str(), "tarvex-cli traffic: --mailer-path is required\n");
+    EXPECT_EQ(Err.str(), "tarvex-cli traffic: --mailer-path is missing\n" + trafficUsage);
     EXPECT_EQ(Traffic({"--line", "x"}), 2);
-    EXPECT_EQ(Err.str(), "tarvex-cli traffic: bad line number 'x'\n");
+    EXPECT_EQ(Err.str(), "tarvex-cli traffic: bad line number 'x'\n" + trafficUsage);
     EXPECT_EQ(Traffic({"--line", "0"}), 2);
     EXPECT_EQ(Traffic({"--sort", "size"}), 2);
     EXPECT_EQ(Traffic({"--drive", "CC"}), 2);
-    EXPECT_EQ(Err.str(), "tarvex-cli traffic: bad drive mapping 'CC' (LETTER=DIR)\n");
+    EXPECT_EQ(Err.str(), "tarvex-cli traffic: bad drive mapping 'CC' (LETTER=DIR)\n" + trafficUsage);
     EXPECT_EQ(History({"--sort", "address"}), 2);  // history takes no sort order
     EXPECT_EQ(History({"--line"}), 2);
-    EXPECT_EQ(Err.str(), "tarvex-cli history: --line needs a value\n");
+    EXPECT_EQ(Err.str(), "tarvex-cli history: --line needs a value\nusage: tarvex-cli " + std::string(kHistoryUsage) + "\n");
 
     WriteFileBytes(Mailer() + "/t-mail.ctl", "Sys_Path \"C:\\OPEN\r\n");
     EXPECT_EQ(Traffic({}), 2);
-    EXPECT_EQ(Err.str(), "Unmatched quotes (file " + Mailer() + "\\t-mail.ctl, line 1)\n");
+    EXPECT_EQ(Err.str(), "Unmatched quotes (file " + Mailer() + "/t-mail.ctl, line 1)\n");
     std::filesystem::remove(Scratch.Path / "t-mail.ctl");
     EXPECT_EQ(History({}), 2);
-    EXPECT_EQ(Err.str(), "Cannot open file " + Mailer() + "\\t-mail.ctl for parsing\n");
+    EXPECT_EQ(Err.str(), "Cannot open file " + Mailer() + "/t-mail.ctl for parsing\n");
 }

@@ -311,7 +311,7 @@ TEST_F(QParserTest, IncludeOfDosPathThroughDriveMapAndMissingInclude)
     EXPECT_EQ(v, "from-drive");
 
     const EQParserError e = ParseError("\ninclude nothere.cfg\n", "m.cfg");
-    EXPECT_STREQ(e.what(), "Cannot open file nothere.cfg for parsing");
+    EXPECT_EQ(std::string(e.what()), "Cannot open file " + Dir.Path("nothere.cfg") + " for parsing");
     EXPECT_EQ(e.LineNo, 0);
     EXPECT_EQ(e.FileName, "");
     TQParser top;

@@ -205,7 +205,7 @@ TEST(StylePhrases, CommandFailures)
     dir.Write("fhmail.cfg", "Language \"unclosed\n");
     r = RunPhrases({"--style", "FHMAIL", "--mailer-path", dir.Path()});
     EXPECT_EQ(r.Code, 2);
-    EXPECT_NE(r.Err.find("(file " + dir.Path() + "\\fhmail.cfg, line 1): Unmatched quotes"), std::string::npos)
+    EXPECT_NE(r.Err.find("(file " + dir.Path() + "/fhmail.cfg, line 1): Unmatched quotes"), std::string::npos)
         << r.Err;
 
     r = RunPhrases({"--style", "Brake!", "--mailer-path", dir.Path()});

@@ -148,6 +148,25 @@ TEST_F(FHMailTest, BbsCallerLastsTwoMoreLines)
     EXPECT_EQ(Log.Node(0, 0).Busy, 1);
 }
 
+TEST_F(FHMailTest, HumanCallerIsInboundWhateverCameBefore)
+{
+    W.Ring();
+    W.BbsCall();
+    W.Msg("door one");
+    W.Msg("back at the prompt");  // ends the first caller's session
+    W.Dialing("2:5020/52");
+    W.BbsCall();
+    W.Msg("door two");
+    W.Msg("back at the prompt");
+    W.BbsCall();  // neither a ring nor a dial before it
+    W.Msg("door three");
+    W.Msg("back at the prompt");
+    ASSERT_TRUE(Run());
+    ASSERT_EQ(Log.SessCount, 3);
+    for (std::int32_t i = 0; i < 3; ++i)
+        EXPECT_EQ(Log.Session(i).Flags & (sfInbound | sfHuman), sfInbound | sfHuman) << "session " << i;
+}
+
 TEST_F(FHMailTest, ConfigurationLanguageAndTheirFailures)
 {
     // Language and AliasList come through a define written in either letter case.
