@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "base/codepagetables.h"
+#include "platform/codepage.h"
 #include "base/logutils.h"
 #include "host/qtinisettings.h"
 #include "optionvalue.h"
@@ -40,14 +40,9 @@ TOptionTaken TakeReportOption(const std::vector<std::string>& args, std::size_t&
         o.Utf8 = true;
     } else if (a == "--code-page") {
         ok = value(o.CodePage);
-        if (ok && !FindCodePage(o.CodePage)) {
-            err << prefix << "unknown code page '" << o.CodePage << "' (";
-            const char* sep = "";
-            for (const CodePageTable& p : SingleByteCodePages()) {
-                err << sep << p.Name;
-                sep = ", ";
-            }
-            err << ")\n";
+        std::string error;
+        if (ok && !FindCodePage(o.CodePage, &error)) {
+            err << prefix << error << "\n";
             ok = false;
         }
     } else {
@@ -115,7 +110,6 @@ TReportStyle CliReportStyle(const TReportCliOptions& o)
     TReportStyle style;  // C locale: '/' and ':' whatever the user's language
     style.Now = LocalNow;
     style.Utf8 = o.Utf8;
-    if (const CodePageTable* page = FindCodePage(o.CodePage))
-        style.OemUpper = page->Upper;
+    style.CellPage = FindCodePage(o.CodePage);
     return style;
 }

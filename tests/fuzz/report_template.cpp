@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "base/codepagetables.h"
+#include "platform/codepage.h"
 #include "base/datetime.h"
 #include "fuzzsupport.h"
 #include "host/userinterface.h"
@@ -182,7 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TReportStyle style;
     style.Utf8 = (flags & 1) != 0;
     if (flags & 2)
-        style.OemUpper = FindCodePage("IBM866")->Upper;
+        style.CellPage = FindCodePage("IBM866");
     if (flags & 64)
         style.Format.DateSep = '.';
     const TDateTime now = in.Raw<double>();

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <ctime>
 
-#include "base/codepagetables.h"
 #include "base/linesplit.h"
 #include "platform/filebytes.h"
 #include "platform/fileops.h"
@@ -39,22 +38,51 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
+// The length of the UTF-8 sequence at s[i], or 0 when it is not one.
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t i)
+{
+    const auto b = static_cast<unsigned char>(s[i]);
+    const std::size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+    if (len == 0 || i + len > s.size())
+        return 0;
+    for (std::size_t k = 1; k < len; ++k)
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+            return 0;
+    return len;
+}
+
 // The number of characters of valid UTF-8, or npos when the bytes are not UTF-8.
 std::size_t Utf8Length(std::string_view s)
 {
     std::size_t n = 0;
-    for (std::size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        std::size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
-        if (len == 0 || i + len > s.size())
+    for (std::size_t i = 0; i < s.size(); ++n) {
+        const std::size_t len = Utf8SequenceAt(s, i);
+        if (len == 0)
             return std::string_view::npos;
-        for (std::size_t k = 1; k < len; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return std::string_view::npos;
         i += len;
-        ++n;
     }
     return n;
+}
+
+// The bytes of the first maxChars characters of a cell read as UTF-8, a byte that begins no
+// sequence counting as one character; chars is how many there are.
+std::size_t Utf8Prefix(std::string_view s, std::size_t maxChars, std::size_t& chars)
+{
+    std::size_t i = 0;
+    for (chars = 0; i < s.size() && chars < maxChars; ++chars)
+        i += std::max<std::size_t>(Utf8SequenceAt(s, i), 1);
+    return i;
+}
+
+// Code page 437's box characters, should the system's converter not know the page: the table
+// still reads as a table.
+char32_t PlainBox(unsigned char b)
+{
+    switch (b) {
+    case 196: case 205: return U'-';
+    case 179: case 186: return U'|';
+    default: return U'+';
+    }
 }
 
 void ReplaceAll(std::string& s, std::string_view macro, std::string_view by)
@@ -106,11 +134,13 @@ TReportBuilder::TReportBuilder(const TReportStyle& style, TSink sink)
     : Style(style), Sink(std::move(sink)), Buf(std::size_t(1) << 18)
 {
     if (Style.Utf8) {
-        const CodePageTable* dos = FindCodePage("IBM437");
+        const std::optional<TCodePage> dos = FindCodePage("IBM437");
         for (std::size_t b = 128; b < 256; ++b) {
             std::string u;
-            AppendUtf8(u, dos->Upper[b - 128]);
+            const char16_t c = dos && !dos->Utf8 ? dos->Upper[b - 128] : u'\uFFFD';
+            AppendUtf8(u, c != u'\uFFFD' ? c : PlainBox(static_cast<unsigned char>(b)));
             u.copy(BoxUtf8[b], 3);
+            BoxUtf8Len[b] = static_cast<unsigned char>(u.size());
         }
     }
 }
@@ -167,8 +197,8 @@ void TReportBuilder::Box(unsigned char b)
         ++Len;
         return;
     }
-    std::memcpy(Room(3), BoxUtf8[b], 3);
-    Len += 3;
+    std::memcpy(Room(3), BoxUtf8[b], BoxUtf8Len[b]);
+    Len += BoxUtf8Len[b];
 }
 
 void TReportBuilder::Text(std::string_view bytes)
@@ -179,13 +209,25 @@ void TReportBuilder::Text(std::string_view bytes)
     }
     char* p = Room(bytes.size() * 3);
     char* const start = p;
-    for (const char ch : bytes) {
+    const bool utf8Cells = Style.CellPage && Style.CellPage->Utf8;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char ch = bytes[i];
         const auto b = static_cast<unsigned char>(ch);
         if (b < 0x80) {
             *p++ = ch;
             continue;
         }
-        const char32_t c = Style.OemUpper ? Style.OemUpper[b - 128] : static_cast<char16_t>(b);
+        if (utf8Cells) {
+            if (const std::size_t len = Utf8SequenceAt(bytes, i); len > 0) {
+                std::memcpy(p, bytes.data() + i, len);  // at most 4 bytes for as many as 12 reserved
+                p += len;
+                i += len - 1;
+                continue;
+            }
+        }
+        const char32_t c = utf8Cells        ? char32_t{0xFFFD}
+                           : Style.CellPage ? char32_t{Style.CellPage->Upper[b - 128]}
+                                            : char32_t{b};
         if (c < 0x800) {
             *p++ = static_cast<char>(0xC0 | (c >> 6));
             *p++ = static_cast<char>(0x80 | (c & 0x3F));
@@ -249,6 +291,13 @@ void TReportBuilder::BeginRow() { Box(kBar); }
 void TReportBuilder::Cell(std::size_t column, std::string_view text)
 {
     const auto width = column < Widths.size() ? static_cast<std::size_t>(Widths[column]) : 0;
+    if (Style.Utf8 && Style.CellPage && Style.CellPage->Utf8) {
+        std::size_t chars = 0;
+        Text(text.substr(0, Utf8Prefix(text, width, chars)));
+        Spaces(width - chars);
+        Box(kBar);
+        return;
+    }
     if (text.size() > width)
         text = text.substr(0, width);
     if (!Style.Utf8) {

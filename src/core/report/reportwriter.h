@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -7,6 +8,7 @@
 
 #include "base/datetime.h"
 #include "host/userinterface.h"
+#include "platform/codepage.h"
 #include "platform/replacingfile.h"
 #include "report/column.h"
 #include "report/columnlist.h"
@@ -23,14 +25,14 @@ struct TReportOptions
 
 // How a report's bytes are made. The DOS form is the classic one: code page 437 box bytes, cell
 // and template bytes as they are, CR LF. The UTF-8 form is the same table for a terminal or a web
-// page: box characters as Unicode, every other byte read in the OEM code page (OemUpper gives
-// the characters of bytes 128..255), LF line ends.
+// page: box characters as Unicode, every other byte read in the log's code page (CellPage; bytes
+// 128..255 as Latin-1 without one), LF line ends, cells cut and padded by characters.
 struct TReportStyle
 {
     TDateFormat Format;
     std::function<TDateTime()> Now;  // local date and time, taken again for every template line
     bool Utf8 = false;
-    const char16_t* OemUpper = nullptr;
+    std::optional<TCodePage> CellPage;
 };
 
 // The local date and time of the computer.
@@ -80,6 +82,7 @@ private:
     std::size_t Len = 0;
     std::vector<int> Widths;
     char BoxUtf8[256][3] = {};
+    unsigned char BoxUtf8Len[256] = {};
 };
 
 // The table and templates of a report, into a builder.

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "base/codepagetables.h"
+#include "platform/codepage.h"
 #include "base/datetime.h"
 #include "base/errors.h"
 #include "host/userinterface.h"
@@ -152,11 +152,20 @@ TEST_F(ReportWriterTest, Utf8FormDecodesCellsFromTheOemCodePage)
 {
     Add("CPS", 4);
     Style.Utf8 = true;
-    Style.OemUpper = FindCodePage("IBM866")->Upper;
+    Style.CellPage = FindCodePage("IBM866");
     // 0x8F is "П" in code page 866; cut to four bytes before decoding, so columns stay aligned.
     const std::string r = Build({"\x8F\x8F\x8F\x8F\x8F"});
     const std::string p = "\xD0\x9F";
     EXPECT_EQ(r, "┌────┐\n│ CPS│\n╞════╡\n│" + p + p + p + p + "│\n└────┘\n");
+}
+
+TEST_F(ReportWriterTest, Utf8CellsAreCutAndPaddedByCharacters)
+{
+    Add("Who", 3);
+    Style.Utf8 = true;
+    Style.CellPage = FindCodePage("UTF-8");
+    const std::string p = "\xD0\x9F";  // one character, two bytes
+    EXPECT_EQ(Build({p + p + p + p, p + "\xFF"}), "┌───┐\n│Who│\n╞═══╡\n│" + p + p + p + "│\n│" + p + "\uFFFD │\n└───┘\n");
 }
 
 TEST_F(ReportWriterTest, WritingReplacesTheFileWholeOrNotAtAll)
