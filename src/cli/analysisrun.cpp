@@ -10,6 +10,7 @@
 #include "cliusage.h"
 #include "optionvalue.h"
 #include "parsers/brakelog.h"
+#include "platform/envnames.h"
 #include "platform/paths.h"
 #include "styles/logfactory.h"
 
@@ -17,7 +18,7 @@ using namespace tarvex;
 
 const char* const kAnalysisOptionsUsage =
     "--style STYLE [--mailer-path DIR] [--year YYYY] [--show-domain] [--brake-version 701|703]\n"
-    "          [--drive L=DIR]... [--auto-new TEXT] [--stop-on-error] LOGFILE";
+    "          [--drive L=DIR]... [--env NAME=VALUE]... [--auto-new TEXT] [--stop-on-error] LOGFILE";
 
 namespace {
 
@@ -51,6 +52,14 @@ bool TakeDriveMapping(const std::string& value, std::map<char, std::string>& dri
         return true;
     err << prefix << "bad drive mapping '" << value << "' (LETTER=DIR)\n";
     return false;
+}
+
+bool TakeEnvironmentName(const std::string& text, std::map<std::string, std::string>& names)
+{
+    const std::size_t eq = text.find('=');
+    if (eq == 0 || eq == std::string::npos || text.find('%') < eq)
+        return false;
+    names[text.substr(0, eq)] = text.substr(eq + 1);
     return true;
 }
 
@@ -92,6 +101,13 @@ TOptionTaken TakeAnalysisOption(const std::vector<std::string>& args, std::size_
             return TOptionTaken::Error;
         if (!TakeDriveMapping(v, o.Drives, prefix, err))
             return TOptionTaken::Error;
+    } else if (a == "--env") {
+        if (!value(v))
+            return TOptionTaken::Error;
+        if (!TakeEnvironmentName(v, o.Environment)) {
+            err << prefix << "bad environment name '" << v << "' (NAME=VALUE)\n";
+            return TOptionTaken::Error;
+        }
     } else if (a == "--auto-new") {
         if (!value(o.AutoNewText))
             return TOptionTaken::Error;
@@ -170,6 +186,7 @@ TAnalysisRun RunAnalysis(const TAnalysisOptions& o, std::ostream& err, const std
     SetYear(o.Year);
     SetShowDomain(o.ShowDomain);
     SetDriveMap(o.Drives);
+    SetEnvironmentNames(o.Environment);
     // Said before any configuration is read: the log itself is what was asked for.
     const std::string logPath = ResolvePath(o.LogFile);
     if (!FileExists(logPath)) {

@@ -18,6 +18,7 @@ struct TAnalysisOptions
     bool ShowDomain = false;
     int BrakeVersion = 0;             // 0: the style's default
     std::map<char, std::string> Drives;
+    std::map<std::string, std::string> Environment;  // --env: %NAME% values of mailer files
     bool AutoNew = false;
     std::string AutoNewText;
     bool StopOnError = false;
@@ -27,6 +28,10 @@ struct TAnalysisOptions
 
 // "L=DIR" (the letter in either case) into drives; false for anything else.
 bool TakeDriveMapping(const std::string& text, std::map<char, std::string>& drives);
+
+// "NAME=VALUE" into names (a %NAME% a mailer's configuration uses without defining it); false
+// for a text without a name before its '='.
+bool TakeEnvironmentName(const std::string& text, std::map<std::string, std::string>& names);
 
 // The usage lines of the shared options, for a command's own usage text.
 extern const char* const kAnalysisOptionsUsage;

@@ -16,8 +16,8 @@ namespace {
 void Usage(std::ostream& to)
 {
     to << "usage: tarvex-cli dlc --style STYLE [--mailer-path DIR] [--year YYYY] [--brake-version N]\n"
-           "          [--drive L=DIR]... [--auto-new TEXT] [--dlc-left C] [--dlc-right C] [--dlc-digits N]\n"
-           "          [--dlc-lead C] [--dlc-backup 0|1] [--dry-run] LOGFILE\n";
+           "          [--drive L=DIR]... [--env NAME=VALUE]... [--auto-new TEXT] [--dlc-left C] [--dlc-right C]\n"
+           "          [--dlc-digits N] [--dlc-lead C] [--dlc-backup 0|1] [--dry-run] LOGFILE\n";
 }
 
 struct TDlcOptions

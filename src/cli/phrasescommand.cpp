@@ -16,11 +16,13 @@
 #include "mailercfg/stylephrases.h"
 #include "log/mailerlog.h"
 #include "styles/logfactory.h"
+#include "platform/envnames.h"
 #include "platform/paths.h"
 
 namespace {
 
 const char* const kUsage = "usage: tarvex-cli phrases --style STYLE --mailer-path DIR [--drive L=DIR]...\n"
+                           "          [--env NAME=VALUE]...\n"
                            "  STYLE: T-mail (1), Bink/+ (5), FHMail (6) or SF-Mail (7)\n";
 
 int UsageError(std::ostream& err, const std::string& what)
@@ -40,6 +42,7 @@ int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, s
     bool haveStyle = false;
     bool havePath = false;
     std::map<char, std::string> drives;
+    std::map<std::string, std::string> environment;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (IsHelpArgument(a)) {
@@ -50,6 +53,10 @@ int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, s
             const std::string v = a == "--drive" ? (i + 1 < args.size() ? args[++i] : std::string()) : a.substr(8);
             if (!TakeDriveMapping(v, drives))
                 return UsageError(err, "bad drive mapping '" + v + "' (LETTER=DIR)");
+        } else if (a == "--env") {
+            const std::string v = i + 1 < args.size() ? args[++i] : std::string();
+            if (!TakeEnvironmentName(v, environment))
+                return UsageError(err, "bad environment name '" + v + "' (NAME=VALUE)");
         } else if (a == "--style" || a == "--mailer-path") {
             if (i + 1 >= args.size())
                 return UsageError(err, a + " needs a value");
@@ -83,6 +90,7 @@ int RunPhrasesCommand(const std::vector<std::string>& args, std::ostream& out, s
 
     // A mailer path or a language file named on a drive letter goes through the map.
     tarvex::SetDriveMap(drives);
+    tarvex::SetEnvironmentNames(environment);
     tarvex::SetDriveGuessBase(mailerPath);
     try {
         mailer->MailerPath = mailerPath;

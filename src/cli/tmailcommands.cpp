@@ -9,6 +9,7 @@
 #include "cliusage.h"
 #include "base/logutils.h"
 #include "mailercfg/qparser.h"
+#include "platform/envnames.h"
 #include "platform/paths.h"
 #include "tmail/history.h"
 #include "tmail/traffic.h"
@@ -16,9 +17,9 @@
 using namespace tarvex;
 
 const char* const kTrafficUsage =
-    "traffic --mailer-path DIR [--drive L=DIR]... [--line N]\n"
+    "traffic --mailer-path DIR [--drive L=DIR]... [--env NAME=VALUE]... [--line N]\n"
     "          [--sort unsorted|address|sessions|traffic] [--no-signature]";
-const char* const kHistoryUsage = "history --mailer-path DIR [--drive L=DIR]... [--line N]";
+const char* const kHistoryUsage = "history --mailer-path DIR [--drive L=DIR]... [--env NAME=VALUE]... [--line N]";
 
 namespace {
 
@@ -26,6 +27,7 @@ struct TLineOptions
 {
     std::string MailerPath;
     std::map<char, std::string> Drives;
+    std::map<std::string, std::string> Environment;
     std::int32_t Line = 1;
     TTrafficSort Sort = TTrafficSort::Unsorted;
     bool Signature = true;
@@ -53,7 +55,8 @@ bool ParseLineOptions(const std::vector<std::string>& args, const std::string& c
             o.Help = true;
             return true;
         }
-        const bool takesValue = a == "--mailer-path" || a == "--drive" || a == "--line" || (traffic && a == "--sort");
+        const bool takesValue =
+            a == "--mailer-path" || a == "--drive" || a == "--env" || a == "--line" || (traffic && a == "--sort");
         if (takesValue && i + 1 >= args.size())
             return usageError(a + " needs a value");
         if (a == "--mailer-path") {
@@ -62,6 +65,10 @@ bool ParseLineOptions(const std::vector<std::string>& args, const std::string& c
             const std::string& v = args[++i];
             if (!TakeDriveMapping(v, o.Drives))
                 return usageError("bad drive mapping '" + v + "' (LETTER=DIR)");
+        } else if (a == "--env") {
+            const std::string& v = args[++i];
+            if (!TakeEnvironmentName(v, o.Environment))
+                return usageError("bad environment name '" + v + "' (NAME=VALUE)");
         } else if (a == "--line") {
             const std::string& v = args[++i];
             if (!TryStrToInt(v, o.Line) || o.Line < 1)
@@ -93,6 +100,7 @@ bool ParseLineOptions(const std::vector<std::string>& args, const std::string& c
 bool SysPathOf(const TLineOptions& o, std::string& sysPath, std::ostream& err)
 {
     SetDriveMap(o.Drives);
+    SetEnvironmentNames(o.Environment);
     try {
         sysPath = ReadSysPath(o.MailerPath);
         return true;

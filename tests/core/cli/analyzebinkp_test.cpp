@@ -7,6 +7,7 @@
 #include "binkdir.h"
 #include "binklogwriter.h"
 #include "phrasescommand.h"
+#include "platform/paths.h"
 #include "testdir.h"
 #include "tmaildir.h"
 
@@ -82,4 +83,32 @@ TEST_F(AnalyzeBinkPTest, MissingFilesExitTwo)
     std::ostringstream out, err;
     EXPECT_EQ(RunPhrasesCommand({"--style", "5", "--mailer-path", Dir.string()}, out, err), 2);
     EXPECT_EQ(err.str().rfind("Cannot open .LNG file\n", 0), 0u);
+}
+
+// A binkley.cfg naming its OkFile through %BT%, as a sysop's start-up script sets it: --env
+// gives the value; without it the name is told.
+TEST_F(AnalyzeBinkPTest, EnvironmentNamesOfTheConfiguration)
+{
+    const std::string cfg = (Dir / "binkley.cfg").string();
+    std::string text;
+    ASSERT_TRUE(tarvex::ReadWholeFile(cfg, text));
+    const std::size_t at = text.find("OkFile ");
+    ASSERT_NE(at, std::string::npos);
+    text.insert(at + 7, "%BT%\\");
+    WriteFileBytes(cfg, text);
+    W.Calling("Hub", "2:5020/52");
+    WriteFileBytes((Dir / "binkley.log").string(), W.Text());
+    auto run = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args{"--style", "Bink/+", "--mailer-path", Dir.string(), "--year", "2026"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back((Dir / "binkley.log").string());
+        Err.str("");
+        return RunAnalyzeCommand(args, Out, Err);
+    };
+    EXPECT_EQ(run({}), 2);
+    EXPECT_NE(Err.str().find("%BT% is not defined: set it under Environment or with --env BT=DIR"), std::string::npos)
+        << Err.str();
+    EXPECT_EQ(run({"--env", "BT=" + Dir.string()}), 0) << Err.str();
+    EXPECT_EQ(run({"--env", "=x"}), 2);
+    EXPECT_NE(Err.str().find("bad environment name '=x' (NAME=VALUE)"), std::string::npos);
 }
