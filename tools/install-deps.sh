@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PKGS=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-      libgtest-dev libbenchmark-dev fonts-dejavu-core "$@")
+      libgtest-dev libbenchmark-dev fonts-dejavu-core desktop-file-utils appstream "$@")
 
 missing=()
 for p in "${PKGS[@]}"; do
