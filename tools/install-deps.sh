@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing need, only when some are missing.
+# Installs the Debian packages that building and testing need, only when some are missing; more
+# packages may be named as arguments (tools/windows-check.sh adds its cross toolchain and Wine).
 # Works as root with no terminal; uses sudo otherwise when it is there.
 set -euo pipefail
 
 PKGS=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-      libgtest-dev libbenchmark-dev fonts-dejavu-core)
+      libgtest-dev libbenchmark-dev fonts-dejavu-core desktop-file-utils appstream "$@")
 
 missing=()
 for p in "${PKGS[@]}"; do

@@ -11,6 +11,7 @@
 #include "phrasescommand.h"
 #include "tmailcommands.h"
 #include "reportcommand.h"
+#include "platform/stdstreams.h"
 #include "version.h"
 
 namespace {
@@ -55,6 +56,7 @@ void PrintHelp()
 
 int main(int argc, char** argv)
 {
+    tarvex::UseBinaryStandardStreams();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         PrintHelp();

@@ -164,10 +164,10 @@ void SayLeftover(std::size_t leftover, std::size_t count, const std::string& com
 std::string NowText()
 {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    // Standard C, unlike localtime_r, which Windows lacks; the command runs on one thread.
+    const std::tm* local = std::localtime(&now);
     char text[64];
-    const std::size_t n = std::strftime(text, sizeof text, "%x %X", &local);
+    const std::size_t n = local ? std::strftime(text, sizeof text, "%x %X", local) : 0;
     return std::string(text, n);
 }
 

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -196,6 +197,39 @@ void MaximisedLogNamesTheProgramOnce()
     Check(shown.count("Tarvex") == 1, "the window system shows the program's name once");
 }
 
+// Several log files named at once, as a file manager starts the program for a selection: a
+// window each.
+void EveryLogNamedOpensAWindow()
+{
+    QTemporaryDir dir;
+    std::vector<std::string> args = {"tarvex", "-platform", "offscreen", "--settings", dir.filePath("settings.ini").toStdString()};
+    for (const char* name : {"first.log", "second.log", "third.log"}) {
+        args.push_back(dir.filePath(name).toStdString());
+        WriteFileBytes(args.back(), std::string("01 Mar 12:00:00 ") + name + "\n");
+    }
+    TArgv argv(args);
+    std::vector<std::string> opened;
+    RunTarvex(argv.Argc(), argv.Ptrs.data(), [&](TFrameForm& frame) {
+        auto* poll = new QTimer(&frame);
+        auto* waited = new int(0);
+        QObject::connect(poll, &QTimer::timeout, &frame, [&frame, poll, waited, &opened] {
+            const QList<TChildForm*> windows = frame.LogWindows();
+            const bool done = windows.size() == 3 && std::none_of(windows.begin(), windows.end(),
+                                                                    [](TChildForm* w) { return w->IsBusy(); });
+            if (done || ++*waited > 1500) {
+                poll->stop();
+                delete waited;
+                for (TChildForm* w : windows)
+                    opened.push_back(w->Log->Path);
+                frame.close();
+            }
+        });
+        poll->start(20);
+    });
+    std::sort(opened.begin(), opened.end());
+    Check(opened == std::vector<std::string>(args.end() - 3, args.end()), "each log named has its window");
+}
+
 }  // namespace
 
 int main(int, char**)
@@ -215,6 +249,7 @@ int main(int, char**)
     }
     DroppedLogTakesTheCommandLineStyle();
     MaximisedLogNamesTheProgramOnce();
+    EveryLogNamedOpensAWindow();
     std::printf(Failures == 0 ? "PASS\n" : "%d FAILURES\n", Failures);
     return Failures == 0 ? 0 : 1;
 }

@@ -6,7 +6,9 @@
 
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX  // MinGW's C++ headers define it already
 #define NOMINMAX
+#endif
 #include <windows.h>
 #elif defined(__linux__)
 #include <sys/mman.h>

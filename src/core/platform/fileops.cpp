@@ -64,12 +64,16 @@ bool RemoveFile(std::string_view localPath, std::string* error)
 namespace {
 
 // A second name for the file, or a copy of it on the disk where the file system has no links.
+// Windows gets the copy: there a second name shares the file's share mode, so while another
+// program holds the list without delete sharing that name could be neither renamed nor removed.
 bool LinkOrCopy(const std::string& from, const std::string& to, std::string& why)
 {
     std::error_code ec;
+#ifndef _WIN32
     fs::create_hard_link(ToPath(from), ToPath(to), ec);
     if (!ec)
         return true;
+#endif
     if (!fs::copy_file(ToPath(from), ToPath(to), fs::copy_options::overwrite_existing, ec)) {
         why = "Cannot copy " + from + " to " + to + ": " + ec.message();
         return false;

@@ -49,7 +49,9 @@ std::vector<std::string_view> Components(std::string_view path)
     return out;
 }
 
-// rest: the DOS path after its drive letter, with '/' separators.
+#ifndef _WIN32
+// rest: the DOS path after its drive letter, with '/' separators. (On Windows a drive letter is
+// a drive of the machine: nothing to guess.)
 std::optional<std::string> GuessDrive(char letter, std::string_view rest)
 {
     TDriveGuesses& g = Guesses();
@@ -80,6 +82,8 @@ std::optional<std::string> GuessDrive(char letter, std::string_view rest)
     }
     return std::nullopt;
 }
+
+#endif
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -86,6 +87,13 @@ int RunTarvex(int argc, char** argv, const std::function<void(TFrameForm&)>& sta
     // No display name: the window system would add it to every title, and the main window's
     // title already carries the name ("Tarvex - [log]" with a log window maximised).
     QApplication::setApplicationName("Tarvex");
+    // The installed desktop entry's name, and its icon built into the program (so it shows
+    // before the program is installed too).
+    QGuiApplication::setDesktopFileName("org.quenmar.Tarvex");
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128})
+        icon.addFile(QString(":/icons/%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 
     QCommandLineParser cmd;
     cmd.setApplicationDescription("Viewer and analyser of FidoNet mailer logs");
@@ -96,8 +104,11 @@ int RunTarvex(int argc, char** argv, const std::function<void(TFrameForm&)>& sta
     const QCommandLineOption styleOpt("style", "Style of LOGFILE: a style number or name (default Other).", "style");
     cmd.addOption(settingsOpt);
     cmd.addOption(demoOpt);
+    // Answered by main before Qt starts; listed here for --help.
+    const QCommandLineOption versionOpt("version", "Print the version and exit.");
     cmd.addOption(styleOpt);
-    cmd.addPositionalArgument("LOGFILE", "A log file to open without configuring it.");
+    cmd.addOption(versionOpt);
+    cmd.addPositionalArgument("LOGFILE", "Log files to open without configuring them, a window each.", "[LOGFILE...]");
     cmd.process(app);
 
     QString iniFile = cmd.value(settingsOpt);
@@ -118,9 +129,9 @@ int RunTarvex(int argc, char** argv, const std::function<void(TFrameForm&)>& sta
     TFrameForm frame(std::move(store));
     frame.UnconfiguredStyle = style;
     frame.show();
-    const QStringList files = cmd.positionalArguments();
-    if (!files.isEmpty()) {
-        const std::string path = files.first().toStdString();
+    // A file manager hands over a whole selection: each file opens, in its own window.
+    for (const QString& file : cmd.positionalArguments()) {
+        const std::string path = file.toStdString();
         QTimer::singleShot(0, &frame, [&frame, path, style] { frame.OpenUnconfigured(path, style); });
     }
     if (started)

@@ -11,6 +11,7 @@
 #include "platform/paths.h"
 #include "testdir.h"
 #include "tmailfixture.h"
+#include "windowspaths.h"
 
 using namespace tarvex::fixtures;
 namespace fs = std::filesystem;
@@ -22,6 +23,7 @@ class DrivePathsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        TARVEX_SKIP_ON_WINDOWS_PATHS();
         // <root>/fido/t-mail is the mailer, <root>/fido/files/utils an area: C: is <root>.
         const fs::path mailer = Mailer();
         WriteFileBytes((mailer / "t-mail.ctl").string(),

@@ -69,6 +69,15 @@ protected:
     std::ostringstream Out, Err;
 };
 
+// A value as QSettings writes it: a backslash (in a Windows path) is escaped.
+std::string IniText(const std::string& value)
+{
+    std::string out;
+    for (const char c : value)
+        out += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return out;
+}
+
 }  // namespace
 
 TEST_F(ReportCommandTest, ChosenColumnsInTheDosForm)
@@ -89,7 +98,7 @@ TEST_F(ReportCommandTest, StoredColumnsAndTemplatesOfAConfiguredLog)
     WriteAll(Dir / "head.tpl", "Head @total\n");
     WriteSettings("Column0.ColType=0\nColumn0.Heading=When\nColumn0.ShowScr=1\nColumn0.ShowFile=0\n"
                   "Column1.ColType=11\nColumn1.Heading=\"Rate, cps\"\nColumn1.ShowScr=0\nColumn1.ShowFile=1\n"
-                  "Column1.FileWidth=9\nNumColumns=2\nRepHeader=" + (Dir / "head.tpl").string() + "\n");
+                  "Column1.FileWidth=9\nNumColumns=2\nRepHeader=" + IniText((Dir / "head.tpl").string()) + "\n");
     ASSERT_EQ(Run({"--settings", (Dir / "tarvex.ini").string(), "--log", "My station", "--output",
                    (Dir / "out.rep").string()}), 0) << Err.str();
     EXPECT_EQ(Out.str(), "");

@@ -7,6 +7,7 @@
 #include "testdir.h"
 #include "tmailcommands.h"
 #include "tmailfixture.h"
+#include "windowspaths.h"
 
 using namespace tarvex::fixtures;
 
@@ -77,6 +78,7 @@ TEST_F(TMailCommandsTest, TrafficReportSortedSignedAndUnsigned)
 
 TEST_F(TMailCommandsTest, LineNumbersAndTheSystemDirectory)
 {
+    TARVEX_SKIP_ON_WINDOWS_PATHS();
     WriteFileBytes(Mailer() + "/t-mail.ctl", "Sys_Path D:\\Lines\\\r\n");
     WriteFileBytes(Mailer() + "/lines/T-MAIL.S02", BuildTrafficFile({Node(2, 0)}));
     HistoryRecordFields h;
@@ -117,8 +119,8 @@ TEST_F(TMailCommandsTest, EmptyAndTruncatedFiles)
     WriteFileBytes(Mailer() + "/t-hist.$01", BuildHistoryFile({HistoryRecordFields{}}) + "abc");
     ASSERT_EQ(History({}), 0);
     EXPECT_EQ(Out.str(), "Status\tAddress\tStart time\tLength\tSent\tRecv\nOut\t2:5020/1\t0:00:00\t0:00:00\t0/0\t0/0\n");
-    EXPECT_EQ(Err.str(), "tarvex-cli history: " + Mailer() +
-                             "/t-hist.$01: 3 bytes at the end of the file make no whole record; 1 record read\n");
+    EXPECT_EQ(Err.str(), "tarvex-cli history: " + Mailer() + tarvex::testing::kMailerJoin +
+                             "t-hist.$01: 3 bytes at the end of the file make no whole record; 1 record read\n");
 }
 
 TEST_F(TMailCommandsTest, BadArgumentsAndConfiguration)

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -15,10 +16,15 @@ class TTempDir
 public:
     TTempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tarvex-mcfg-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        Root = pattern;
+        // A fresh name of our own (mkdtemp is POSIX only); create_directory fails on a taken one.
+        std::random_device rd;
+        for (int attempt = 0; Root.empty(); ++attempt) {
+            const auto p = std::filesystem::temp_directory_path() / ("tarvex-mcfg-" + std::to_string(rd()));
+            if (std::filesystem::create_directory(p))
+                Root = p;
+            else if (attempt == 100)
+                throw std::runtime_error("no scratch folder");
+        }
     }
     ~TTempDir()
     {

@@ -10,6 +10,7 @@
 #include "parsers/brakelog.h"
 #include "parsertest.h"
 #include "platform/paths.h"
+#include "windowspaths.h"
 
 using namespace tarvex;
 using namespace tarvex::fixtures;
@@ -294,6 +295,7 @@ TEST_F(BrakeTest, BadSummaryAndBadDatesAskAndGoOn)
 
 TEST_F(BrakeTest, ConfigurationAndFileTree)
 {
+    TARVEX_SKIP_ON_WINDOWS_PATHS();
     Opt.WriteCtl = false;
     WriteBrakeDir(Dir.string(), Opt);
     EXPECT_FALSE(Run());

@@ -8,6 +8,7 @@
 #include "parsertest.h"
 #include "platform/paths.h"
 #include "tmailfixture.h"
+#include "windowspaths.h"
 
 using namespace tarvex;
 using namespace tarvex::fixtures;
@@ -116,6 +117,7 @@ TEST_F(TMailTest, SessionFlagsFromTheirPhrases)
 
 TEST_F(TMailTest, RequestsAndSentFiles)
 {
+    TARVEX_SKIP_ON_WINDOWS_PATHS();
     W.Connect(true);
     W.Address("2:5020/300");
     W.SysOp("A");
@@ -152,6 +154,7 @@ TEST_F(TMailTest, RequestsAndSentFiles)
 
 TEST_F(TMailTest, LocateFileUsesTheIndexThenTheAreas)
 {
+    TARVEX_SKIP_ON_WINDOWS_PATHS();
     WriteDir();
     Run();
     EXPECT_EQ(Log.LocateFile("NEWS.TXT"), "C:\\FILES\\NODELIST\\NEWS.TXT");
