@@ -54,6 +54,19 @@ std::string RecordsOf(const TMailerLog& log)
 
 bool Digit(char c) { return c >= '0' && c <= '9'; }
 
+// Sets or (value null) removes a name of this process's environment.
+void SetProcessEnv(const char* name, const char* value)
+{
+#ifdef _WIN32
+    _putenv_s(name, value ? value : "");
+#else
+    if (value)
+        ::setenv(name, value, 1);
+    else
+        ::unsetenv(name);
+#endif
+}
+
 // Each line in the classic layout given the other layout by change(line); the rest as it is.
 template <typename TChange>
 std::string Rewritten(const std::string& text, TChange change)
@@ -254,10 +267,10 @@ TEST(EnvironmentNames, MailerPathsThroughTheSysopsEnvironment)
     EXPECT_EQ(run(plain), "");
     EXPECT_GT(plain, 2u);
     SetEnvironmentNames({});
-    ASSERT_EQ(::setenv("BT", mailer.c_str(), 1), 0);
+    SetProcessEnv("BT", mailer.c_str());
     EXPECT_EQ(run(aliases), "");
     EXPECT_EQ(aliases, plain);
-    ::unsetenv("BT");
+    SetProcessEnv("BT", nullptr);
     SetEnvironmentNames({{"BT", "/no/such/folder"}});
     writeCfg("Define BT " + mailer + "\r\nOkFile %BT%\\okfile.lst");
     EXPECT_EQ(run(aliases), "");
