@@ -175,7 +175,22 @@ bool MailerPathKnown(const TAnalysisOptions& o, const std::string& command, std:
     return false;
 }
 
-TAnalysisRun RunAnalysis(const TAnalysisOptions& o, std::ostream& err, const std::string& command)
+std::unique_ptr<TLog> MakeAnalysisLog(const TAnalysisOptions& o)
+{
+    std::unique_ptr<TLog> log = CreateLog(o.Style);
+    auto* mailer = dynamic_cast<TMailerLog*>(log.get());
+    if (!mailer)
+        return log;
+    mailer->Path = o.LogFile;
+    mailer->MailerPath = o.MailerPath;
+    mailer->AutoNew = o.AutoNew;
+    mailer->LastStr = o.AutoNewText;
+    if (auto* brake = dynamic_cast<TBrakeLog*>(mailer); brake && o.BrakeVersion != 0)
+        brake->BrkVersion = o.BrakeVersion;
+    return log;
+}
+
+TAnalysisRun PrepareAnalysis(const TAnalysisOptions& o, std::ostream& err, const std::string& command)
 {
     TAnalysisRun run;
     if (!StyleHasAnalysis(o.Style)) {
@@ -200,16 +215,18 @@ TAnalysisRun RunAnalysis(const TAnalysisOptions& o, std::ostream& err, const std
             << letter << "=DIR sets it)\n";
     });
     run.GuessReport = std::shared_ptr<void>(nullptr, [](void*) { SetDriveGuessReport({}); });
-    run.Log = CreateLog(o.Style);
+    run.Log = MakeAnalysisLog(o);
     run.Mailer = dynamic_cast<TMailerLog*>(run.Log.get());
-    TMailerLog& mailer = *run.Mailer;
-    mailer.Path = o.LogFile;
-    mailer.MailerPath = o.MailerPath;
-    mailer.AutoNew = o.AutoNew;
-    mailer.LastStr = o.AutoNewText;
-    if (auto* brake = dynamic_cast<TBrakeLog*>(run.Mailer); brake && o.BrakeVersion != 0)
-        brake->BrkVersion = o.BrakeVersion;
+    run.Code = 0;
+    return run;
+}
 
+TAnalysisRun RunAnalysis(const TAnalysisOptions& o, std::ostream& err, const std::string& command)
+{
+    TAnalysisRun run = PrepareAnalysis(o, err, command);
+    if (!run.Mailer)
+        return run;
+    TMailerLog& mailer = *run.Mailer;
     TBatchUserInterface ui(err, o.StopOnError);
     const bool whole = mailer.Analyze(ui, {});
     run.Code = !mailer.PassStarted ? 2 : whole ? 0 : 1;

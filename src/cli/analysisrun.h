@@ -83,3 +83,12 @@ struct TAnalysisRun
 };
 
 TAnalysisRun RunAnalysis(const TAnalysisOptions& o, std::ostream& err, const std::string& command);
+
+// The same up to the pass: the settings applied, the log checked and its object made, the pass
+// not run. Code is 2 (said on err) when the style analyses nothing or the log cannot be read;
+// otherwise Mailer is set and Code is 0.
+TAnalysisRun PrepareAnalysis(const TAnalysisOptions& o, std::ostream& err, const std::string& command);
+
+// A fresh log object of the options' style, set up to read their log, for a pass that starts
+// over.
+std::unique_ptr<tarvex::TLog> MakeAnalysisLog(const TAnalysisOptions& o);

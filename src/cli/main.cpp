@@ -8,6 +8,7 @@
 #include "analyzecommand.h"
 #include "dlccommand.h"
 #include "cutcommand.h"
+#include "followcommand.h"
 #include "phrasescommand.h"
 #include "tmailcommands.h"
 #include "reportcommand.h"
@@ -30,6 +31,9 @@ void PrintHelp()
         "          [--brake-version 701|703] [--drive L=DIR]... [--env NAME=VALUE]... [--auto-new TEXT]\n"
         "          [--stop-on-error] LOGFILE\n"
         "                analyse a log and print its days, sessions, nodes and file requests\n"
+        "  follow --style STYLE [the options of analyze] [--poll-ms N] LOGFILE\n"
+        "                analyse a log, then print each day as it starts and each session as it ends\n"
+        "                while the mailer writes on; on SIGINT or SIGTERM the rest of analyze's output\n"
         "  dlc --style STYLE [--mailer-path DIR] [--year YYYY] [--brake-version N] [--drive L=DIR]...\n"
         "          [--env NAME=VALUE]... [--auto-new TEXT] [--dlc-left C] [--dlc-right C] [--dlc-digits N]\n"
         "          [--dlc-lead C] [--dlc-backup 0|1] [--dry-run] LOGFILE\n"
@@ -69,6 +73,8 @@ int main(int argc, char** argv)
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "analyze")
         return RunAnalyzeCommand(rest, std::cout, std::cerr);
+    if (args[0] == "follow")
+        return RunFollowCommand(rest, std::cout, std::cerr);
     if (args[0] == "dlc")
         return RunDlcCommand(rest, std::cout, std::cerr);
     if (args[0] == "cut")

@@ -41,7 +41,7 @@ if(DEFINED CLI)
   literal(mailerre "${mailer}")
   literal(scratchre "${SCRATCH}")
 
-  foreach(command analyze dlc phrases traffic history cut "report sessions" "report dialstat")
+  foreach(command analyze follow dlc phrases traffic history cut "report sessions" "report dialstat")
     separate_arguments(words UNIX_COMMAND "${command}")
     check(0 "^usage: tarvex-cli ${command} " "^$" "${CLI}" ${words} --help)
   endforeach()
@@ -54,6 +54,8 @@ if(DEFINED CLI)
         "${CLI}" cut --days 2 --style 9 "${mailer}/t-mail.log")
 
   check(2 "^$" "^tarvex-cli phrases: unknown option '--bogus'\nusage: tarvex-cli phrases " "${CLI}" phrases --bogus)
+  check(2 "^$" "^tarvex-cli follow: bad poll interval '0' \\(1 to 3600000 milliseconds\\)\nusage: tarvex-cli follow "
+        "${CLI}" follow --style T-mail --poll-ms 0 "${mailer}/t-mail.log")
   check(2 "^$" "^tarvex-cli history: unknown option '--bogus'\nusage: tarvex-cli history " "${CLI}" history --bogus)
   check(2 "^$" "^tarvex-cli cut: unknown option '--bogus'\nusage: tarvex-cli cut " "${CLI}" cut --bogus)
   check(2 "^$" "^tarvex-cli traffic: unexpected argument 'stray'\nusage: tarvex-cli traffic "

@@ -102,6 +102,7 @@ void TMailerLog::AddFreq(std::string_view reqName, const TFidoAddr& addr)
         real = alias->FileName;
     if (const std::size_t i = FreqIndex.FindRequest(addr, name); i != TFreqIndex::npos) {
         Freqs[i].Freq.LineNo = LineNo;
+        TouchFreq(i);
         return;
     }
     TFreqEntry e;
@@ -126,6 +127,7 @@ void TMailerLog::FreqSent(std::string_view sentName, std::string_view fullPath, 
         return;  // sent without a recorded request
 
     TFreqEntry* found = &Freqs[at];
+    TouchFreq(at);
     const bool wild = found->Request.find_first_of("*?") != std::string::npos;
     if (found->Freq.Sent && wild) {
         // One request answered by several files: one entry per file.

@@ -79,19 +79,26 @@ void SortNodes(std::vector<TNodeStat>& nodes)
     nodes.swap(sorted);
 }
 
-// Restores the normal cursor and forgets the front end on every way out of a pass.
+// Restores the normal cursor (when the step set the busy one) and forgets the front end on
+// every way out of a pass or of one of its steps. A step of a followed log is short and comes
+// often: it leaves the cursor alone.
 class TPassScope
 {
 public:
-    TPassScope(IUserInterface& ui, IUserInterface*& slot) : Ui(ui), Slot(slot)
+    TPassScope(IUserInterface& ui, IUserInterface*& slot, bool& busySlot, bool busy)
+        : Ui(ui), Slot(slot), BusySlot(busySlot), Busy(busy)
     {
         Slot = &ui;
-        Ui.SetBusyCursor(true);
+        BusySlot = busy;
+        if (Busy)
+            Ui.SetBusyCursor(true);
     }
     ~TPassScope()
     {
-        Ui.SetBusyCursor(false);
+        if (Busy)
+            Ui.SetBusyCursor(false);
         Slot = nullptr;
+        BusySlot = false;
     }
     TPassScope(const TPassScope&) = delete;
     TPassScope& operator=(const TPassScope&) = delete;
@@ -99,7 +106,18 @@ public:
 private:
     IUserInterface& Ui;
     IUserInterface*& Slot;
+    bool& BusySlot;
+    bool Busy;
 };
+
+// A line of megabytes that waited for its end leaves no buffer of its size behind.
+void ReleaseHeld(std::string& held)
+{
+    if (held.capacity() > (std::size_t{1} << 20))
+        std::string().swap(held);
+    else
+        held.clear();
+}
 
 }  // namespace
 
@@ -146,7 +164,7 @@ void TMailerLog::LoadLanguage() {}
 
 void TMailerLog::ReadLanguage(IUserInterface& ui)
 {
-    TPassScope scope(ui, CurUi);
+    TPassScope scope(ui, CurUi, BusyPass, true);
     LoadLanguage();
 }
 
@@ -189,12 +207,18 @@ void TMailerLog::ResetRecords()
     PastMark = false;
     MarkLineNo = 0;
     LinesRead = 0;
+    ProgressCounter = 0;
+    ReleaseHeld(Held);
+    PassStopped = false;
+    TextEnded = false;
+    SettledLines = 0;
+    SettledDays = 0;
+    SettledFreqs = 0;
+    FreqsTouched = 0;
 }
 
-bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::optional<std::string_view> text)
+bool TMailerLog::LoadMailerFiles(IUserInterface& ui)
 {
-    TPassScope scope(ui, CurUi);
-    PassStarted = false;
     // Drive letters of this mailer's files that the user has not mapped are guessed from
     // where the mailer lives; the guesses hold until another mailer is analysed.
     SetDriveGuessBase(MailerPath);
@@ -221,6 +245,15 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
     } catch (...) {
         return false;  // the style has told the user already
     }
+    return true;
+}
+
+bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::optional<std::string_view> text)
+{
+    TPassScope scope(ui, CurUi, BusyPass, true);
+    PassStarted = false;
+    if (!LoadMailerFiles(ui))
+        return false;
 
     FileBytes owned;  // the pass needs the bytes only, not a line index
     if (!text) {
@@ -235,16 +268,100 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
 
     ResetRecords();
     PassStarted = true;
+    // The whole text at once: its last line, with or without its end, is read like any other,
+    // and nothing waits.
     const bool whole = RunPass(ui, progress, *text);
+    TextEnded = true;
+    (void)Settle(ui);
+    return whole;
+}
+
+bool TMailerLog::BeginPass(IUserInterface& ui)
+{
+    TPassScope scope(ui, CurUi, BusyPass, true);
+    PassStarted = false;
+    if (!LoadMailerFiles(ui))
+        return false;
+    ResetRecords();
+    PassStarted = true;
+    return true;
+}
+
+bool TMailerLog::FeedPass(IUserInterface& ui, std::string_view bytes, const TProgressFn& progress)
+{
+    if (!PassStarted || PassStopped || TextEnded)
+        return false;
+    if (bytes.empty())
+        return true;
+    TPassScope scope(ui, CurUi, BusyPass, false);
+    if (!Held.empty()) {
+        // The line that waited takes the bytes up to its end, and is read on its own.
+        const auto* lf = static_cast<const char*>(std::memchr(bytes.data(), '\n', bytes.size()));
+        if (!lf) {
+            Held.append(bytes);
+            return true;
+        }
+        const std::size_t n = static_cast<std::size_t>(lf - bytes.data()) + 1;
+        Held.append(bytes.data(), n);
+        bytes.remove_prefix(n);
+        const bool goOn = RunPass(ui, progress, Held);
+        ReleaseHeld(Held);
+        if (!goOn)
+            return false;
+    }
+    const std::size_t last = bytes.rfind('\n');
+    if (last == std::string_view::npos) {
+        Held.assign(bytes);
+        return true;
+    }
+    if (!RunPass(ui, progress, bytes.substr(0, last + 1)))
+        return false;
+    Held.assign(bytes.substr(last + 1));
+    return true;
+}
+
+bool TMailerLog::EndPass(IUserInterface& ui, const TProgressFn& progress)
+{
+    if (!PassStarted || PassStopped || TextEnded)
+        return false;
+    TPassScope scope(ui, CurUi, BusyPass, false);
+    TextEnded = true;
+    if (Held.empty())
+        return true;
+    const bool whole = RunPass(ui, progress, Held);
+    ReleaseHeld(Held);
+    return whole;
+}
+
+TPassGrowth TMailerLog::SettlePass(IUserInterface& ui)
+{
+    TPassScope scope(ui, CurUi, BusyPass, false);
+    return Settle(ui);
+}
+
+TPassGrowth TMailerLog::Settle(IUserInterface& ui)
+{
+    TPassGrowth g;
+    g.FirstLine = SettledLines + 1;
+    g.LastLine = LineNo;
+    g.FirstSession = Sessions.size();
+    g.FirstDay = SettledDays;
+    g.FirstNodeDay = SettledDays == 0 ? 0 : SettledDays - 1;
+    g.FirstFreq = std::min(SettledFreqs, FreqsTouched);
     // Earlier days were sorted as the next one began, spread over the pass: sorting the nodes of
     // a hundred thousand days here at once would hold the window for half a second.
     if (!DayStats.empty())
         SortNodes(DayStats.back());
-    FinishSessions(ui);
+    // The day's nodes moved: the addresses packed for them are taken afresh when it counts on.
     DayNodes.clear();
     DaySlots.clear();
     DayNodesDay = 0;
-    return whole;
+    FinishSessions(ui);
+    SettledLines = LineNo;
+    SettledDays = Days.size();
+    SettledFreqs = Freqs.size();
+    FreqsTouched = Freqs.size();
+    return g;
 }
 
 bool TMailerLog::AskToContinue(IUserInterface& ui, const std::string& question)
@@ -253,7 +370,7 @@ bool TMailerLog::AskToContinue(IUserInterface& ui, const std::string& question)
     if (Window)
         Window->ShowLine(LineNo);
     const bool goOn = ui.Message(question, TMsgKind::Error, TMsgButtons::OKCancel) == TMsgResult::OK;
-    if (goOn)
+    if (goOn && BusyPass)
         ui.SetBusyCursor(true);
     return goOn;
 }
@@ -264,15 +381,25 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
     LineSplitter lines(text);
     std::string_view line;
     std::string failure;  // kept out of the loop: made and dropped on every line otherwise
-    int progressCounter = 0;
+    // Every way out that ends the pass early says so, for the steps that may follow.
+    bool whole = false;
+    struct TStopMark {
+        bool& Whole;
+        bool& Stopped;
+        ~TStopMark()
+        {
+            if (!Whole)
+                Stopped = true;
+        }
+    } stopMark{whole, PassStopped};
     while (lines.Next(line)) {
         ui.KeepAlive();
         if (hadWindow && Window == nullptr)
             return false;
         ++LineNo;
         LinesRead = LineNo;
-        if (++progressCounter == 100) {
-            progressCounter = 0;
+        if (++ProgressCounter == 100) {
+            ProgressCounter = 0;
             if (progress)
                 progress(LineNo);
         }
@@ -312,16 +439,22 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
                                    "\n\rContinue processing?"))
             return false;
     }
+    whole = true;
     return true;
 }
 
 void TMailerLog::FinishSessions(IUserInterface& ui)
 {
-    Sessions.clear();
-    Sessions.shrink_to_fit();
+    if (Sessions.empty()) {
+        Sessions.shrink_to_fit();
+        SessCount = 0;
+    } else if (Sessions.capacity() - Sessions.size() < PassSessions.size()) {
+        // A followed log settles a few sessions at a time: the list grows by doubling, not by
+        // as many as arrive, or every settling would move all of them.
+        Sessions.reserve(std::max(Sessions.size() + PassSessions.size(), 2 * Sessions.capacity()));
+    }
     // The front end gets its turns while the sessions move (they may be millions); SessCount
     // follows the list, so a view painting meanwhile reads only what has arrived.
-    SessCount = 0;
     PassSessions.MoveInto(Sessions, [this, &ui] {
         ++SessCount;
         ui.KeepAlive();

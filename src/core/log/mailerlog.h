@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -33,6 +34,20 @@ struct TAliasEntry {
 };
 
 using TProgressFn = std::function<void(std::int32_t lineNo)>;
+
+// What a continued pass changed since the records were last settled, as positions in the
+// records, so that a window following a log updates only what grew.
+struct TPassGrowth {
+    // Lines FirstLine..LastLine were read (none when LastLine < FirstLine).
+    std::int32_t FirstLine = 1;
+    std::int32_t LastLine = 0;
+    std::size_t FirstSession = 0;  // Sessions from here on closed
+    std::size_t FirstDay = 0;      // Days from here on began
+    // DayStats from here on changed: the day that was going on may have counted more and its
+    // nodes may stand in another order; every later day is new.
+    std::size_t FirstNodeDay = 0;
+    std::size_t FirstFreq = 0;  // Freqs from here on were added or changed
+};
 
 // A log of a mailer style: adds the analysis pass, which reads the whole log once and hands
 // every line to the style's parser; the parser reports what it recognises through the
@@ -70,6 +85,24 @@ public:
     // The pass over the log: the file at Path, or the bytes given (the caller may already
     // hold them; both give the same line numbers). True when the whole log was read.
     bool Analyze(IUserInterface& ui, const TProgressFn& progress, std::optional<std::string_view> text = std::nullopt);
+
+    // The same pass in steps, for a log that grows while it is read: after BeginPass, the log's
+    // bytes go to FeedPass in pieces cut anywhere; each complete line is read as the one-shot
+    // pass reads it, and a last line without its end waits for it. SettlePass then leaves the
+    // records as a pass over the lines so far would (its sessions in Sessions, the last day's
+    // nodes in order) and says what changed; feeding may go on after it, and the records end
+    // up the same as from one pass over the whole text. EndPass says the text ends: a line
+    // still waiting for its end is read as the last one; settle after it.
+    // BeginPass reads the configuration and language and empties the records; false when they
+    // stopped it, as Analyze (PassStarted tells). FeedPass and EndPass are false once the pass
+    // has stopped (a question answered Cancel, the window closed) or before it began; bytes
+    // fed after that are not read. None of the steps sets the busy cursor but BeginPass.
+    bool BeginPass(IUserInterface& ui);
+    bool FeedPass(IUserInterface& ui, std::string_view bytes, const TProgressFn& progress = {});
+    bool EndPass(IUserInterface& ui, const TProgressFn& progress = {});
+    TPassGrowth SettlePass(IUserInterface& ui);
+    // The bytes of a last line that waits for its end.
+    std::size_t HeldBytes() const { return Held.size(); }
 
 
     // Record keeping for the parsers.
@@ -174,15 +207,34 @@ protected:
     }
 
 private:
+    bool LoadMailerFiles(IUserInterface& ui);
+    TPassGrowth Settle(IUserInterface& ui);
     bool RunPass(IUserInterface& ui, const TProgressFn& progress, std::string_view text);
     bool AskToContinue(IUserInterface& ui, const std::string& question);
     void ResetRecords();
+    void SortLastDay();
+    void TouchFreq(std::size_t i)
+    {
+        if (i < FreqsTouched)
+            FreqsTouched = i;
+    }
 
     // The node of the current day with this address (none: nullptr), and a fresh one.
     TNodeStat* TodayNode(const TFidoAddr& addr);
     TNodeStat& AddTodayNode(const TFidoAddr& addr);
 
     IUserInterface* CurUi = nullptr;
+    bool BusyPass = false;  // the pass holds the busy cursor: a question hands it back after
+    int ProgressCounter = 0;
+    // The pass in steps: the start of a line that waits for its end; whether the pass stopped
+    // or its text ended; and the records' sizes when they were last settled.
+    std::string Held;
+    bool PassStopped = false;
+    bool TextEnded = false;
+    std::int32_t SettledLines = 0;
+    std::size_t SettledDays = 0;
+    std::size_t SettledFreqs = 0;
+    std::size_t FreqsTouched = 0;  // the first request changed since then
     void TellCannotOpenLanguage();
     bool LineFailed = false;
     std::string LineFailure;

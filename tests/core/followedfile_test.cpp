@@ -1,0 +1,165 @@
+// A followed log file under a mailer that appends, cuts, rotates and removes it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "base/datetime.h"
+#include "platform/followedfile.h"
+#include "testdir.h"
+#include "teststyle.h"
+
+using namespace tarvex;
+using tarvex::testing::TTestDir;
+
+namespace {
+
+class FollowedFile : public ::testing::Test
+{
+protected:
+    FollowedFile() : Dir("followed"), Path((Dir.Path / "t-mail.log").string()) {}
+
+    void SetUp() override
+    {
+        Write("01/06 10:00:00 first\n", std::ios::trunc);
+        std::string error;
+        ASSERT_TRUE(F.Open(Path, error)) << error;
+        EXPECT_EQ(Poll(), TFollowChange::Appended);
+        EXPECT_EQ(Got, "01/06 10:00:00 first\n");
+    }
+
+    void Write(const std::string& bytes, std::ios::openmode mode = std::ios::app, const std::string& path = {})
+    {
+        std::ofstream out(path.empty() ? Path : path, std::ios::binary | mode);
+        out << bytes;
+    }
+
+    TFollowChange Poll(std::size_t limit = TFollowedFile::kNoLimit)
+    {
+        std::string error;
+        const TFollowChange c = F.Poll(Got, error, limit);
+        EXPECT_NE(c, TFollowChange::Failed) << error;
+        return c;
+    }
+
+    TTestDir Dir;
+    std::string Path;
+    TFollowedFile F;
+    std::string Got;
+};
+
+}  // namespace
+
+// Only new bytes come, a part of a line included, and nothing when nothing changed; NUL bytes
+// are bytes like any other until something overwrites them, which is a rewrite.
+TEST_F(FollowedFile, AppendedBytesComeOnceAndAsTheyAre)
+{
+    EXPECT_EQ(Poll(), TFollowChange::Nothing);
+    Write("01/06 10:00:01 sec");
+    EXPECT_EQ(Poll(), TFollowChange::Appended);
+    EXPECT_EQ(Got, "01/06 10:00:01 sec");
+    Write("ond\n");
+    EXPECT_EQ(Poll(), TFollowChange::Appended);
+    EXPECT_EQ(Got, "ond\n");
+    EXPECT_EQ(Poll(), TFollowChange::Nothing);
+    EXPECT_TRUE(Got.empty());
+
+    Write(std::string(3, '\0'));
+    EXPECT_EQ(Poll(), TFollowChange::Appended);
+    EXPECT_EQ(Got, std::string(3, '\0'));
+    EXPECT_EQ(F.Offset(), 46u);
+    {
+        // A file system that showed zeros where the mailer's bytes were still to come.
+        std::fstream out(Path, std::ios::binary | std::ios::in | std::ios::out);
+        out.seekp(43);
+        out << "ab\nc";
+    }
+    EXPECT_EQ(Poll(), TFollowChange::Rewritten);
+    EXPECT_EQ(Got.substr(40), "nd\nab\nc");
+}
+
+TEST_F(FollowedFile, CutShortOrWrittenAnewStartsOver)
+{
+    std::filesystem::resize_file(Path, 0);
+    EXPECT_EQ(Poll(), TFollowChange::Rewritten);
+    EXPECT_TRUE(Got.empty());
+    EXPECT_EQ(F.Offset(), 0u);
+    Write("01/06 11:00:00 again\n");
+    EXPECT_EQ(Poll(), TFollowChange::Appended);
+    EXPECT_EQ(Got, "01/06 11:00:00 again\n");
+
+    // Cut and grown past the old size between two looks: the first block tells.
+    Write("02/06 09:00:00 a new log, longer than the old one\n", std::ios::trunc);
+    EXPECT_EQ(Poll(), TFollowChange::Rewritten);
+    EXPECT_EQ(Got, "02/06 09:00:00 a new log, longer than the old one\n");
+
+    // The same first block but other bytes where the reading stopped: the last block tells.
+    const std::string head(5000, 'h');
+    Write(head + "\nxyz\n", std::ios::trunc);
+    EXPECT_EQ(Poll(), TFollowChange::Rewritten);
+    Write(head + "\nXYZ\nmore\n", std::ios::trunc);
+    EXPECT_EQ(Poll(), TFollowChange::Rewritten);
+    EXPECT_EQ(Got, head + "\nXYZ\nmore\n");
+}
+
+// Renamed away and made again: the old file's last lines first, then the new file from its
+// start, then what is appended to the new one; a writer that goes on with the old file is not
+// followed there.
+TEST_F(FollowedFile, RotationReadsTheOldFilesLastBytesThenTheNewFile)
+{
+    std::ofstream old(Path, std::ios::binary | std::ios::app);
+    std::filesystem::rename(Path, Path + ".1");
+    old << "01/06 10:00:02 last words\n" << std::flush;
+    Write("01/06 10:00:03 new file\n");
+    EXPECT_EQ(Poll(), TFollowChange::Appended);
+    EXPECT_EQ(Got, "01/06 10:00:02 last words\n");
+    old << "01/06 10:00:04 too late\n" << std::flush;
+    EXPECT_EQ(Poll(), TFollowChange::Rotated);
+    EXPECT_EQ(Got, "01/06 10:00:03 new file\n");
+    Write("01/06 10:00:05 next\n");
+    EXPECT_EQ(Poll(), TFollowChange::Appended);
+    EXPECT_EQ(Got, "01/06 10:00:05 next\n");
+}
+
+TEST_F(FollowedFile, RemovalEndsTheFollowing)
+{
+    Write("01/06 10:00:02 bye\n");
+    std::filesystem::remove(Path);
+    EXPECT_EQ(Poll(), TFollowChange::Appended);
+    EXPECT_EQ(Got, "01/06 10:00:02 bye\n");
+    EXPECT_EQ(Poll(), TFollowChange::Removed);
+    EXPECT_FALSE(F.IsOpen());
+    std::string error;
+    EXPECT_EQ(F.Poll(Got, error), TFollowChange::Failed);
+}
+
+// A line of megabytes written in pieces while it is followed and analysed: the pass holds it
+// until its end comes, then reads it as one line; a limited poll leaves the rest for the next.
+TEST_F(FollowedFile, ALineOfMegabytesGrowsUntilItsEnd)
+{
+    SetProgramStartDate(EncodeDate(2026, 6, 1));
+    tarvex::testing::TTestStyle log;
+    TScriptedUserInterface ui;
+    ASSERT_TRUE(log.BeginPass(ui));
+    ASSERT_TRUE(log.FeedPass(ui, Got));
+    const std::string piece(256 * 1024, 'x');
+    Write("01/06 10:00:01 ");
+    for (int i = 0; i < 24; ++i) {
+        Write(piece);
+        ASSERT_EQ(Poll(), TFollowChange::Appended);
+        ASSERT_TRUE(log.FeedPass(ui, Got));
+    }
+    EXPECT_EQ(log.LinesRead, 1);
+    EXPECT_EQ(log.HeldBytes(), 15 + 24 * piece.size());
+    Write("\n01/06 10:00:02 after\n");
+    ASSERT_EQ(Poll(5), TFollowChange::Appended);
+    EXPECT_TRUE(F.Behind());
+    ASSERT_TRUE(log.FeedPass(ui, Got));
+    EXPECT_EQ(log.LinesRead, 2);
+    ASSERT_EQ(Poll(), TFollowChange::Appended);
+    EXPECT_FALSE(F.Behind());
+    ASSERT_TRUE(log.FeedPass(ui, Got));
+    EXPECT_EQ(log.LinesRead, 3);
+    EXPECT_EQ(log.HeldBytes(), 0u);
+}
