@@ -3,11 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/datetime.h"
 #include "host/logwindow.h"
 #include "host/settingsstore.h"
 #include "host/userinterface.h"
 #include "log/coloritems.h"
-#include "base/datetime.h"
 
 namespace tarvex {
 
@@ -54,7 +54,9 @@ public:
     virtual void Save(ISettingsStore& reg, std::string_view section) const;
     // The date a line belongs to, for day navigation.
     virtual TDateTime DateOfLine(std::string_view line);
-    virtual void EditOptions(IUserInterface& ui);
+    // Lets the user set the style's own options (HasOptions); true when they changed how the
+    // lines read, so that an analysis made before no longer holds and the text is analysed again.
+    virtual bool EditOptions(IUserInterface& ui);
     virtual bool IsMailer() const { return false; }
 
     // The viewer asks this for every word it draws.
