@@ -22,6 +22,7 @@
 #include "app/toolicons.h"
 #include "base/datetime.h"
 #include "common/busycursor.h"
+#include "common/toolbar.h"
 #include "common/windowfit.h"
 #include "log/dlcupdate.h"
 #include "log/mailerlog.h"
@@ -40,7 +41,6 @@ using namespace tarvex;
 
 namespace {
 
-constexpr int kToolBarHeight = 33;
 constexpr int kStatusBarHeight = 27;
 
 }  // namespace
@@ -51,16 +51,10 @@ TChildForm::TChildForm(const TGuiEnv& env, QMdiArea* area, const QString& captio
     setObjectName("TChildForm");
     setAttribute(Qt::WA_DeleteOnClose, false);
     auto* body = new QWidget(this);
-    auto* layout = new QVBoxLayout(body);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    auto* layout = AddEdgeToEdgeLayout(body);
 
-    ToolBar = new QWidget(body);
-    ToolBar->setObjectName("ToolBar");
-    ToolBar->setFixedHeight(kToolBarHeight);
-    auto* bar = new QHBoxLayout(ToolBar);
-    bar->setContentsMargins(2, 4, 2, 4);
-    bar->setSpacing(0);
+    ToolBar = MakeToolBar(body);
+    auto* bar = static_cast<QHBoxLayout*>(ToolBar->layout());
     CloseBtn = AddButton(ToolBar, "CloseBtn", "Close this log", static_cast<int>(TToolIcon::Close), true);
     KillBtn = AddButton(ToolBar, "KillBtn", "Delete log and exit", static_cast<int>(TToolIcon::Kill), true);
     bar->addSpacing(6);
@@ -189,16 +183,8 @@ TChildForm::~TChildForm()
 
 QToolButton* TChildForm::AddButton(QWidget* bar, const char* name, const QString& hint, int icon, bool enabled)
 {
-    auto* b = new QToolButton(bar);
-    b->setObjectName(name);
-    b->setAutoRaise(true);
-    b->setFixedSize(25, 25);
-    b->setIconSize(QSize(20, 20));
-    b->setIcon(ToolIcon(static_cast<TToolIcon>(icon)));
-    b->setToolTip(hint);
+    QToolButton* b = AddToolBarButton(bar, name, hint, ToolIcon(static_cast<TToolIcon>(icon)));
     b->setEnabled(enabled);
-    b->setFocusPolicy(Qt::NoFocus);
-    bar->layout()->addWidget(b);
     return b;
 }
 

@@ -15,13 +15,13 @@
 #include <algorithm>
 
 #include "base/logutils.h"
+#include "common/toolbar.h"
 #include "common/windowfit.h"
 #include "common/windowplacement.h"
 #include "mailercfg/qparser.h"
 
 namespace {
 
-constexpr int kToolBarHeight = 33;
 constexpr int kBottomHeight = 41;
 
 }  // namespace
@@ -33,16 +33,8 @@ TTMailLineForm::TTMailLineForm(const TGuiEnv& env, std::string mailerPath, QWidg
 {
     setObjectName(className);
     setAttribute(Qt::WA_DeleteOnClose, true);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    ToolBar = new QWidget(this);
-    ToolBar->setObjectName("ToolBar");
-    ToolBar->setFixedHeight(kToolBarHeight);
-    ToolLayout = new QHBoxLayout(ToolBar);
-    ToolLayout->setContentsMargins(2, 4, 2, 4);
-    ToolLayout->setSpacing(0);
+    auto* layout = AddEdgeToEdgeLayout(this);
+    ToolBar = MakeToolBar(this);
     layout->addWidget(ToolBar);
 
     TableGrid = new QTableView(this);
@@ -94,19 +86,12 @@ TTMailLineForm::~TTMailLineForm() = default;
 
 QToolButton* TTMailLineForm::AddToolButton(const char* name, const QString& hint, const QIcon& icon)
 {
-    auto* b = new QToolButton(ToolBar);
-    b->setObjectName(name);
-    b->setAutoRaise(true);
-    b->setFixedSize(25, 25);
-    b->setIconSize(QSize(20, 20));
-    b->setIcon(icon);
-    b->setToolTip(hint);
-    b->setFocusPolicy(Qt::NoFocus);
-    // The buttons sit left; the stretch after the last one is added once, at the first call.
-    if (ToolLayout->count() > 0)
-        delete ToolLayout->takeAt(ToolLayout->count() - 1);
-    ToolLayout->addWidget(b);
-    ToolLayout->addStretch(1);
+    // The buttons sit left: the stretch after the last one moves behind each new one.
+    auto* bar = static_cast<QHBoxLayout*>(ToolBar->layout());
+    if (bar->count() > 0)
+        delete bar->takeAt(bar->count() - 1);
+    QToolButton* b = AddToolBarButton(ToolBar, name, hint, icon);
+    bar->addStretch(1);
     return b;
 }
 

@@ -12,7 +12,6 @@
 #include "tmail/tmailfiles.h"
 
 class QAbstractTableModel;
-class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -102,7 +101,6 @@ private:
     std::string GridSection;
     std::vector<TColumnDesign> Columns;
     QWidget* ToolBar = nullptr;
-    QHBoxLayout* ToolLayout = nullptr;
     QTableView* TableGrid = nullptr;
     QLabel* Status = nullptr;
     QPushButton* OkBtn = nullptr;

@@ -14,14 +14,6 @@
 
 using namespace tarvex;
 
-QVBoxLayout* AddEdgeToEdgeLayout(QWidget* view)
-{
-    auto* layout = new QVBoxLayout(view);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    return layout;
-}
-
 QHBoxLayout* AddSetupReportBar(QWidget* view, QBoxLayout* layout, const QString& setupHint, QToolButton*& setupBtn,
                                QToolButton*& reportBtn)
 {

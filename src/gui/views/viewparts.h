@@ -13,6 +13,7 @@
 
 #include "base/errors.h"
 #include "common/grids.h"
+#include "common/toolbar.h"
 #include "host/settingsstore.h"
 #include "host/userinterface.h"
 #include "report/addrlist.h"
@@ -30,9 +31,6 @@ class QWidget;
 // Pieces the statistics windows share: their title and settings section, their tool bar
 // buttons, their stored placement, the setup dialog's round trip, the grid header's widths and
 // moves, and the loading, saving and reports of the views with user-defined columns.
-
-// The outer layout of a view whose bars and grid stand edge to edge.
-QVBoxLayout* AddEdgeToEdgeLayout(QWidget* view);
 
 // The tool bar of a view with user-defined columns, at the top of layout, with its "Setup" and
 // "Report" buttons; the caller adds what follows them.
