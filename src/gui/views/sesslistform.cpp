@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -127,6 +126,7 @@ void TSessListForm::FillGrid()
 
 void TSessListForm::DropRecords()
 {
+    DroppedRow = Grid->currentIndex().row();
     Log = nullptr;
     FillGrid();
 }
@@ -135,6 +135,7 @@ void TSessListForm::ShowRecords()
 {
     Log = Host.ViewedLog();
     FillGrid();
+    SelectSession(DroppedRow);
 }
 
 void TSessListForm::Repaint() { Grid->viewport()->update(); }

@@ -81,4 +81,6 @@ private:
 
     tarvex::TMailerLog* Log = nullptr;
     ViewerCodec Codec;
+    // The row current when the records were dropped, current again with the new ones.
+    int DroppedRow = -1;
 };
