@@ -72,6 +72,8 @@ TEST(Navigation, DaysAndSessionsOfTheRecords)
     EXPECT_EQ(PrevSessionLine(log, 2), 2);
     EXPECT_EQ(NextSessionLine(log, 8), 12);
     EXPECT_EQ(NextSessionLine(log, 12), 12);
+    EXPECT_EQ(NextSessionIndex(log, 6), 1);
+    EXPECT_EQ(NextSessionIndex(log, 12), -1);
 }
 
 // A log that is only shown is walked by the dates in its lines; a line whose date cannot be read

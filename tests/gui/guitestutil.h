@@ -14,6 +14,7 @@
 #include "app/frameform.h"
 #include "app/qtsettingsstore.h"
 #include "app/qtuserinterface.h"
+#include "common/guienv.h"
 
 class TRecordingUi : public TQtUserInterface
 {
@@ -24,6 +25,17 @@ public:
         return tarvex::TMsgResult::OK;
     }
     std::shared_ptr<std::vector<std::string>> Messages = std::make_shared<std::vector<std::string>>();
+};
+
+// What a window below the main window works with, of its own: settings in memory, messages
+// recorded.
+struct TTestEnv {
+    tarvex::TMemorySettings Store;
+    TRecordingUi Ui;
+    TLogColors Colors;
+    TLogFontSetting Font;
+    TAppSettings Settings;
+    TGuiEnv Env{Store, Ui, Colors, Font, Settings};
 };
 
 // Answers the next modal dialog of that class once it is up: the test's hand on the dialog.

@@ -6,8 +6,8 @@
 #include <QtTest>
 
 #include "app/childform.h"
-#include "app/colortext.h"
 #include "app/frameform.h"
+#include "common/colortext.h"
 #include "guitestutil.h"
 #include "setup/colorsetupform.h"
 #include "styles/logfactory.h"
@@ -43,8 +43,8 @@ private slots:
 
     void itemsAndGrid()
     {
-        TLogColors colors;
-        TColorSetupForm d(colors);
+        TTestEnv env;
+        TColorSetupForm d(env.Env);
         QCOMPARE(d.windowTitle(), QString("Colors Setup"));
         QStringList items;
         for (int i = 0; i < d.LbxColorItem->count(); ++i)
@@ -57,8 +57,9 @@ private slots:
 
     void choosingAnItemSelectsItsCellAndACellSetsItsColour()
     {
-        TLogColors colors;
-        TColorSetupForm d(colors);
+        TTestEnv env;
+        TLogColors& colors = env.Colors;
+        TColorSetupForm d(env.Env);
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
         // With no item chosen a cell changes nothing, even once the list has the focus.

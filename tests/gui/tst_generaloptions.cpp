@@ -170,8 +170,8 @@ private slots:
 
     void digitAndCharacterFieldsSwallowOtherKeys()
     {
-        TRecordingUi ui;
-        TGeneralOptionsForm form(ui);
+        TTestEnv env;
+        TGeneralOptionsForm form(env.Env);
         TAppSettings s;
         form.SetValues(s);
         form.show();
@@ -208,8 +208,8 @@ private slots:
 
     void untouchedFieldsKeepTheirStoredBytes()
     {
-        TRecordingUi ui;
-        TGeneralOptionsForm form(ui);
+        TTestEnv env;
+        TGeneralOptionsForm form(env.Env);
         TAppSettings s;
         s.DLCLeft = "\xAE";  // a byte of the mailer's code page, written into the store by hand
         s.DLCDigits = -2;

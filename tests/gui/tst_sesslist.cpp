@@ -12,6 +12,7 @@
 
 #include "app/childform.h"
 #include "app/frameform.h"
+#include "common/grids.h"
 #include "frametest.h"
 #include "guitestutil.h"
 #include "teststyle.h"

@@ -1,8 +1,9 @@
 #include <QtTest>
 
-#include "app/appsettings.h"
-#include "app/colortext.h"
 #include "app/qtsettingsstore.h"
+#include "common/appsettings.h"
+#include "common/colortext.h"
+#include "common/grids.h"
 
 using tarvex::TMemorySettings;
 

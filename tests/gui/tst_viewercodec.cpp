@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "app/appsettings.h"
+#include "common/appsettings.h"
 #include "viewer/logviewer.h"
 #include "viewer/viewercodec.h"
 

@@ -54,12 +54,18 @@ std::int32_t PrevSessionLine(const TMailerLog& log, std::int32_t caret)
     return caret;
 }
 
+std::int32_t NextSessionIndex(const TMailerLog& log, std::int32_t line)
+{
+    for (std::int32_t i = 0; i < log.SessCount; ++i)
+        if (log.Session(i).StartLine > line)
+            return i;
+    return -1;
+}
+
 std::int32_t NextSessionLine(const TMailerLog& log, std::int32_t caret)
 {
-    for (const TSess& s : log.Sessions)
-        if (s.StartLine > caret)
-            return s.StartLine;
-    return caret;
+    const std::int32_t i = NextSessionIndex(log, caret);
+    return i < 0 ? caret : log.Session(i).StartLine;
 }
 
 std::int32_t GenericPrevDayLine(TLog& log, const TLineSource& text, std::int32_t caret)

@@ -28,6 +28,8 @@ std::int32_t NextDayIndex(const TMailerLog& log, std::int32_t line);
 // The first line of the session that starts before / after the caret.
 std::int32_t PrevSessionLine(const TMailerLog& log, std::int32_t caret);
 std::int32_t NextSessionLine(const TMailerLog& log, std::int32_t caret);
+// The index of the first session that starts after line, or -1.
+std::int32_t NextSessionIndex(const TMailerLog& log, std::int32_t line);
 
 // Days of a log that is not analysed, read from the dates of its lines (a line whose date
 // cannot be read counts as undated). 0 when there is no dated line to go from.

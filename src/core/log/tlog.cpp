@@ -48,7 +48,7 @@ void TLog::Save(ISettingsStore& reg, std::string_view section) const
 
 TDateTime TLog::DateOfLine(std::string_view) { return ProgramStartDate(); }
 
-void TLog::EditOptions(IUserInterface&) {}
+bool TLog::EditOptions(IUserInterface&) { return false; }
 
 TColorItem TLog::GetWordColor(std::string_view word, int lineNo, int col)
 {

@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/datetime.h"
 #include "host/logwindow.h"
 #include "host/settingsstore.h"
 #include "host/userinterface.h"
 #include "log/coloritems.h"
-#include "base/datetime.h"
 
 namespace tarvex {
 
@@ -62,7 +62,9 @@ public:
     // The date a separator line opens; nothing for any other line. Throws, as the day check
     // of a pass does, for a separator whose date cannot be read.
     virtual std::optional<TDateTime> SeparatorDate(std::string_view) const { return std::nullopt; }
-    virtual void EditOptions(IUserInterface& ui);
+    // Lets the user set the style's own options (HasOptions); true when they changed how the
+    // lines read, so that an analysis made before no longer holds and the text is analysed again.
+    virtual bool EditOptions(IUserInterface& ui);
     virtual bool IsMailer() const { return false; }
 
     // The viewer asks this for every word it draws.

@@ -84,14 +84,17 @@ TDateTime TBrakeLog::TimeOfLine(std::string_view line)
     return ComposeDateTime(DateOfLine(line), lineparts::TimeFields(line, 9));
 }
 
-void TBrakeLog::EditOptions(IUserInterface& ui)
+bool TBrakeLog::EditOptions(IUserInterface& ui)
 {
+    const std::int32_t before = BrkVersion;
     const int shown = BrkVersion == kOldVersion ? 0 : BrkVersion == kNewVersion ? 1 : -1;
     const int chosen = ui.ChooseOne("Brake! log options", "Mailer version", {"701-702", "703-715"}, shown);
     if (chosen == 0)
         BrkVersion = kOldVersion;
     else if (chosen == 1)
         BrkVersion = kNewVersion;
+    // The versions read the transfer lines differently.
+    return BrkVersion != before;
 }
 
 bool TBrakeLog::IsSendLine(std::string_view line) const

@@ -22,7 +22,7 @@ public:
     void Load(const ISettingsStore& reg, std::string_view section) override;
     void Save(ISettingsStore& reg, std::string_view section) const override;
     TDateTime DateOfLine(std::string_view line) override;
-    void EditOptions(IUserInterface& ui) override;
+    bool EditOptions(IUserInterface& ui) override;
     void ParseLine(std::string_view line) override;
     TDateTime TimeOfLine(std::string_view line) override;
     std::string LocateFile(std::string_view name) override;

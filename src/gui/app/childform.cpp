@@ -18,64 +18,43 @@
 #include <cmath>
 #include <utility>
 
-#include "app/frameform.h"
 #include "app/logloader.h"
 #include "app/toolicons.h"
 #include "base/datetime.h"
+#include "common/busycursor.h"
+#include "common/toolbar.h"
+#include "common/windowfit.h"
 #include "log/dlcupdate.h"
-#include "log/genericstyles.h"
 #include "log/mailerlog.h"
+#include "log/navigation.h"
 #include "log/records.h"
-#include "parsers/brakelog.h"
 #include "platform/fileops.h"
 #include "platform/paths.h"
+#include "viewer/logviewer.h"
 #include "views/dialstatform.h"
 #include "views/freqform.h"
 #include "views/sesslistform.h"
 #include "views/timelineform.h"
 #include "views/timelineview.h"
-#include "viewer/logviewer.h"
-#include "views/windowfit.h"
 
 using namespace tarvex;
 
 namespace {
 
-constexpr int kToolBarHeight = 33;
 constexpr int kStatusBarHeight = 27;
-
-// Restores the normal cursor on every way out.
-class TBusyCursor
-{
-public:
-    explicit TBusyCursor(IUserInterface& ui) : Ui(ui) { Ui.SetBusyCursor(true); }
-    ~TBusyCursor() { Ui.SetBusyCursor(false); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-
-private:
-    IUserInterface& Ui;
-};
-
-bool IsRunStart(std::string_view line) { return line.substr(0, 10) == "----------"; }
 
 }  // namespace
 
-TChildForm::TChildForm(TFrameForm* frame) : QMdiSubWindow(nullptr), FrameForm(frame)
+TChildForm::TChildForm(const TGuiEnv& env, QMdiArea* area, const QString& caption, const TPlacement* placement)
+    : QMdiSubWindow(nullptr), Env(env), Area(area)
 {
     setObjectName("TChildForm");
     setAttribute(Qt::WA_DeleteOnClose, false);
     auto* body = new QWidget(this);
-    auto* layout = new QVBoxLayout(body);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    auto* layout = AddEdgeToEdgeLayout(body);
 
-    ToolBar = new QWidget(body);
-    ToolBar->setObjectName("ToolBar");
-    ToolBar->setFixedHeight(kToolBarHeight);
-    auto* bar = new QHBoxLayout(ToolBar);
-    bar->setContentsMargins(2, 4, 2, 4);
-    bar->setSpacing(0);
+    ToolBar = MakeToolBar(body);
+    auto* bar = static_cast<QHBoxLayout*>(ToolBar->layout());
     CloseBtn = AddButton(ToolBar, "CloseBtn", "Close this log", static_cast<int>(TToolIcon::Close), true);
     KillBtn = AddButton(ToolBar, "KillBtn", "Delete log and exit", static_cast<int>(TToolIcon::Kill), true);
     bar->addSpacing(6);
@@ -159,18 +138,19 @@ TChildForm::TChildForm(TFrameForm* frame) : QMdiSubWindow(nullptr), FrameForm(fr
             UpdatePosition();
     });
 
-    setWindowTitle(FrameForm->PendingOpen.Caption);
+    setWindowTitle(caption);
     // The opening size is counted in characters of the log font.
-    LogView->SetLogFont(FrameForm->LogFont.Font);
-    FrameForm->mdiArea()->addSubWindow(this);
-    const TPlacement& p = FrameForm->PendingOpen.Placement;
-    if (FrameForm->PendingOpen.PlacementValid)
-        setGeometry(p.Left, p.Top, p.Width > 0 ? p.Width : 499, p.Height > 0 ? p.Height : 343);
+    LogView->SetLogFont(Env.Font.Font);
+    Area->addSubWindow(this);
+    const bool placed = placement && placement->Left != -1;
+    if (placed)
+        setGeometry(placement->Left, placement->Top, placement->Width > 0 ? placement->Width : 499,
+                    placement->Height > 0 ? placement->Height : 343);
     else
         resize(OpeningSize());
     // Before maximising, so that the window comes back inside when it is restored.
     KeepInsideFrame();
-    if (FrameForm->PendingOpen.PlacementValid && p.Maximized)
+    if (placed && placement->Maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
@@ -189,9 +169,9 @@ QSize TChildForm::OpeningSize() const
 void TChildForm::KeepInsideFrame()
 {
     // The frame's client area is only known once the frame is on screen.
-    if (!FrameForm->isVisible() || isMaximized() || isMinimized())
+    if (!Area->isVisible() || isMaximized() || isMinimized())
         return;
-    const QRect area(QPoint(0, 0), FrameForm->mdiArea()->viewport()->size());
+    const QRect area(QPoint(0, 0), Area->viewport()->size());
     setGeometry(FitInside(geometry(), area));
 }
 
@@ -203,16 +183,8 @@ TChildForm::~TChildForm()
 
 QToolButton* TChildForm::AddButton(QWidget* bar, const char* name, const QString& hint, int icon, bool enabled)
 {
-    auto* b = new QToolButton(bar);
-    b->setObjectName(name);
-    b->setAutoRaise(true);
-    b->setFixedSize(25, 25);
-    b->setIconSize(QSize(20, 20));
-    b->setIcon(ToolIcon(static_cast<TToolIcon>(icon)));
-    b->setToolTip(hint);
+    QToolButton* b = AddToolBarButton(bar, name, hint, ToolIcon(static_cast<TToolIcon>(icon)));
     b->setEnabled(enabled);
-    b->setFocusPolicy(Qt::NoFocus);
-    bar->layout()->addWidget(b);
     return b;
 }
 
@@ -251,7 +223,7 @@ void TChildForm::SetStatusText(int panel, const QString& text)
         Panels[panel]->setText(text);
 }
 
-void TChildForm::LetEventsRun() { FrameForm->Ui().ProcessEvents(); }
+void TChildForm::LetEventsRun() { QApplication::processEvents(); }
 
 bool TChildForm::KeepLoading(std::uint64_t done, std::uint64_t total)
 {
@@ -275,10 +247,22 @@ bool TChildForm::KeepLoading(std::uint64_t done, std::uint64_t total)
 
 TMailerLog* TChildForm::Mailer() const { return Log && Log->IsMailer() ? static_cast<TMailerLog*>(Log) : nullptr; }
 
+TMailerLog* TChildForm::ViewedLog() const { return Mailer(); }
+
+QString TChildForm::TextCodePage() const { return LogView->CodePage(); }
+
+std::string TChildForm::SectionOf(TViewKind kind) const { return ViewSection(Log ? Log->Name : std::string(), kind); }
+
+TLineSource TChildForm::Text() const
+{
+    return {static_cast<std::int32_t>(std::min<qint64>(LogView->LineCount(), INT32_MAX)),
+            [view = LogView](std::int32_t n) { return view->LineBytes(n); }};
+}
+
 TLogLoad TChildForm::LoadContext()
 {
-    const TAppSettings& settings = FrameForm->AppSettings;
-    TLogLoad load{*Log, *LogView, FrameForm->Ui(), settings.OEMConvert, QString(), nullptr, nullptr};
+    const TAppSettings& settings = Env.Settings;
+    TLogLoad load{*Log, *LogView, Env.Ui, settings.OEMConvert, QString(), nullptr, nullptr};
     load.CodePage = QString::fromStdString(Mailer() ? settings.DisplayCodePage() : settings.ANSIPage());
     load.Progress = [this](std::int32_t maximum, std::int32_t value) {
         if (value < 0)
@@ -304,18 +288,25 @@ void TChildForm::FillDayList()
 
 void TChildForm::EditLogOptions()
 {
-    auto* brake = dynamic_cast<TBrakeLog*>(Log);
-    if (!brake || Busy)
+    if (!Log || !Log->HasOptions || Busy)
         return;
-    const std::int32_t before = brake->BrkVersion;
-    Log->EditOptions(FrameForm->Ui());
-    if (brake->BrkVersion == before || !Analyzed)
+    if (Log->EditOptions(Env.Ui) && Analyzed)
+        ReanalyzeText();
+}
+
+void TChildForm::ReanalyzeText()
+{
+    TMailerLog* mailer = Mailer();
+    if (!mailer)
         return;
-    // The other mailer version reads the transfer lines differently: analyse the text again.
     QPointer<TChildForm> self(this);
     Busy = true;
+    // The pass lets events through, paints of the views among them: they let go of the records first.
+    for (TViewForm* view : Views())
+        if (view)
+            view->DropRecords();
     SetStatusText(0, "Analyzing");
-    const bool whole = brake->Analyze(FrameForm->Ui(), {}, LogView->Bytes());
+    const bool whole = mailer->Analyze(Env.Ui, {}, LogView->Bytes());
     if (!self)
         return;
     Busy = false;
@@ -324,8 +315,11 @@ void TChildForm::EditLogOptions()
         return;
     }
     SetStatusText(0, whole ? "Analysis complete" : "Analysis aborted");
-    SetStatusText(1, QString("%1 days, %2 sessions").arg(brake->DayCount).arg(brake->SessCount));
+    SetStatusText(1, QString("%1 days, %2 sessions").arg(mailer->DayCount).arg(mailer->SessCount));
     FillDayList();
+    for (TViewForm* view : Views())
+        if (view)
+            view->ShowRecords();
 }
 
 void TChildForm::LoadAndAnalyze(TLog* log)
@@ -340,7 +334,7 @@ void TChildForm::LoadAndAnalyze(TLog* log)
     LogOptionsAction->setVisible(Log->HasOptions);
     ApplyColors();
     ApplyFont();
-    const TAppSettings& settings = FrameForm->AppSettings;
+    const TAppSettings& settings = Env.Settings;
     TMailerLog* mailer = Mailer();
     bool loaded = true;
     if (mailer) {
@@ -366,7 +360,7 @@ void TChildForm::LoadAndAnalyze(TLog* log)
                 const std::int32_t step = std::max(1, ProgressBar->maximum() / 256);
                 std::int32_t next = 0;
                 whole = mailer->Analyze(
-                    FrameForm->Ui(),
+                    Env.Ui,
                     [this, step, &next](std::int32_t line) {
                         if (line >= next) {
                             ProgressBar->setValue(line);
@@ -390,15 +384,9 @@ void TChildForm::LoadAndAnalyze(TLog* log)
                 const QString dir = QDir::currentPath();
                 SetStatusText(0, "Processing DLC");
                 ProgressBar->setValue(0);
-                TDlcFormat fmt;
-                fmt.Left = settings.DLCLeft.empty() ? ' ' : settings.DLCLeft[0];
-                fmt.Right = settings.DLCRight.empty() ? ' ' : settings.DLCRight[0];
-                fmt.Digits = settings.DLCDigits;
-                fmt.Lead = settings.DLCLead.empty() ? ' ' : settings.DLCLead[0];
-                fmt.Backup = settings.DLCBackup;
                 ProgressBar->setMaximum(mailer->FirstNewFreq == -1 ? static_cast<int>(mailer->Freqs.size())
                                                                    : mailer->NewFreqCount);
-                RunDlcUpdate(*mailer, FrameForm->Ui(), fmt, [this](std::int32_t i) { ProgressBar->setValue(i); });
+                RunDlcUpdate(*mailer, Env.Ui, settings.DlcFormat(), [this](std::int32_t i) { ProgressBar->setValue(i); });
                 QDir::setCurrent(dir);
             }
             ProgressBar->hide();
@@ -425,7 +413,7 @@ void TChildForm::LoadAndAnalyze(TLog* log)
         if (!LogView->LoadFromFile(QString::fromStdString(ResolvePath(Log->Path)), &error,
                                    [this](std::uint64_t done, std::uint64_t total) { return KeepLoading(done, total); })) {
             if (!Closing)
-                FrameForm->Ui().Message("Error reading log: " + error.toStdString(), TMsgKind::Error, TMsgButtons::OK);
+                Env.Ui.Message("Error reading log: " + error.toStdString(), TMsgKind::Error, TMsgButtons::OK);
             loaded = false;
         } else
             loaded = !Closing && CutLog(LoadContext());
@@ -437,11 +425,8 @@ void TChildForm::LoadAndAnalyze(TLog* log)
             return;
         }
         if (loaded && Log->AutoNew) {
-            const std::string mark = Log->LastStr;
-            const std::int32_t found = SearchBackward(
-                [&mark](std::string_view line) { return line.substr(0, 20) == mark; },
-                static_cast<std::int32_t>(LogView->LineCount()) + 1);
-            LogView->SetFirstVisibleLine(found);
+            TBusyCursor busy(Env.Ui);
+            LogView->SetFirstVisibleLine(FindLastStr(Text(), Log->LastStr));
         }
         if (Log->Style == lsGenericFD) {
             RunsForSessions = true;
@@ -459,7 +444,7 @@ void TChildForm::LoadAndAnalyze(TLog* log)
     Log->ColorLineNo = -1;
     CurSession = -1;
     Busy = false;
-    if (Analyzed && !Closing && FrameForm->AppSettings.SaveDesktop)
+    if (Analyzed && !Closing && settings.SaveDesktop)
         ReopenViews();
     if (Closing && self)
         deleteLater();
@@ -469,7 +454,7 @@ void TChildForm::ApplyColors()
 {
     LogViewer::ColorTable table;
     for (int i = 0; i < kColorItemCount; ++i)
-        table[static_cast<std::size_t>(i)] = FrameForm->LogColors.Color(i);
+        table[static_cast<std::size_t>(i)] = Env.Colors.Color(i);
     LogView->SetColors(table);
     LogView->SetWordColorCallback([this](std::string_view word, int line, int column) {
         return Log ? static_cast<int>(Log->GetWordColor(word, line, column)) : 0;
@@ -483,14 +468,14 @@ void TChildForm::ApplyColors()
 
 void TChildForm::ApplyCodePage()
 {
-    const TAppSettings& settings = FrameForm->AppSettings;
+    const TAppSettings& settings = Env.Settings;
     LogView->SetCodePage(QString::fromStdString(Mailer() ? settings.DisplayCodePage() : settings.ANSIPage()));
 }
 
 void TChildForm::ApplyFont()
 {
-    LogView->SetLogFont(FrameForm->LogFont.Font);
-    LogView->SetTextColor(FrameForm->LogColors.Color(TColorItem::Normal));
+    LogView->SetLogFont(Env.Font.Font);
+    LogView->SetTextColor(Env.Colors.Color(TColorItem::Normal));
     LogView->Repaint();
 }
 
@@ -530,153 +515,51 @@ void TChildForm::UpdatePosition()
         SetStatusText(0, QString());
 }
 
-TDateTime TChildForm::SafeDateOfLine(std::string_view line) const
-{
-    try {
-        return Log->DateOfLine(line);
-    } catch (...) {
-        return 0;
-    }
-}
-
 void TChildForm::PrevDay()
 {
-    if (!Log)
-        return;
-    TMailerLog* mailer = Mailer();
-    if (!mailer) {
-        GenericPrevDay();
-        return;
+    if (TMailerLog* mailer = Mailer()) {
+        GotoLine(PrevDayLine(*mailer, CaretLine()));
+    } else if (Log) {
+        TBusyCursor busy(Env.Ui);
+        if (const std::int32_t line = GenericPrevDayLine(*Log, Text(), CaretLine()); line > 0)
+            GotoLine(line);
     }
-    const std::int32_t caret = CaretLine();
-    std::int32_t target = caret;
-    for (auto it = mailer->Days.crbegin(); it != mailer->Days.crend(); ++it)
-        if (it->LineNo < caret) {
-            target = it->LineNo;
-            break;
-        }
-    GotoLine(target);
 }
 
 void TChildForm::NextDay()
 {
-    if (!Log)
-        return;
-    TMailerLog* mailer = Mailer();
-    if (!mailer) {
-        GenericNextDay();
-        return;
+    if (TMailerLog* mailer = Mailer()) {
+        GotoLine(NextDayLine(*mailer, CaretLine()));
+    } else if (Log) {
+        TBusyCursor busy(Env.Ui);
+        if (const std::int32_t line = GenericNextDayLine(*Log, Text(), CaretLine()); line > 0)
+            GotoLine(line);
     }
-    const std::int32_t caret = CaretLine();
-    std::int32_t target = caret;
-    for (const TNewDay& d : mailer->Days)
-        if (d.LineNo > caret) {
-            target = d.LineNo;
-            break;
-        }
-    GotoLine(target);
-}
-
-void TChildForm::GenericPrevDay()
-{
-    TBusyCursor busy(FrameForm->Ui());
-    std::int32_t n = CaretLine();
-    TDateTime date = 0;
-    for (; n >= 1; --n) {
-        const std::string_view line = LogView->LineBytes(n);
-        if (!line.empty() && (date = SafeDateOfLine(line)) != 0)
-            break;
-    }
-    if (n < 1)
-        return;
-    const TDateTime d = date;
-    while (n > 1) {
-        --n;
-        const std::string_view line = LogView->LineBytes(n);
-        if (!line.empty())
-            date = SafeDateOfLine(line);
-        if (date < d)
-            break;
-    }
-    GotoLine(n);
-}
-
-void TChildForm::GenericNextDay()
-{
-    TBusyCursor busy(FrameForm->Ui());
-    const std::int32_t last = static_cast<std::int32_t>(LogView->LineCount());
-    std::int32_t n = CaretLine();
-    while (n <= last && LogView->LineBytes(n).empty())
-        ++n;
-    if (n > last)
-        return;
-    const TDateTime d = SafeDateOfLine(LogView->LineBytes(n));
-    TDateTime date = d;
-    while (n < last) {
-        ++n;
-        const std::string_view line = LogView->LineBytes(n);
-        if (!line.empty())
-            date = SafeDateOfLine(line);
-        if (date > d)
-            break;
-    }
-    GotoLine(n);
-}
-
-void TChildForm::NextSession()
-{
-    TMailerLog* mailer = Mailer();
-    if (!mailer)
-        return;
-    const std::int32_t caret = CaretLine();
-    std::int32_t target = caret;
-    for (const TSess& s : mailer->Sessions)
-        if (s.StartLine > caret) {
-            target = s.StartLine;
-            break;
-        }
-    GotoLine(target);
 }
 
 void TChildForm::PrevSession()
 {
-    TMailerLog* mailer = Mailer();
-    if (!mailer)
-        return;
-    const std::int32_t caret = CaretLine();
-    std::int32_t target = caret;
-    for (auto it = mailer->Sessions.crbegin(); it != mailer->Sessions.crend(); ++it)
-        if (it->StartLine < caret) {
-            target = it->StartLine;
-            break;
-        }
-    GotoLine(target);
+    if (TMailerLog* mailer = Mailer())
+        GotoLine(PrevSessionLine(*mailer, CaretLine()));
 }
 
-std::int32_t TChildForm::SearchForward(const std::function<bool(std::string_view)>& pred, std::int32_t start)
+void TChildForm::NextSession()
 {
-    TBusyCursor busy(FrameForm->Ui());
-    const std::int32_t last = static_cast<std::int32_t>(LogView->LineCount());
-    std::int32_t n = start;
-    do
-        ++n;
-    while (n < last && !pred(LogView->LineBytes(n)));
-    return std::min(n, std::max(last, 1));
+    if (TMailerLog* mailer = Mailer())
+        GotoLine(NextSessionLine(*mailer, CaretLine()));
 }
 
-std::int32_t TChildForm::SearchBackward(const std::function<bool(std::string_view)>& pred, std::int32_t start)
+void TChildForm::PrevRun()
 {
-    TBusyCursor busy(FrameForm->Ui());
-    std::int32_t n = start;
-    do
-        --n;
-    while (n > 1 && !pred(LogView->LineBytes(n)));
-    return std::max(n, 1);
+    TBusyCursor busy(Env.Ui);
+    GotoLine(PrevRunLine(Text(), CaretLine()));
 }
 
-void TChildForm::NextRun() { GotoLine(SearchForward(IsRunStart, CaretLine())); }
-
-void TChildForm::PrevRun() { GotoLine(SearchBackward(IsRunStart, CaretLine())); }
+void TChildForm::NextRun()
+{
+    TBusyCursor busy(Env.Ui);
+    GotoLine(NextRunLine(Text(), CaretLine()));
+}
 
 void TChildForm::ToggleHighlight()
 {
@@ -695,7 +578,7 @@ void TChildForm::DeleteLogAndExit()
         return;
     std::string error;
     if (!RemoveFile(ResolvePath(Log->Path), &error)) {
-        FrameForm->Ui().Message(error, TMsgKind::Error, TMsgButtons::OK);
+        Env.Ui.Message(error, TMsgKind::Error, TMsgButtons::OK);
         return;
     }
     close();
@@ -734,7 +617,7 @@ void TChildForm::ShowTimeline()
     if (!mailer || !Analyzed)
         return;
     if (mailer->SessCount == 0) {
-        FrameForm->Ui().Message("Can't show timeline: no sessions in log", TMsgKind::Warning, TMsgButtons::OK);
+        Env.Ui.Message("Can't show timeline: no sessions in log", TMsgKind::Warning, TMsgButtons::OK);
         return;
     }
     if (!BringToFront(Timeline))
@@ -760,11 +643,7 @@ QPoint TChildForm::ViewOpeningPos() const
     return LogView->mapToGlobal(QPoint(step, step));
 }
 
-QRect TChildForm::ViewArea() const
-{
-    const QWidget* area = FrameForm->mdiArea();
-    return {area->mapToGlobal(QPoint(0, 0)), area->size()};
-}
+QRect TChildForm::ViewArea() const { return {Area->mapToGlobal(QPoint(0, 0)), Area->size()}; }
 
 bool TChildForm::BringToFront(QWidget* view)
 {
@@ -776,60 +655,73 @@ bool TChildForm::BringToFront(QWidget* view)
     return true;
 }
 
+template <class View>
+View* TChildForm::MakeView()
+{
+    auto* view = new View(Env, *this, this);
+    connect(view, &TViewForm::LineChosen, this, [this](int line) { GotoLine(line); });
+    // From now on a new view opens, even before this one is deleted.
+    connect(view, &TViewForm::Closed, this, [this, closed = static_cast<TViewForm*>(view)] {
+        auto forget = [closed](auto& pointer) {
+            if (static_cast<TViewForm*>(pointer.data()) == closed)
+                pointer = nullptr;
+        };
+        forget(SessList);
+        forget(FreqList);
+        forget(Timeline);
+        forget(DialStat);
+    });
+    return view;
+}
+
+std::array<TViewForm*, 4> TChildForm::Views() const { return {SessList, FreqList, Timeline, DialStat}; }
+
 void TChildForm::OpenFreqList()
 {
-    FreqList = new TFreqForm(this);
-    FreqList->Open(Mailer());
+    FreqList = MakeView<TFreqForm>();
+    FreqList->Open();
 }
 
 void TChildForm::OpenTimeline()
 {
-    Timeline = new TTimelineForm(this);
-    Timeline->Open(Mailer());
+    Timeline = MakeView<TTimelineForm>();
+    Timeline->Open();
     Timeline->SetDay(CurDay);
 }
 
 void TChildForm::OpenDialStat()
 {
-    DialStat = new TDialStatForm(this);
-    DialStat->Open(Mailer());
+    DialStat = MakeView<TDialStatForm>();
+    DialStat->Open();
     DialStat->SetDay(CurDay);
     DialStat->show();
 }
 
 void TChildForm::ReopenViews()
 {
-    const ISettingsStore& store = FrameForm->Store();
-    auto wasOpen = [&](const char* view) { return store.ReadBool(Log->Name + view, "Open", false); };
-    if (wasOpen(".SessList"))
+    auto wasOpen = [this](TViewKind kind) { return Env.Store.ReadBool(SectionOf(kind), "Open", false); };
+    if (wasOpen(TViewKind::SessList))
         OpenSessionList(Mailer()->MarkLineNo);
-    if (wasOpen(".FreqList"))
+    if (wasOpen(TViewKind::FreqList))
         OpenFreqList();
-    if (wasOpen(".Timeline") && Mailer()->SessCount != 0)
+    if (wasOpen(TViewKind::Timeline) && Mailer()->SessCount != 0)
         OpenTimeline();
-    if (wasOpen(".DialStat"))
+    if (wasOpen(TViewKind::DialStat))
         OpenDialStat();
 }
 
 void TChildForm::ShowSessionList()
 {
-    if (!Mailer() || !Analyzed)
-        return;
-    if (SessList) {
-        SessList->show();
-        SessList->raise();
-        SessList->activateWindow();
-        return;
-    }
-    OpenSessionList(CaretLine());
+    if (Mailer() && Analyzed && !BringToFront(SessList))
+        OpenSessionList(CaretLine());
 }
 
 void TChildForm::OpenSessionList(std::int32_t caretLine)
 {
     if (!Mailer() || SessList)
         return;
-    SessList = new TSessListForm(this);
-    SessList->Open(Mailer(), caretLine);
+    SessList = MakeView<TSessListForm>();
+    SessList->Open(caretLine);
 }
 
 void TChildForm::ViewerKey(int key, Qt::KeyboardModifiers mods)
@@ -861,11 +753,11 @@ void TChildForm::SaveViewState()
 {
     if (!Log)
         return;
-    ISettingsStore& store = FrameForm->Store();
-    const std::pair<QWidget*, const char*> views[] = {
-        {SessList, ".SessList"}, {FreqList, ".FreqList"}, {Timeline, ".Timeline"}, {DialStat, ".DialStat"}};
-    for (const auto& [view, suffix] : views) {
-        const std::string section = Log->Name + suffix;
+    ISettingsStore& store = Env.Store;
+    const std::array<TViewForm*, 4> views = Views();
+    for (TViewKind kind : kViewKinds) {
+        TViewForm* view = views[static_cast<std::size_t>(kind)];
+        const std::string section = SectionOf(kind);
         store.WriteBool(section, "Open", view != nullptr);
         if (!view)
             continue;
@@ -878,24 +770,6 @@ void TChildForm::SaveViewState()
     }
 }
 
-void TChildForm::TakeLastStr()
-{
-    const qint64 count = LogView->LineCount();
-    if (count <= 0) {
-        Log->LastStr.clear();
-        return;
-    }
-    // The last line may still be being written by the mailer.
-    for (qint64 n = count > 1 ? count - 1 : 1; n >= 1; --n) {
-        const std::string_view line = LogView->LineBytes(n);
-        if (!line.empty()) {
-            Log->LastStr = std::string(line.substr(0, 20));
-            return;
-        }
-    }
-    Log->LastStr.clear();
-}
-
 void TChildForm::closeEvent(QCloseEvent* event)
 {
     if (Closing) {
@@ -906,7 +780,7 @@ void TChildForm::closeEvent(QCloseEvent* event)
     if (Log) {
         SaveViewState();
         Log->Window = nullptr;
-        TakeLastStr();
+        Log->LastStr = TakeLastStr(Text());
     }
     event->accept();
     hide();

@@ -2,40 +2,54 @@
 #include <QElapsedTimer>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QString>
+#include <array>
 #include <cstdint>
-#include <functional>
-#include <string_view>
+#include <string>
 
+#include "common/guienv.h"
 #include "host/logwindow.h"
 #include "log/tlog.h"
+#include "views/viewhost.h"
 
 class QLabel;
 class QListWidget;
 class QAction;
+class QMdiArea;
 class QMenu;
 class QProgressBar;
 class QStatusBar;
 class QToolButton;
 class QWidget;
 class LogViewer;
-class TFrameForm;
 class TDialStatForm;
 class TFreqForm;
 class TSessListForm;
 class TTimelineForm;
+class TViewForm;
 struct TLogLoad;
 
 namespace tarvex {
 class TMailerLog;
+struct TLineSource;
 }
 
+// Where a log window goes: the placement of a restored desktop entry.
+struct TPlacement {
+    int Left = -1, Top = 0, Width = 0, Height = 0;
+    bool Maximized = false;
+};
+
 // The window of one log: its text in the viewer, cut and analysed when it opens, walked by day
-// and by session. It reaches its log through Log and the log reaches it through Log->Window.
-class TChildForm : public QMdiSubWindow, public tarvex::ILogWindow
+// and by session. It reaches its log through Log and the log reaches it through Log->Window;
+// its views reach it through IViewHost.
+class TChildForm : public QMdiSubWindow, public tarvex::ILogWindow, public IViewHost
 {
     Q_OBJECT
 public:
-    explicit TChildForm(TFrameForm* frame);
+    // A window in the area, captioned; with a placement (Left not -1) it takes it, else it
+    // opens large enough for a screen of the log's text.
+    TChildForm(const TGuiEnv& env, QMdiArea* area, const QString& caption, const TPlacement* placement = nullptr);
     ~TChildForm() override;
 
     // Loads, cuts and analyses the log; returns when that is done or the window was closed.
@@ -47,6 +61,13 @@ public:
     // Shows the text in the code page the settings now give for this log.
     void ApplyCodePage();
     void ShowLine(int lineNo) override { GotoLine(lineNo); }
+
+    // What the views ask of the window.
+    tarvex::TMailerLog* ViewedLog() const override;
+    QString TextCodePage() const override;
+    std::string SectionOf(TViewKind kind) const override;
+    QPoint ViewOpeningPos() const override;
+    QRect ViewArea() const override;
 
     // Commands.
     void PrevDay();
@@ -62,20 +83,15 @@ public:
     // Brings the session list to the front, or opens it with the caret line given.
     void ShowSessionList();
     void OpenSessionList(std::int32_t caretLine);
-    // The log's own options (the Brake! version); a changed version analyses the text again.
+    // The log's own options (the Brake! version); options that change how its lines read have
+    // the text analysed again, and the open views show the new records.
     void EditLogOptions();
     // Bring the view to the front, or open it.
     void ShowFreqList();
     void ShowDialStat();
 
-    // Where a view of this log opens when none is stored (global): over the log's text, a step
-    // further for each view already open, inside the frame's client area (ViewArea).
-    QPoint ViewOpeningPos() const;
-    QRect ViewArea() const;
-
     bool IsClosing() const { return Closing; }
     bool IsBusy() const { return Busy; }
-    TFrameForm* Frame() const { return FrameForm; }
     LogViewer* Viewer() const { return LogView; }
     QProgressBar* Progress() const { return ProgressBar; }
     QString StatusText(int panel) const;
@@ -102,9 +118,15 @@ private:
     void KeepInsideFrame();
     // Shows an open view on top; false when it is not open.
     static bool BringToFront(QWidget* view);
+    // The view made, its signals wired to this window.
+    template <class View>
+    View* MakeView();
     void OpenFreqList();
     void OpenTimeline();
     void OpenDialStat();
+    // The open views, in the order of TViewKind (null where closed).
+    std::array<TViewForm*, 4> Views() const;
+    void ReanalyzeText();
     // The views that were open when the log window last closed.
     void ReopenViews();
     QToolButton* AddButton(QWidget* bar, const char* name, const QString& hint, int icon, bool enabled);
@@ -113,19 +135,16 @@ private:
     void ViewerKey(int key, Qt::KeyboardModifiers mods);
     void DayListChosen();
     void SaveViewState();
-    void TakeLastStr();
     std::int32_t CaretLine() const;
     tarvex::TMailerLog* Mailer() const;
-    std::int32_t SearchForward(const std::function<bool(std::string_view)>& pred, std::int32_t start);
-    std::int32_t SearchBackward(const std::function<bool(std::string_view)>& pred, std::int32_t start);
-    tarvex::TDateTime SafeDateOfLine(std::string_view line) const;
-    void GenericPrevDay();
-    void GenericNextDay();
+    // The viewer's lines, as the navigation walks them.
+    tarvex::TLineSource Text() const;
     // What the loader needs of this window and its frame.
     TLogLoad LoadContext();
     bool KeepLoading(std::uint64_t done, std::uint64_t total);
 
-    TFrameForm* FrameForm = nullptr;
+    const TGuiEnv Env;
+    QMdiArea* Area = nullptr;
     LogViewer* LogView = nullptr;
     QWidget* ToolBar = nullptr;
     QStatusBar* StatusBar = nullptr;

@@ -5,18 +5,19 @@
 
 #include "app/qtsettingsstore.h"
 #include "arguslog.h"
+#include "base/datetime.h"
 #include "binkdir.h"
 #include "binklog.h"
 #include "brakedir.h"
 #include "brakelog.h"
 #include "fhmaildir.h"
-#include "sfmaildir.h"
-#include "tmailfixture.h"
-#include "base/datetime.h"
-#include "styles/logfactory.h"
 #include "log/mailerlog.h"
 #include "log/tlog.h"
 #include "report/sesscolumns.h"
+#include "sfmaildir.h"
+#include "styles/logfactory.h"
+#include "tmailfixture.h"
+#include "views/viewhost.h"
 
 using namespace tarvex;
 
@@ -259,7 +260,7 @@ QString PrepareDemo(const QString& folder, QString* error)
         reg.WriteBool("Child1", "Maximized", false);
         // The T-Mail log's session list: a few columns in reports too, one hub in bold. No screen
         // widths: the user has set none, so they open as wide as the screen's font needs.
-        const std::string sessList = std::string(samples[0].Name) + ".SessList";
+        const std::string sessList = ViewSection(samples[0].Name, TViewKind::SessList);
         const int columns[][2] = {{0, 14}, {2, 20}, {3, 24}, {6, 4}, {11, 6}};
         reg.WriteInteger(sessList, "NumColumns", 5);
         for (int i = 0; i < 5; ++i) {

@@ -20,18 +20,19 @@
 #include "app/logfilechoice.h"
 #include "app/qtsettingsstore.h"
 #include "app/startsettings.h"
-#include "app/windowplacement.h"
+#include "base/fidoaddr.h"
+#include "common/windowplacement.h"
+#include "log/mailerlog.h"
+#include "platform/envnames.h"
+#include "platform/paths.h"
 #include "setup/colorsetupform.h"
 #include "setup/generaloptionsform.h"
 #include "setup/logsetupform.h"
+#include "styles/logfactory.h"
 #include "tmail/historyform.h"
 #include "tmail/trafficform.h"
-#include "base/fidoaddr.h"
-#include "log/mailerlog.h"
-#include "styles/logfactory.h"
-#include "platform/envnames.h"
-#include "platform/paths.h"
 #include "version.h"
+#include "views/viewhost.h"
 
 using tarvex::TLog;
 
@@ -220,9 +221,8 @@ void TFrameForm::RemoveLog(TLog* log)
     const int i = Logs.IndexOf(log);
     if (i < 0)
         return;
-    const std::string name = log->Name;
-    for (const char* view : {".DialStat", ".FreqList", ".SessList", ".Timeline"})
-        Reg->EraseSection(name + view);
+    for (TViewKind view : kViewKinds)
+        Reg->EraseSection(ViewSection(log->Name, view));
     Logs.Delete(static_cast<std::size_t>(i));
     RebuildLogsMenu();
 }
@@ -242,6 +242,21 @@ void TFrameForm::RenameLogMenuItem(const std::string& oldName, const std::string
             a->setProperty("LogName", QString::fromStdString(newName));
             return;
         }
+}
+
+void TFrameForm::LogRenamed(const TLog& log, const std::string& oldName, int position)
+{
+    RenameLogMenuItem(oldName, log.Name, position);
+    if (TChildForm* w = WindowOfLog(&log))
+        w->setWindowTitle(QString::fromStdString(log.Name));
+}
+
+void TFrameForm::EditLogOptions(TLog& log)
+{
+    if (TChildForm* w = WindowOfLog(&log))
+        w->EditLogOptions();
+    else
+        log.EditOptions(*UI);
 }
 
 void TFrameForm::UpdateMenus()
@@ -296,11 +311,7 @@ void TFrameForm::OpenLog(TLog* log, const TPlacement* placement)
         UI->Message("Cannot open log file", tarvex::TMsgKind::Information, tarvex::TMsgButtons::OK);
         return;
     }
-    PendingOpen.Caption = QString::fromStdString(log->Name);
-    PendingOpen.PlacementValid = placement && placement->Left != -1;
-    if (PendingOpen.PlacementValid)
-        PendingOpen.Placement = *placement;
-    QPointer<TChildForm> w = new TChildForm(this);
+    QPointer<TChildForm> w = new TChildForm(Env(), MdiArea, QString::fromStdString(log->Name), placement);
     w->LoadAndAnalyze(log);
     activateWindow();
 }
@@ -405,8 +416,9 @@ namespace {
 
 // Brings an open T-Mail window to the front, or makes one; a window whose set-up failed (the
 // user has been told why) is discarded so that the next command starts afresh.
+// The window keeps the line it closes on, in `line`, for the next one.
 template <class Form>
-void ShowTMailWindow(TFrameForm* frame, QPointer<Form>& window, int line)
+void ShowTMailWindow(TFrameForm* frame, const std::string& mailerPath, QPointer<Form>& window, int& line)
 {
     if (window) {
         window->showNormal();
@@ -414,8 +426,13 @@ void ShowTMailWindow(TFrameForm* frame, QPointer<Form>& window, int line)
         window->activateWindow();
         return;
     }
-    auto* w = new Form(frame);
+    auto* w = new Form(frame->Env(), mailerPath, frame);
     w->MailerLine = line;
+    QObject::connect(w, &TTMailLineForm::Closed, frame, [&window, &line, w](int closedOn) {
+        if (window == w)
+            window = nullptr;
+        line = closedOn;
+    });
     if (w->Setup())
         window = w;
     else
@@ -424,29 +441,23 @@ void ShowTMailWindow(TFrameForm* frame, QPointer<Form>& window, int line)
 
 }  // namespace
 
-void TFrameForm::ShowTraffic() { ShowTMailWindow(this, TrafficForm, AppSettings.TrafficLine); }
+void TFrameForm::ShowTraffic()
+{
+    ShowTMailWindow(this, Logs.MailerPathOfStyle(tarvex::lsTMail), TrafficForm, AppSettings.TrafficLine);
+}
 
-void TFrameForm::ShowHistory() { ShowTMailWindow(this, HistoryForm, AppSettings.HistoryLine); }
+void TFrameForm::ShowHistory()
+{
+    ShowTMailWindow(this, Logs.MailerPathOfStyle(tarvex::lsTMail), HistoryForm, AppSettings.HistoryLine);
+}
 
 TTrafficForm* TFrameForm::TrafficWindow() const { return TrafficForm; }
 
 THistoryForm* TFrameForm::HistoryWindow() const { return HistoryForm; }
 
-void TFrameForm::TrafficClosed(int line)
-{
-    TrafficForm = nullptr;
-    AppSettings.TrafficLine = line;
-}
-
-void TFrameForm::HistoryClosed(int line)
-{
-    HistoryForm = nullptr;
-    AppSettings.HistoryLine = line;
-}
-
 void TFrameForm::GeneralItemClick()
 {
-    TGeneralOptionsForm form(*UI, this);
+    TGeneralOptionsForm form(Env(), this);
     form.SetValues(AppSettings);
     if (form.exec() != QDialog::Accepted)
         return;
@@ -462,7 +473,7 @@ void TFrameForm::GeneralItemClick()
 void TFrameForm::ColorsItemClick()
 {
     const TLogColors saved = LogColors;
-    TColorSetupForm form(LogColors, this);
+    TColorSetupForm form(Env(), this);
     if (form.exec() != QDialog::Accepted) {
         LogColors = saved;
         return;
@@ -485,7 +496,7 @@ void TFrameForm::FontItemClick()
 void TFrameForm::LogsSetupItemClick()
 {
     {
-        TLogSetupForm form(this);
+        TLogSetupForm form(Env(), Logs, *this, this);
         form.exec();
     }
     UpdateMenus();

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/appsettings.h"
 #include "app/qtuserinterface.h"
+#include "common/appsettings.h"
+#include "common/guienv.h"
 #include "host/settingsstore.h"
+#include "setup/logsetupform.h"
 #include "styles/loglist.h"
 
 class QMdiArea;
@@ -18,24 +20,13 @@ class TChildForm;
 class TTrafficForm;
 class TEmptyAreaHint;
 class THistoryForm;
-
-// Where a log window goes: the placement of a restored desktop entry.
-struct TPlacement {
-    int Left = -1, Top = 0, Width = 0, Height = 0;
-    bool Maximized = false;
-};
-
-// What the main window hands to a log window while it is created.
-struct TPendingOpen {
-    QString Caption;
-    bool PlacementValid = false;
-    TPlacement Placement;
-};
+struct TPlacement;
 
 // The multi-document main window: owns the settings store, the application settings, the log
 // font, the colours and the configured logs for the whole run, keeps the Logs menu in step with
-// the logs, and reopens the log windows of the last run.
-class TFrameForm : public QMainWindow
+// the logs, and reopens the log windows of the last run. The windows below it get what they
+// need of that through Env.
+class TFrameForm : public QMainWindow, private ILogSetupHost
 {
     Q_OBJECT
 public:
@@ -47,6 +38,8 @@ public:
     QMdiArea* mdiArea() const { return MdiArea; }
     tarvex::ISettingsStore& Store() const { return *Reg; }
     TQtUserInterface& Ui() const { return *UI; }
+    // What the log windows, their views, the T-Mail windows and the dialogs work with.
+    TGuiEnv Env() { return {*Reg, *UI, LogColors, LogFont, AppSettings}; }
 
     // Opens the log in a new log window and runs its analysis before returning; with a
     // placement (Left not -1) the window takes it.
@@ -54,7 +47,7 @@ public:
     // Opens a file that is not configured, as a log of the given style; it is not saved.
     tarvex::TLog* OpenUnconfigured(const std::string& path, int style);
     void AddLogMenuItem(std::unique_ptr<tarvex::TLog> log);
-    void RemoveLog(tarvex::TLog* log);
+    void RemoveLog(tarvex::TLog* log) override;
     // Renames the first Logs-menu item captioned oldName; with a position (from 1), the item
     // of that position when it carries oldName, so that of two logs of one name the right one
     // follows.
@@ -66,8 +59,6 @@ public:
     // open one to the front. The windows report their line when they close.
     void ShowTraffic();
     void ShowHistory();
-    void TrafficClosed(int line);
-    void HistoryClosed(int line);
     TTrafficForm* TrafficWindow() const;
     THistoryForm* HistoryWindow() const;
 
@@ -79,7 +70,6 @@ public:
     TLogFontSetting LogFont;
     TLogColors LogColors;
     tarvex::TLogList Logs;
-    TPendingOpen PendingOpen;
     // The style files opened without configuring them are shown in ("Open log...", a drop):
     // the command line's --style, else Other.
     int UnconfiguredStyle = tarvex::lsOther;
@@ -92,6 +82,12 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The Logs dialog's changes.
+    void AddLog(std::unique_ptr<tarvex::TLog> log) override { AddLogMenuItem(std::move(log)); }
+    void LogRenamed(const tarvex::TLog& log, const std::string& oldName, int position) override;
+    void LogsChanged() override { UpdateMenus(); }
+    void EditLogOptions(tarvex::TLog& log) override;
+
     void FormShow();
     void CreateMenus();
     void RebuildLogsMenu();

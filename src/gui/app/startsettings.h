@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/generalsettings.h"
+#include "common/generalsettings.h"
 #include "host/settingsstore.h"
 #include "host/userinterface.h"
 #include "styles/loglist.h"

@@ -1,11 +1,12 @@
 #include "setup/brakeoptionsform.h"
 
 #include <QButtonGroup>
-#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include "common/dialogbuttons.h"
 
 TBrakeOptionsForm::TBrakeOptionsForm(const QString& caption, const QString& group, const QStringList& items,
                                      int selected, QWidget* parent)
@@ -24,17 +25,12 @@ TBrakeOptionsForm::TBrakeOptionsForm(const QString& caption, const QString& grou
         groupLayout->addWidget(radio);
         radio->setChecked(i == selected);
     }
-    auto* buttons = new QDialogButtonBox(this);
-    BtnOK = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    BtnOK->setObjectName("BtnOK");
-    BtnOK->setDefault(true);
-    BtnCancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-    BtnCancel->setObjectName("BtnCancel");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const TDialogButtons buttons = MakeDialogButtons(this);
+    BtnOK = buttons.OK;
+    BtnCancel = buttons.Cancel;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(RadMailerVersion);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.Box);
     setFixedSize(sizeHint());
 }
 

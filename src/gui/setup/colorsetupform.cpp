@@ -1,7 +1,6 @@
 #include "setup/colorsetupform.h"
 
 #include <QButtonGroup>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,7 +9,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/colortext.h"
+#include "common/colortext.h"
+#include "common/dialogbuttons.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ QString CellStyle(const QColor& c)
 
 }  // namespace
 
-TColorSetupForm::TColorSetupForm(TLogColors& colors, QWidget* parent) : QDialog(parent), Colors(colors)
+TColorSetupForm::TColorSetupForm(const TGuiEnv& env, QWidget* parent) : QDialog(parent), Colors(env.Colors)
 {
     setObjectName("TColorSetupForm");
     setWindowTitle("Colors Setup");
@@ -67,14 +67,9 @@ TColorSetupForm::TColorSetupForm(TLogColors& colors, QWidget* parent) : QDialog(
     connect(LbxColorItem, &QListWidget::itemSelectionChanged, this, [this] { ItemChosen(SelectedItem()); });
     connect(GrdColor, &QButtonGroup::idClicked, this, &TColorSetupForm::CellChosen);
 
-    auto* buttons = new QDialogButtonBox(this);
-    BtnOK = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    BtnOK->setObjectName("BtnOK");
-    BtnOK->setDefault(true);
-    BtnCancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-    BtnCancel->setObjectName("BtnCancel");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const TDialogButtons buttons = MakeDialogButtons(this);
+    BtnOK = buttons.OK;
+    BtnCancel = buttons.Cancel;
 
     auto* left = new QVBoxLayout;
     left->addWidget(itemLabel);
@@ -88,7 +83,7 @@ TColorSetupForm::TColorSetupForm(TLogColors& colors, QWidget* parent) : QDialog(
     top->addLayout(right);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.Box);
 }
 
 int TColorSetupForm::SelectedCell() const { return GrdColor->checkedId(); }

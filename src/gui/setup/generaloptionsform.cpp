@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -17,9 +16,10 @@
 #include <QVBoxLayout>
 #include <climits>
 
+#include "common/dialogbuttons.h"
+#include "common/grids.h"
 #include "setup/drivemapmodel.h"
 #include "viewer/viewercodec.h"
-#include "views/gridwidths.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ QComboBox* CodePageBox(const char* name, QWidget* parent)
 
 }  // namespace
 
-TGeneralOptionsForm::TGeneralOptionsForm(tarvex::IUserInterface& ui, QWidget* parent) : QDialog(parent), UI(ui)
+TGeneralOptionsForm::TGeneralOptionsForm(const TGuiEnv& env, QWidget* parent) : QDialog(parent), Env(env)
 {
     setObjectName("TGeneralOptionsForm");
     setWindowTitle("General options");
@@ -87,18 +87,13 @@ TGeneralOptionsForm::TGeneralOptionsForm(tarvex::IUserInterface& ui, QWidget* pa
     Pages->addTab(CreateDrivesPage(), "Drives");
     Pages->addTab(CreateEnvironmentPage(), "Environment");
 
-    auto* buttons = new QDialogButtonBox(this);
-    BtnOK = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    BtnOK->setObjectName("BtnOK");
-    BtnOK->setDefault(true);
-    BtnCancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-    BtnCancel->setObjectName("BtnCancel");
-    connect(buttons, &QDialogButtonBox::accepted, this, &TGeneralOptionsForm::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const TDialogButtons buttons = MakeDialogButtons(this);
+    BtnOK = buttons.OK;
+    BtnCancel = buttons.Cancel;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Pages);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.Box);
     setMinimumWidth(440);
 }
 
@@ -293,7 +288,7 @@ bool TGeneralOptionsForm::CheckCodePage(QComboBox* combo)
         return true;
     Pages->setCurrentIndex(0);
     combo->setFocus();
-    UI.Message(name.isEmpty() ? std::string("A code page must be named")
+    Env.Ui.Message(name.isEmpty() ? std::string("A code page must be named")
                               : "Unknown code page \"" + name.toStdString() + "\"",
                tarvex::TMsgKind::Warning, tarvex::TMsgButtons::OK);
     return false;

@@ -2,8 +2,7 @@
 #include <QDialog>
 #include <string>
 
-#include "app/appsettings.h"
-#include "host/userinterface.h"
+#include "common/guienv.h"
 
 class QCheckBox;
 class QComboBox;
@@ -21,8 +20,8 @@ class TGeneralOptionsForm : public QDialog
 {
     Q_OBJECT
 public:
-    // ui shows the message that refuses an unknown code page.
-    explicit TGeneralOptionsForm(tarvex::IUserInterface& ui, QWidget* parent = nullptr);
+    // The environment's user interface shows the message that refuses an unknown code page.
+    explicit TGeneralOptionsForm(const TGuiEnv& env, QWidget* parent = nullptr);
 
     void SetValues(const TAppSettings& settings);
     // Copies every value back, in the order of the pages. A field left as it was filled keeps
@@ -71,7 +70,7 @@ private:
     void BrowseDriveClick();
     int CurrentDriveRow() const;
 
-    tarvex::IUserInterface& UI;
+    const TGuiEnv Env;
     // What the text fields were filled from, so that an untouched field gives back its bytes.
     TAppSettings Filled;
 };

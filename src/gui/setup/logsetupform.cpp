@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -21,12 +20,12 @@
 #include <initializer_list>
 #include <limits>
 
-#include "app/childform.h"
-#include "app/frameform.h"
+#include "common/dialogbuttons.h"
 #include "log/mailerlog.h"
 #include "log/setupcheck.h"
 #include "setup/digitsvalidator.h"
 #include "styles/logfactory.h"
+#include "styles/loglist.h"
 
 using tarvex::TLog;
 using tarvex::TMailerLog;
@@ -67,7 +66,8 @@ QString StartFolder(const QString& path, bool pathIsFolder)
 
 }  // namespace
 
-TLogSetupForm::TLogSetupForm(TFrameForm* frame) : QDialog(frame), Frame(frame)
+TLogSetupForm::TLogSetupForm(const TGuiEnv& env, tarvex::TLogList& logs, ILogSetupHost& host, QWidget* parent)
+    : QDialog(parent), Env(env), Logs(logs), Host(host)
 {
     setObjectName("TLogSetupForm");
     setWindowTitle("Logs");
@@ -159,13 +159,12 @@ TLogSetupForm::TLogSetupForm(TFrameForm* frame) : QDialog(frame), Frame(frame)
     auto* body = new QHBoxLayout;
     body->addLayout(left, 2);
     body->addLayout(fields, 3);
-    auto* buttons = new QDialogButtonBox(this);
-    BtnOK = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    BtnOK->setObjectName("BtnOK");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    // The logs change as they are edited: there is nothing to cancel.
+    const TDialogButtons buttons = MakeDialogButtons(this, false);
+    BtnOK = buttons.OK;
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.Box);
     resize(560, 320);
 
     // The chosen log is the selected entry, not the current one: the list makes its first row
@@ -195,8 +194,8 @@ void TLogSetupForm::FormShow()
 {
     Resetting = true;
     LbxLogs->clear();
-    for (std::size_t i = 0; i < Frame->Logs.Count(); ++i)
-        LbxLogs->addItem(Q(Frame->Logs[i].Name));
+    for (std::size_t i = 0; i < Logs.Count(); ++i)
+        LbxLogs->addItem(Q(Logs[i].Name));
     LbxLogs->setCurrentRow(-1);
     LbxLogs->clearSelection();
     Resetting = false;
@@ -204,7 +203,7 @@ void TLogSetupForm::FormShow()
     RefreshFields();
 }
 
-int TLogSetupForm::EditedRow() const { return Log ? Frame->Logs.IndexOf(Log) : -1; }
+int TLogSetupForm::EditedRow() const { return Log ? Logs.IndexOf(Log) : -1; }
 
 void TLogSetupForm::RefreshFields()
 {
@@ -269,7 +268,7 @@ void TLogSetupForm::LbxLogsSelect(int row)
 {
     if (Resetting)
         return;
-    Log = row >= 0 && static_cast<std::size_t>(row) < Frame->Logs.Count() ? &Frame->Logs[static_cast<std::size_t>(row)]
+    Log = row >= 0 && static_cast<std::size_t>(row) < Logs.Count() ? &Logs[static_cast<std::size_t>(row)]
                                                                            : nullptr;
     RefreshFields();
 }
@@ -282,24 +281,23 @@ void TLogSetupForm::EdtNameEdited(const QString& text)
     if (name == Log->Name)
         return;
     const int row = EditedRow();
-    // By position: two logs may share a name, and only the edited one is renamed.
-    Frame->RenameLogMenuItem(Log->Name, name, row + 1);
     if (QListWidgetItem* item = LbxLogs->item(row)) {
         item->setText(text);
         Resetting = true;
         LbxLogs->setCurrentRow(row);
         Resetting = false;
     }
+    const std::string oldName = Log->Name;
     Log->Name = name;
-    if (TChildForm* w = Frame->WindowOfLog(Log))
-        w->setWindowTitle(text);
+    // By position: two logs may share a name, and only the edited one is renamed.
+    Host.LogRenamed(*Log, oldName, row + 1);
 }
 
 bool TLogSetupForm::RefuseOpenLog()
 {
     if (!Log || !Log->Window)
         return false;
-    Frame->Ui().Message("This log is open now", tarvex::TMsgKind::Warning, tarvex::TMsgButtons::OK);
+    Env.Ui.Message("This log is open now", tarvex::TMsgKind::Warning, tarvex::TMsgButtons::OK);
     return true;
 }
 
@@ -316,10 +314,10 @@ void TLogSetupForm::CmbStyleChosen(int pos)
         Resetting = false;
         return;
     }
-    Log = Frame->Logs.ChangeStyle(Log, style);
+    Log = Logs.ChangeStyle(Log, style);
     // The fields follow the new log: a style without a mailer folder shows none.
     RefreshFields();
-    Frame->UpdateMenus();
+    Host.LogsChanged();
 }
 
 void TLogSetupForm::EdtPathEdited(const QString& text)
@@ -338,7 +336,7 @@ void TLogSetupForm::EdtMailerPathEdited(const QString& text)
         mailer->MailerPath = text.toStdString();
     UpdateWarnings();
     // The T-mail menu shows once a T-mail log has a mailer folder.
-    Frame->UpdateMenus();
+    Host.LogsChanged();
 }
 
 void TLogSetupForm::ChkAutoNewToggled(bool on)
@@ -371,14 +369,14 @@ void TLogSetupForm::BtnNewClick()
 {
     auto fresh = tarvex::CreateLog(tarvex::lsOther);
     TLog* log = fresh.get();
-    Frame->AddLogMenuItem(std::move(fresh));
+    Host.AddLog(std::move(fresh));
     Resetting = true;
     LbxLogs->addItem(Q(log->Name));
     LbxLogs->setCurrentRow(LbxLogs->count() - 1);
     Resetting = false;
     Log = log;
     RefreshFields();
-    Frame->UpdateMenus();
+    Host.LogsChanged();
     EdtName->setFocus();
     EdtName->selectAll();
 }
@@ -395,9 +393,9 @@ void TLogSetupForm::BtnDeleteClick()
     Resetting = false;
     TLog* gone = Log;
     Log = nullptr;
-    Frame->RemoveLog(gone);
+    Host.RemoveLog(gone);
     RefreshFields();
-    Frame->UpdateMenus();
+    Host.LogsChanged();
 }
 
 void TLogSetupForm::BtnLogOptionsClick()
@@ -406,10 +404,7 @@ void TLogSetupForm::BtnLogOptionsClick()
         return;
     // An open window analyses its text again when the options change; a closed log just
     // keeps them for its next opening.
-    if (TChildForm* w = Frame->WindowOfLog(Log))
-        w->EditLogOptions();
-    else
-        Log->EditOptions(Frame->Ui());
+    Host.EditLogOptions(*Log);
 }
 
 void TLogSetupForm::BtnBrowsePathClick()

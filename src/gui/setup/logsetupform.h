@@ -1,5 +1,9 @@
 #pragma once
 #include <QDialog>
+#include <memory>
+#include <string>
+
+#include "common/guienv.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -10,11 +14,28 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
-class TFrameForm;
 
 namespace tarvex {
 class TLog;
+class TLogList;
 }
+
+// What the Logs dialog asks of the main window, which owns the logs, their menu and their windows.
+class ILogSetupHost
+{
+public:
+    virtual ~ILogSetupHost() = default;
+    virtual void AddLog(std::unique_ptr<tarvex::TLog> log) = 0;
+    // Drops the log and the sections its views kept.
+    virtual void RemoveLog(tarvex::TLog* log) = 0;
+    // The log was renamed from oldName: its Logs-menu item (at position, from 1) and its window
+    // follow.
+    virtual void LogRenamed(const tarvex::TLog& log, const std::string& oldName, int position) = 0;
+    // The logs changed in what the menus show (how many, their styles and mailer folders).
+    virtual void LogsChanged() = 0;
+    // The log's own options; the log's open window analyses its text again when they change.
+    virtual void EditLogOptions(tarvex::TLog& log) = 0;
+};
 
 // The "Logs" dialog: the configured logs on the left, the edited log's settings on the right.
 // It changes the main window's log objects as the user edits, field by field, so there is
@@ -24,7 +45,7 @@ class TLogSetupForm : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TLogSetupForm(TFrameForm* frame);
+    TLogSetupForm(const TGuiEnv& env, tarvex::TLogList& logs, ILogSetupHost& host, QWidget* parent);
 
     // The log being edited, or none.
     tarvex::TLog* EditedLog() const { return Log; }
@@ -76,7 +97,9 @@ private:
     bool RefuseOpenLog();
     int EditedRow() const;
 
-    TFrameForm* Frame;
+    const TGuiEnv Env;
+    tarvex::TLogList& Logs;
+    ILogSetupHost& Host;
     tarvex::TLog* Log = nullptr;
     // Set while the dialog itself fills the fields, so that they do not write back.
     bool Resetting = false;

@@ -4,7 +4,6 @@
 #include <QTableView>
 #include <QToolButton>
 
-#include "app/frameform.h"
 #include "tmail/historymodel.h"
 
 using namespace tarvex;
@@ -16,8 +15,8 @@ const std::vector<TColumnDesign> kColumns = {{64, "Out OK"},   {64, "2:5020/1234
 
 }  // namespace
 
-THistoryForm::THistoryForm(TFrameForm* frame)
-    : TTMailLineForm(frame, "THistoryForm", "HistoryGrid", kColumns, new THistoryModel),
+THistoryForm::THistoryForm(const TGuiEnv& env, std::string mailerPath, QWidget* parent)
+    : TTMailLineForm(env, std::move(mailerPath), parent, "THistoryForm", "HistoryGrid", kColumns, new THistoryModel),
       Model(static_cast<THistoryModel*>(Grid()->model()))
 {
     setWindowTitle("Last sessions history");
@@ -28,23 +27,8 @@ THistoryForm::THistoryForm(TFrameForm* frame)
 
 bool THistoryForm::Load()
 {
-    THistoryTable table;
-    const std::string path = SysFilePath(SysPath, HistoryFileName(MailerLine));
-    Frame()->Ui().SetBusyCursor(true);
-    const TRecordFileResult r = LoadHistoryFile(path, table);
-    Frame()->Ui().SetBusyCursor(false);
-    if (!ReportLoadResult(static_cast<int>(r), "Cannot open history file"))
-        return false;
-    Model->SetTable(nullptr);
-    History = std::move(table);
-    TRecordFile f;
-    f.Count = History.Records.size();
-    f.LeftoverBytes = History.LeftoverBytes;
-    const std::string leftover = LeftoverText(f);
-    SetStatusText(QString::fromStdString(HistoryFileName(MailerLine) + (leftover.empty() ? "" : ": " + leftover)));
-    return true;
+    return LoadTable(LoadHistoryFile, HistoryFileName(MailerLine), "Cannot open history file", History,
+                     &THistoryTable::Records, *Model);
 }
 
 void THistoryForm::Display() { Model->SetTable(&History); }
-
-void THistoryForm::Closed() { Frame()->HistoryClosed(MailerLine); }

@@ -9,14 +9,13 @@ class THistoryForm : public TTMailLineForm
 {
     Q_OBJECT
 public:
-    explicit THistoryForm(TFrameForm* frame);
+    THistoryForm(const TGuiEnv& env, std::string mailerPath, QWidget* parent);
 
     const tarvex::THistoryTable& Table() const { return History; }
 
 protected:
     bool Load() override;
     void Display() override;
-    void Closed() override;
 
 private:
     tarvex::THistoryTable History;

@@ -14,38 +14,27 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/appsettings.h"
-#include "app/frameform.h"
-#include "app/windowplacement.h"
 #include "base/logutils.h"
+#include "common/toolbar.h"
+#include "common/windowfit.h"
+#include "common/windowplacement.h"
 #include "mailercfg/qparser.h"
-#include "tmail/tmailfiles.h"
-#include "views/windowfit.h"
 
 namespace {
 
-constexpr int kToolBarHeight = 33;
 constexpr int kBottomHeight = 41;
 
 }  // namespace
 
-TTMailLineForm::TTMailLineForm(TFrameForm* frame, const char* className, const char* gridName,
-                               std::vector<TColumnDesign> columns, QAbstractTableModel* model)
-    : QWidget(frame, Qt::Window), FrameForm(frame), ClassName(className),
+TTMailLineForm::TTMailLineForm(const TGuiEnv& env, std::string mailerPath, QWidget* parent, const char* className,
+                               const char* gridName, std::vector<TColumnDesign> columns, QAbstractTableModel* model)
+    : QWidget(parent, Qt::Window), Env(env), MailerPath(std::move(mailerPath)), ClassName(className),
       GridSection(std::string(className) + gridName), Columns(std::move(columns))
 {
     setObjectName(className);
     setAttribute(Qt::WA_DeleteOnClose, true);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    ToolBar = new QWidget(this);
-    ToolBar->setObjectName("ToolBar");
-    ToolBar->setFixedHeight(kToolBarHeight);
-    ToolLayout = new QHBoxLayout(ToolBar);
-    ToolLayout->setContentsMargins(2, 4, 2, 4);
-    ToolLayout->setSpacing(0);
+    auto* layout = AddEdgeToEdgeLayout(this);
+    ToolBar = MakeToolBar(this);
     layout->addWidget(ToolBar);
 
     TableGrid = new QTableView(this);
@@ -55,18 +44,9 @@ TTMailLineForm::TTMailLineForm(TFrameForm* frame, const char* className, const c
     TableGrid->setFont(arial);
     TableGrid->setModel(model);
     model->setParent(TableGrid);
-    TableGrid->setShowGrid(true);
-    TableGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    SetUpRecordGrid(TableGrid, false);
     TableGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    TableGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TableGrid->setWordWrap(false);
-    TableGrid->verticalHeader()->hide();
-    TableGrid->verticalHeader()->setMinimumSectionSize(1);
-    TableGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    TableGrid->verticalHeader()->setDefaultSectionSize(FontHeight(arial) + 2);
-    TableGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    TableGrid->horizontalHeader()->setHighlightSections(false);
-    TableGrid->horizontalHeader()->setStretchLastSection(false);
+    FitRowsToFont(TableGrid);
     layout->addWidget(TableGrid, 1);
 
     auto* bottom = new QWidget(this);
@@ -106,19 +86,12 @@ TTMailLineForm::~TTMailLineForm() = default;
 
 QToolButton* TTMailLineForm::AddToolButton(const char* name, const QString& hint, const QIcon& icon)
 {
-    auto* b = new QToolButton(ToolBar);
-    b->setObjectName(name);
-    b->setAutoRaise(true);
-    b->setFixedSize(25, 25);
-    b->setIconSize(QSize(20, 20));
-    b->setIcon(icon);
-    b->setToolTip(hint);
-    b->setFocusPolicy(Qt::NoFocus);
-    // The buttons sit left; the stretch after the last one is added once, at the first call.
-    if (ToolLayout->count() > 0)
-        delete ToolLayout->takeAt(ToolLayout->count() - 1);
-    ToolLayout->addWidget(b);
-    ToolLayout->addStretch(1);
+    // The buttons sit left: the stretch after the last one moves behind each new one.
+    auto* bar = static_cast<QHBoxLayout*>(ToolBar->layout());
+    if (bar->count() > 0)
+        delete bar->takeAt(bar->count() - 1);
+    QToolButton* b = AddToolBarButton(ToolBar, name, hint, icon);
+    bar->addStretch(1);
     return b;
 }
 
@@ -126,43 +99,53 @@ QString TTMailLineForm::StatusText() const { return Status->text(); }
 
 void TTMailLineForm::SetStatusText(const QString& text) { Status->setText(text); }
 
-bool TTMailLineForm::ReportLoadResult(int result, const char* cannotOpen)
+bool TTMailLineForm::ReportLoadResult(tarvex::TRecordFileResult result, const char* cannotOpen)
 {
-    switch (static_cast<tarvex::TRecordFileResult>(result)) {
+    switch (result) {
     case tarvex::TRecordFileResult::Ok: return true;
     case tarvex::TRecordFileResult::CannotOpen:
-        FrameForm->Ui().Message(cannotOpen, tarvex::TMsgKind::Error, tarvex::TMsgButtons::OK);
+        Env.Ui.Message(cannotOpen, tarvex::TMsgKind::Error, tarvex::TMsgButtons::OK);
         return false;
     case tarvex::TRecordFileResult::NoMemory:
-        FrameForm->Ui().Message("Not enough memory!", tarvex::TMsgKind::Error, tarvex::TMsgButtons::OK);
+        Env.Ui.Message("Not enough memory!", tarvex::TMsgKind::Error, tarvex::TMsgButtons::OK);
         return false;
     }
     return false;
+}
+
+void TTMailLineForm::ShowFileStatus(const std::string& fileName, std::size_t records, std::size_t leftoverBytes)
+{
+    tarvex::TRecordFile file;
+    file.Count = records;
+    file.LeftoverBytes = leftoverBytes;
+    const std::string leftover = tarvex::LeftoverText(file);
+    SetStatusText(QString::fromStdString(fileName + (leftover.empty() ? "" : ": " + leftover)));
 }
 
 bool TTMailLineForm::Setup()
 {
     SysPath.clear();
     try {
-        SysPath = tarvex::ReadSysPath(FrameForm->Logs.MailerPathOfStyle(tarvex::lsTMail));
+        SysPath = tarvex::ReadSysPath(MailerPath);
     } catch (const tarvex::EQParserError& e) {
         std::string msg = e.what();
         if (e.LineNo != 0)
             msg += " (file " + e.FileName + ", line " + std::to_string(e.LineNo) + ")";
-        FrameForm->Ui().Message(msg, tarvex::TMsgKind::Error, tarvex::TMsgButtons::OK);
+        Env.Ui.Message(msg, tarvex::TMsgKind::Error, tarvex::TMsgButtons::OK);
         return false;
     } catch (const std::exception& e) {
-        FrameForm->Ui().Message(e.what(), tarvex::TMsgKind::Error, tarvex::TMsgButtons::OK);
+        Env.Ui.Message(e.what(), tarvex::TMsgKind::Error, tarvex::TMsgButtons::OK);
         return false;
     }
     RestoreColumnWidths();
     if (!Load())
         return false;
     Display();
-    if (!RestoreWindowPlacement(FrameForm->Store(), ClassName, *this)) {
+    if (!RestoreWindowPlacement(Env.Store, ClassName, *this)) {
         // First opened: wide enough for every column, over the main window.
         QRect r(QPoint(), QSize(std::max(width(), WidthShowingColumns(TableGrid)), height()));
-        r.moveCenter(FrameForm->geometry().center());
+        if (parentWidget())
+            r.moveCenter(parentWidget()->geometry().center());
         setGeometry(FitInside(r, ScreenAreaFor(r)));
     }
     show();
@@ -178,7 +161,7 @@ void TTMailLineForm::SelectLine()
         return;
     int n = 0;
     if (!tarvex::TryStrToInt(text.toStdString(), n)) {
-        FrameForm->Ui().Message("Invalid line number", tarvex::TMsgKind::Error, tarvex::TMsgButtons::OK);
+        Env.Ui.Message("Invalid line number", tarvex::TMsgKind::Error, tarvex::TMsgButtons::OK);
         return;
     }
     const std::int32_t before = MailerLine;
@@ -191,9 +174,9 @@ void TTMailLineForm::SelectLine()
     Display();
 }
 
-void TTMailLineForm::RestoreColumnWidths() { RestoreItemWidths(TableGrid, FrameForm->Store(), GridSection, Columns); }
+void TTMailLineForm::RestoreColumnWidths() { RestoreItemWidths(TableGrid, Env.Store, GridSection, Columns); }
 
-void TTMailLineForm::StoreColumnWidths() { StoreItemWidths(TableGrid, FrameForm->Store(), GridSection); }
+void TTMailLineForm::StoreColumnWidths() { StoreItemWidths(TableGrid, Env.Store, GridSection); }
 
 bool TTMailLineForm::eventFilter(QObject* watched, QEvent* event)
 {
@@ -211,8 +194,8 @@ void TTMailLineForm::closeEvent(QCloseEvent* event)
     if (!ClosedOnce && isVisible()) {
         ClosedOnce = true;
         StoreColumnWidths();
-        SaveWindowPlacement(FrameForm->Store(), ClassName, *this);
-        Closed();
+        SaveWindowPlacement(Env.Store, ClassName, *this);
+        emit Closed(MailerLine);
     }
     QWidget::closeEvent(event);
 }

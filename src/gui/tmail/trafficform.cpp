@@ -12,7 +12,6 @@
 #include <QTime>
 #include <QToolButton>
 
-#include "app/frameform.h"
 #include "platform/fileops.h"
 #include "tmail/trafficmodel.h"
 
@@ -26,22 +25,10 @@ const std::vector<TColumnDesign> kColumns = {{93, "2:5020/1234.56"}, {75, "9999/
                                              {67, "9999:59:59"},     {64, "9999:59:59"}, {64, "9999/9999"},
                                              {64, "9999/9999"}};
 
-class TBusy
-{
-public:
-    explicit TBusy(IUserInterface& ui) : Ui(ui) { Ui.SetBusyCursor(true); }
-    ~TBusy() { Ui.SetBusyCursor(false); }
-    TBusy(const TBusy&) = delete;
-    TBusy& operator=(const TBusy&) = delete;
-
-private:
-    IUserInterface& Ui;
-};
-
 }  // namespace
 
-TTrafficForm::TTrafficForm(TFrameForm* frame)
-    : TTMailLineForm(frame, "TTrafficForm", "TrafficGrid", kColumns, new TTrafficModel),
+TTrafficForm::TTrafficForm(const TGuiEnv& env, std::string mailerPath, QWidget* parent)
+    : TTMailLineForm(env, std::move(mailerPath), parent, "TTrafficForm", "TrafficGrid", kColumns, new TTrafficModel),
       Model(static_cast<TTrafficModel*>(Grid()->model()))
 {
     setWindowTitle(kCaption);
@@ -77,28 +64,13 @@ TTrafficForm::TTrafficForm(TFrameForm* frame)
 
 bool TTrafficForm::Load()
 {
-    TTrafficTable table;
-    const std::string path = SysFilePath(SysPath, TrafficFileName(MailerLine));
-    TRecordFileResult r;
-    {
-        TBusy busy(Frame()->Ui());
-        r = LoadTrafficFile(path, table);
-    }
-    if (!ReportLoadResult(static_cast<int>(r), "Cannot open traffic file"))
-        return false;
-    Model->SetTable(nullptr);
-    Traffic = std::move(table);
-    TRecordFile f;
-    f.Count = Traffic.Entries.size();
-    f.LeftoverBytes = Traffic.LeftoverBytes;
-    const std::string leftover = LeftoverText(f);
-    SetStatusText(QString::fromStdString(TrafficFileName(MailerLine) + (leftover.empty() ? "" : ": " + leftover)));
-    return true;
+    return LoadTable(LoadTrafficFile, TrafficFileName(MailerLine), "Cannot open traffic file", Traffic,
+                     &TTrafficTable::Entries, *Model);
 }
 
 void TTrafficForm::Display()
 {
-    TBusy busy(Frame()->Ui());
+    TBusyCursor busy(Env.Ui);
     SortTraffic(Traffic.Entries, Sort);
     Model->SetTable(&Traffic);
 }
@@ -143,10 +115,8 @@ bool TTrafficForm::WriteReportTo(const QString& path)
     std::string error;
     // Written beside the target first, so an old report is either replaced whole or kept.
     if (!ReplaceFileContents(path.toStdString(), report, "", &error)) {
-        Frame()->Ui().Message(error, TMsgKind::Error, TMsgButtons::OK);
+        Env.Ui.Message(error, TMsgKind::Error, TMsgButtons::OK);
         return false;
     }
     return true;
 }
-
-void TTrafficForm::Closed() { Frame()->TrafficClosed(MailerLine); }

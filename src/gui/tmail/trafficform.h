@@ -17,7 +17,7 @@ public:
     // The save-file dialog of the report: the chosen file, or empty when cancelled.
     using TAskFileName = std::function<QString(const QString& defaultName)>;
 
-    explicit TTrafficForm(TFrameForm* frame);
+    TTrafficForm(const TGuiEnv& env, std::string mailerPath, QWidget* parent);
 
     void SetSortMode(tarvex::TTrafficSort mode);
     tarvex::TTrafficSort SortMode() const { return Sort; }
@@ -33,7 +33,6 @@ public:
 protected:
     bool Load() override;
     void Display() override;
-    void Closed() override;
 
 private:
     tarvex::TTrafficTable Traffic;

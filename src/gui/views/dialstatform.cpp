@@ -1,6 +1,5 @@
 #include "views/dialstatform.h"
 
-#include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -11,8 +10,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/childform.h"
-#include "app/frameform.h"
 #include "base/datetime.h"
 #include "log/mailerlog.h"
 #include "report/reportwriter.h"
@@ -33,9 +30,9 @@ constexpr const char* kTypical[kDialStatColumnTypes] = {
 
 }  // namespace
 
-TDialStatForm::TDialStatForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owner)
+TDialStatForm::TDialStatForm(const TGuiEnv& env, IViewHost& host, QWidget* parent)
+    : TViewForm(env, host, TViewKind::DialStat, parent, "DialStatForm", "Dial statistics")
 {
-    StartViewWindow(this, "DialStatForm", "Dial statistics", owner->Log);
     auto* layout = AddEdgeToEdgeLayout(this);
     QHBoxLayout* bar = AddSetupReportBar(this, layout, "Setup dial statistics", SetupBtn, ReportBtn);
     DayLabel = new QLabel(this);
@@ -66,25 +63,35 @@ TDialStatForm::TDialStatForm(TChildForm* owner) : QWidget(owner, Qt::Window), Ow
     };
     ExecSetup = [](TSLSetupForm& dialog) { return dialog.exec(); };
 
-    RestorePlacement(this, Owner->Frame()->Store(), Section(), 330, 300, Owner->ViewOpeningPos(), Owner->ViewArea());
+    PlaceAsStored(330, 300);
 }
-
-std::string TDialStatForm::Section() const { return ViewSection(Owner->Log, ".DialStat"); }
 
 std::vector<int> TDialStatForm::GridWidths() const { return HeaderWidths(Grid->horizontalHeader()); }
 
-void TDialStatForm::Open(TMailerLog* log)
+void TDialStatForm::Open()
 {
-    Log = log;
-    const ISettingsStore& store = Owner->Frame()->Store();
+    Log = Host.ViewedLog();
     const std::string section = Section();
-    Columns.Load(store, section, DialStatColumnFactory(), DialStatDefaultColumns(),
+    Columns.Load(Env.Store, section, DialStatColumnFactory(), DialStatDefaultColumns(),
                  OpeningWidths<TNodeStat>(Grid, kTypical));
-    // The highlighted addresses are the session list's: one list for both windows.
-    LoadHighlightAndTemplates(*this, store, section, ViewSection(Owner->Log, ".SessList"), Owner->Frame()->Ui());
+    LoadHighlightAndTemplates(*this, Env.Store, section, HighlightSection(), Env.Ui);
     FitRowsToFont(Grid);
     FillGrid();
-    WidenToShowGrid(this, Grid, store, section, Owner->ViewArea());
+    WidenToShow(Grid);
+}
+
+void TDialStatForm::DropRecords()
+{
+    DroppedDay = DayIndex;
+    Log = nullptr;
+    DayIndex = -1;
+    FillGrid();
+}
+
+void TDialStatForm::ShowRecords()
+{
+    Log = Host.ViewedLog();
+    SetDay(std::max(DroppedDay, 0));
 }
 
 void TDialStatForm::SetDay(std::int32_t dayIndex)
@@ -110,12 +117,12 @@ void TDialStatForm::ColumnMoved(int from, int to) { TakeColumnMove(*this, from, 
 void TDialStatForm::SetupBtnClick()
 {
     TSLSetupForm dialog("Dial statistics setup", TypeNameList(DialStatColumnNames), this);
-    RunColumnSetup(*this, dialog, DialStatColumnFactory(), Owner->Frame()->Ui());
+    RunColumnSetup(*this, dialog, DialStatColumnFactory(), Env.Ui);
 }
 
 void TDialStatForm::ReportBtnClick()
 {
-    IUserInterface& ui = Owner->Frame()->Ui();
+    IUserInterface& ui = Env.Ui;
     const QString file = AskReportTarget(*this, ui);
     if (file.isEmpty() || !Log)
         return;
@@ -134,18 +141,4 @@ void TDialStatForm::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
-void TDialStatForm::SaveState()
-{
-    if (Saved || !Owner || !Owner->Log)
-        return;
-    Saved = true;
-    SaveColumnView(*this, Owner->Frame()->Store(), Section(), ViewSection(Owner->Log, ".SessList"));
-}
-
-void TDialStatForm::closeEvent(QCloseEvent* event)
-{
-    SaveState();
-    if (Owner->DialStat == this)
-        Owner->DialStat = nullptr;
-    event->accept();
-}
+void TDialStatForm::SaveState() { SaveColumnView(*this, Env.Store, Section(), HighlightSection()); }

@@ -1,5 +1,4 @@
 #pragma once
-#include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -8,12 +7,12 @@
 #include "log/records.h"
 #include "report/addrlist.h"
 #include "report/dscolumns.h"
+#include "views/viewform.h"
 
 class QLabel;
 class QPushButton;
 class QTableView;
 class QToolButton;
-class TChildForm;
 class TDialStatModel;
 class TSLSetupForm;
 
@@ -25,13 +24,16 @@ class TMailerLog;
 // the log, in user-defined columns, bold for highlighted addresses. It follows the day of the
 // log window's caret; its columns and report templates live in the log's ".DialStat" section,
 // its highlight list is the session list's.
-class TDialStatForm : public QWidget
+class TDialStatForm : public TViewForm
 {
     Q_OBJECT
 public:
-    explicit TDialStatForm(TChildForm* owner);
+    TDialStatForm(const TGuiEnv& env, IViewHost& host, QWidget* parent);
 
-    void Open(tarvex::TMailerLog* log);
+    // Takes the host's log; the day comes with SetDay.
+    void Open();
+    void DropRecords() override;
+    void ShowRecords() override;
     // Shows day DayIndex of the log; the grid is filled again only when the day changes.
     void SetDay(std::int32_t dayIndex);
     // Refills the grid from the column list (after setup, after a column was dragged).
@@ -40,7 +42,6 @@ public:
     void SetupBtnClick();
     void ReportBtnClick();
 
-    std::string Section() const;
     std::vector<int> GridWidths() const;
 
     tarvex::TDialStatColumnList Columns;
@@ -64,14 +65,15 @@ public:
     TDialStatModel* Model = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void SaveState() override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ColumnMoved(int from, int to);
-    void SaveState();
+    // The highlighted addresses are the session list's: one list for both windows.
+    std::string HighlightSection() const { return Host.SectionOf(TViewKind::SessList); }
 
-    TChildForm* Owner = nullptr;
     tarvex::TMailerLog* Log = nullptr;
-    bool Saved = false;
+    // The day shown when the records were dropped, shown again with the new ones.
+    std::int32_t DroppedDay = -1;
 };

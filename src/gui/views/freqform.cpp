@@ -1,6 +1,5 @@
 #include "views/freqform.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -8,12 +7,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/appsettings.h"
-#include "app/childform.h"
-#include "app/frameform.h"
+#include "common/grids.h"
 #include "log/mailerlog.h"
 #include "views/freqmodel.h"
-#include "views/gridwidths.h"
 #include "views/plaincelldelegate.h"
 #include "views/viewparts.h"
 
@@ -27,9 +23,9 @@ constexpr TColumnDesign kDesign[3] = {{93, "2:5020/1234.56"}, {98, "NODELIST.Z99
 
 }  // namespace
 
-TFreqForm::TFreqForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owner)
+TFreqForm::TFreqForm(const TGuiEnv& env, IViewHost& host, QWidget* parent)
+    : TViewForm(env, host, TViewKind::FreqList, parent, "FreqForm", "File requests")
 {
-    StartViewWindow(this, "FreqForm", "File requests", owner->Log);
     auto* layout = AddEdgeToEdgeLayout(this);
     Grid = new QTableView(this);
     Grid->setObjectName("FreqGrid");
@@ -43,10 +39,10 @@ TFreqForm::TFreqForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owne
 
     CloseBtn = AddCloseRow(this, layout);
 
-    RestorePlacement(this, Owner->Frame()->Store(), Section(), 290, 300, Owner->ViewOpeningPos(), Owner->ViewArea());
+    PlaceAsStored(290, 300);
+    connect(Grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { RowChanged(current.row()); });
 }
-
-std::string TFreqForm::Section() const { return ViewSection(Owner->Log, ".FreqList"); }
 
 int TFreqForm::StartRow(int firstNewFreq, int count)
 {
@@ -55,20 +51,28 @@ int TFreqForm::StartRow(int firstNewFreq, int count)
     return count - 1;
 }
 
-void TFreqForm::Open(TMailerLog* log)
+void TFreqForm::Open()
 {
-    Log = log;
-    Updating = true;
-    Model->Reset(log, Owner->Frame()->AppSettings.FreqRealName);
-    const ISettingsStore& store = Owner->Frame()->Store();
-    RestoreItemWidths(Grid, store, kWidthSection, kDesign);
+    RestoreItemWidths(Grid, Env.Store, kWidthSection, kDesign);
     FitRowsToFont(Grid);
-    WidenToShowGrid(this, Grid, store, Section(), Owner->ViewArea());
-    connect(Grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { RowChanged(current.row()); });
+    WidenToShow(Grid);
     // Shown first: the grid can only put a row at the top once it has its height.
     show();
-    const int row = StartRow(log->FirstNewFreq, Model->rowCount());
+    ShowRecords();
+}
+
+void TFreqForm::DropRecords()
+{
+    Log = nullptr;
+    Model->Reset(nullptr, Env.Settings.FreqRealName);
+}
+
+void TFreqForm::ShowRecords()
+{
+    Updating = true;
+    Log = Host.ViewedLog();
+    Model->Reset(Log, Env.Settings.FreqRealName);
+    const int row = Log ? StartRow(Log->FirstNewFreq, Model->rowCount()) : -1;
     if (row >= 0) {
         const QModelIndex index = Model->index(row, 0);
         Grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -81,7 +85,7 @@ void TFreqForm::RowChanged(int row)
 {
     if (Updating || !Log || row < 0 || row >= Model->rowCount())
         return;
-    Owner->GotoLine(Model->Freq(row).LineNo);
+    emit LineChosen(Model->Freq(row).LineNo);
 }
 
 bool TFreqForm::eventFilter(QObject* watched, QEvent* event)
@@ -97,18 +101,4 @@ bool TFreqForm::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void TFreqForm::SaveWidths()
-{
-    if (Saved)
-        return;
-    Saved = true;
-    StoreItemWidths(Grid, Owner->Frame()->Store(), kWidthSection);
-}
-
-void TFreqForm::closeEvent(QCloseEvent* event)
-{
-    SaveWidths();
-    if (Owner->FreqList == this)
-        Owner->FreqList = nullptr;
-    event->accept();
-}
+void TFreqForm::SaveState() { StoreItemWidths(Grid, Env.Store, kWidthSection); }

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,11 +13,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/childform.h"
-#include "app/frameform.h"
+#include "common/busycursor.h"
 #include "log/mailerlog.h"
+#include "log/navigation.h"
 #include "report/reportwriter.h"
-#include "viewer/logviewer.h"
 #include "views/sesslistmodel.h"
 #include "views/slsetupform.h"
 #include "views/viewparts.h"
@@ -46,17 +44,16 @@ constexpr const char* kTypical[kSessColumnTypes] = {
 
 }  // namespace
 
-TSessListForm::TSessListForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owner)
+TSessListForm::TSessListForm(const TGuiEnv& env, IViewHost& host, QWidget* parent)
+    : TViewForm(env, host, TViewKind::SessList, parent, "SessListForm", "Session list")
 {
-    StartViewWindow(this, "SessListForm", "Session list", owner->Log);
     auto* layout = AddEdgeToEdgeLayout(this);
     AddSetupReportBar(this, layout, "Setup session list", SetupBtn, ReportBtn)->addStretch(1);
 
     Grid = new QTableView(this);
     Grid->setObjectName("SessGrid");
     Model = new TSessListModel(this);
-    Delegate = new TSessListDelegate(
-        [this](TColorItem item) { return Owner->Frame()->LogColors.Color(item); }, this);
+    Delegate = new TSessListDelegate([this](TColorItem item) { return Env.Colors.Color(item); }, this);
     Grid->setModel(Model);
     Grid->setItemDelegate(Delegate);
     Grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -79,13 +76,11 @@ TSessListForm::TSessListForm(TChildForm* owner) : QWidget(owner, Qt::Window), Ow
     ExecSetup = [](TSLSetupForm& dialog) { return dialog.exec(); };
 
     // The placement the log window stored when the list was last open.
-    RestorePlacement(this, Owner->Frame()->Store(), Section(), 420, 300, Owner->ViewOpeningPos(), Owner->ViewArea());
+    PlaceAsStored(420, 300);
 }
 
 // The state is saved on closing: the log window closes the list before it goes itself.
 TSessListForm::~TSessListForm() = default;
-
-std::string TSessListForm::Section() const { return ViewSection(Owner->Log, ".SessList"); }
 
 TDateFormat TSessListForm::DateFormat() const
 {
@@ -96,25 +91,19 @@ TDateFormat TSessListForm::DateFormat() const
     return f;
 }
 
-void TSessListForm::Open(TMailerLog* log, std::int32_t caretLine)
+void TSessListForm::Open(std::int32_t caretLine)
 {
-    Log = log;
-    Codec.SetCodePage(Owner->Viewer()->CodePage());
-    const ISettingsStore& store = Owner->Frame()->Store();
+    Log = Host.ViewedLog();
+    Codec.SetCodePage(Host.TextCodePage());
     const std::string section = Section();
-    Columns.Load(store, section, SessColumnFactory(DateFormat()), SessListDefaultColumns(),
+    Columns.Load(Env.Store, section, SessColumnFactory(DateFormat()), SessListDefaultColumns(),
                  OpeningWidths<TSess>(Grid, kTypical));
-    LoadHighlightAndTemplates(*this, store, section, section, Owner->Frame()->Ui());
+    LoadHighlightAndTemplates(*this, Env.Store, section, section, Env.Ui);
     FitRowsToFont(Grid);
     FillGrid();
-    WidenToShowGrid(this, Grid, store, section, Owner->ViewArea());
+    WidenToShow(Grid);
 
-    int select = -1;
-    for (std::int32_t i = 0; i < log->SessCount; ++i)
-        if (log->Session(i).StartLine > caretLine) {
-            select = i;
-            break;
-        }
+    const std::int32_t select = Log ? NextSessionIndex(*Log, caretLine) : -1;
     if (select >= 0) {
         const QModelIndex index = Model->index(select, 0);
         Grid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -125,11 +114,7 @@ void TSessListForm::Open(TMailerLog* log, std::int32_t caretLine)
 
 void TSessListForm::FillGrid()
 {
-    struct TBusy {
-        IUserInterface& Ui;
-        explicit TBusy(IUserInterface& u) : Ui(u) { Ui.SetBusyCursor(true); }
-        ~TBusy() { Ui.SetBusyCursor(false); }
-    } busy(Owner->Frame()->Ui());
+    TBusyCursor busy(Env.Ui);
     const int current = Grid->currentIndex().row();
     const auto shown = Columns.ScreenColumns();
     Model->Reset(Log, shown, &Highlight, &Codec);
@@ -137,6 +122,20 @@ void TSessListForm::FillGrid()
     if (current >= 0 && current < Model->rowCount())
         Grid->selectionModel()->setCurrentIndex(Model->index(current, 0),
                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void TSessListForm::DropRecords()
+{
+    DroppedRow = Grid->currentIndex().row();
+    Log = nullptr;
+    FillGrid();
+}
+
+void TSessListForm::ShowRecords()
+{
+    Log = Host.ViewedLog();
+    FillGrid();
+    SelectSession(DroppedRow);
 }
 
 void TSessListForm::Repaint() { Grid->viewport()->update(); }
@@ -157,7 +156,7 @@ void TSessListForm::Navigate(int row)
     if (!Log || row < 0 || row >= Log->SessCount)
         return;
     Navigating = true;
-    Owner->GotoLine(Log->Session(row).StartLine);
+    emit LineChosen(Log->Session(row).StartLine);
     Navigating = false;
 }
 
@@ -166,12 +165,12 @@ void TSessListForm::ColumnMoved(int from, int to) { TakeColumnMove(*this, from, 
 void TSessListForm::SetupBtnClick()
 {
     TSLSetupForm dialog("Session list setup", TypeNameList(SessColumnNames), this);
-    RunColumnSetup(*this, dialog, SessColumnFactory(DateFormat()), Owner->Frame()->Ui());
+    RunColumnSetup(*this, dialog, SessColumnFactory(DateFormat()), Env.Ui);
 }
 
 void TSessListForm::ReportBtnClick()
 {
-    IUserInterface& ui = Owner->Frame()->Ui();
+    IUserInterface& ui = Env.Ui;
     const QString file = AskReportTarget(*this, ui);
     if (file.isEmpty() || !Log)
         return;
@@ -232,18 +231,6 @@ bool TSessListForm::eventFilter(QObject* watched, QEvent* event)
 
 void TSessListForm::SaveState()
 {
-    if (Saved || !Owner || !Owner->Log)
-        return;
-    Saved = true;
     const std::string section = Section();
-    SaveColumnView(*this, Owner->Frame()->Store(), section, section);
-}
-
-void TSessListForm::closeEvent(QCloseEvent* event)
-{
-    SaveState();
-    // The log window opens a new list from now on, even before this one is deleted.
-    if (Owner->SessList == this)
-        Owner->SessList = nullptr;
-    event->accept();
+    SaveColumnView(*this, Env.Store, section, section);
 }

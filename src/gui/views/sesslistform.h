@@ -1,5 +1,4 @@
 #pragma once
-#include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,11 +9,11 @@
 #include "report/column.h"
 #include "report/sesscolumns.h"
 #include "viewer/viewercodec.h"
+#include "views/viewform.h"
 
 class QPushButton;
 class QTableView;
 class QToolButton;
-class TChildForm;
 class TSessListDelegate;
 class TSessListModel;
 class TSLSetupForm;
@@ -27,15 +26,17 @@ class TMailerLog;
 // columns, coloured by kind of session, bold for highlighted addresses, with a line over each
 // day's first session. It follows the log window's caret and moves it; its columns, highlight
 // list and report templates live in the log's ".SessList" section.
-class TSessListForm : public QWidget
+class TSessListForm : public TViewForm
 {
     Q_OBJECT
 public:
-    // A window of its own, owned by the log window.
-    explicit TSessListForm(TChildForm* owner);
+    TSessListForm(const TGuiEnv& env, IViewHost& host, QWidget* parent);
     ~TSessListForm() override;
 
-    void Open(tarvex::TMailerLog* log, std::int32_t caretLine);
+    // Shows the host's log, the first session after the caret line chosen.
+    void Open(std::int32_t caretLine);
+    void DropRecords() override;
+    void ShowRecords() override;
     // The log window's caret moved into session index (-1: none).
     void SelectSession(std::int32_t index);
     // Refills the grid from the column list (after setup and after a column was dragged).
@@ -49,7 +50,6 @@ public:
     QString SelectedRowsText() const;
     void CopyRows();
 
-    std::string Section() const;
     // The current width of each grid column.
     std::vector<int> GridWidths() const;
 
@@ -71,17 +71,16 @@ public:
     TSessListDelegate* Delegate = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void SaveState() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Navigate(int row);
     void ColumnMoved(int from, int to);
-    void SaveState();
     tarvex::TDateFormat DateFormat() const;
 
-    TChildForm* Owner = nullptr;
     tarvex::TMailerLog* Log = nullptr;
     ViewerCodec Codec;
-    bool Saved = false;
+    // The row current when the records were dropped, current again with the new ones.
+    int DroppedRow = -1;
 };

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -17,6 +16,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include "common/dialogbuttons.h"
 
 using tarvex::TColumn;
 
@@ -106,10 +107,7 @@ TSLSetupForm::TSLSetupForm(const QString& caption, const QStringList& typeNames,
     rl->addStretch(1);
     Pages->addTab(repPage, "Report");
 
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    layout->addWidget(box);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(MakeDialogButtons(this).Box);
 
     EdtScrWidth->installEventFilter(this);
     EdtFileWidth->installEventFilter(this);

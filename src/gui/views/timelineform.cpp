@@ -1,6 +1,5 @@
 #include "views/timelineform.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -8,22 +7,21 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/childform.h"
-#include "app/frameform.h"
 #include "base/datetime.h"
 #include "log/mailerlog.h"
+#include "log/navigation.h"
 #include "views/timelineview.h"
 #include "views/viewparts.h"
 
 using namespace tarvex;
 
-TTimelineForm::TTimelineForm(TChildForm* owner) : QWidget(owner, Qt::Window), Owner(owner)
+TTimelineForm::TTimelineForm(const TGuiEnv& env, IViewHost& host, QWidget* parent)
+    : TViewForm(env, host, TViewKind::Timeline, parent, "TimelineForm", "Timeline")
 {
-    StartViewWindow(this, "TimelineForm", "Timeline", owner->Log);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 4);
-    Strip = new TTimelineView([this](TColorItem item) { return Owner->Frame()->LogColors.Color(item); }, this);
-    Strip->setFont(Owner->Frame()->LogFont.Font);
+    Strip = new TTimelineView([this](TColorItem item) { return Env.Colors.Color(item); }, this);
+    Strip->setFont(Env.Font.Font);
     layout->addWidget(Strip);
 
     auto* row = new QHBoxLayout;
@@ -67,29 +65,46 @@ TTimelineForm::TTimelineForm(TChildForm* owner) : QWidget(owner, Qt::Window), Ow
     connect(CloseBtn, &QPushButton::clicked, this, &QWidget::close);
     connect(Strip, &TTimelineView::SessionClicked, this, &TTimelineForm::Navigate);
 
-    RestorePlacement(this, Owner->Frame()->Store(), Section(), 500, 160, Owner->ViewOpeningPos(), Owner->ViewArea());
+    PlaceAsStored(500, 160);
 }
 
-std::string TTimelineForm::Section() const { return ViewSection(Owner->Log, ".Timeline"); }
-
-void TTimelineForm::Open(TMailerLog* log)
+void TTimelineForm::Open()
 {
-    Log = log;
-    Strip->SetLog(log);
-    const TAppSettings& settings = Owner->Frame()->AppSettings;
+    Log = Host.ViewedLog();
+    Strip->SetLog(Log);
+    const TAppSettings& settings = Env.Settings;
     StartEdit->setValue(std::clamp<int>(settings.DayStart, 0, 23));
     EndEdit->setValue(std::clamp<int>(settings.DayEnd, 0, 23));
     Strip->SetWindow(StartEdit->value(), EndEdit->value());
     connect(StartEdit, &QSpinBox::valueChanged, this, &TTimelineForm::WindowChanged);
     connect(EndEdit, &QSpinBox::valueChanged, this, &TTimelineForm::WindowChanged);
-    if (!log->Days.empty())
+    if (Log && !Log->Days.empty())
         ShowDay(0);
     show();
 }
 
+void TTimelineForm::DropRecords()
+{
+    Log = nullptr;
+    Strip->SetLog(nullptr);
+    Strip->Relayout();
+    Strip->update();
+}
+
+void TTimelineForm::ShowRecords()
+{
+    Log = Host.ViewedLog();
+    Strip->SetLog(Log);
+    // The day shown before, as far as the new records still have it.
+    if (Log && !Log->Days.empty())
+        ShowDay(static_cast<std::size_t>(std::max(0, Log->DayAtLine(RememberedLine))));
+    else
+        Strip->update();
+}
+
 void TTimelineForm::WindowChanged()
 {
-    TAppSettings& settings = Owner->Frame()->AppSettings;
+    TAppSettings& settings = Env.Settings;
     settings.DayStart = static_cast<std::uint16_t>(StartEdit->value());
     settings.DayEnd = static_cast<std::uint16_t>(EndEdit->value());
     Strip->SetWindow(StartEdit->value(), EndEdit->value());
@@ -114,24 +129,14 @@ void TTimelineForm::SetDay(std::int32_t dayIndex)
 
 void TTimelineForm::PrevDayClick()
 {
-    if (!Log)
-        return;
-    for (std::size_t i = Log->Days.size(); i-- > 0;)
-        if (Log->Days[i].LineNo < RememberedLine) {
-            ShowDay(i);
-            return;
-        }
+    if (const std::int32_t day = Log ? PrevDayIndex(*Log, RememberedLine) : -1; day >= 0)
+        ShowDay(static_cast<std::size_t>(day));
 }
 
 void TTimelineForm::NextDayClick()
 {
-    if (!Log)
-        return;
-    for (std::size_t i = 0; i < Log->Days.size(); ++i)
-        if (Log->Days[i].LineNo > RememberedLine) {
-            ShowDay(i);
-            return;
-        }
+    if (const std::int32_t day = Log ? NextDayIndex(*Log, RememberedLine) : -1; day >= 0)
+        ShowDay(static_cast<std::size_t>(day));
 }
 
 void TTimelineForm::Navigate(std::int64_t session)
@@ -139,7 +144,7 @@ void TTimelineForm::Navigate(std::int64_t session)
     if (!Log || session < 0 || static_cast<std::size_t>(session) >= Log->Sessions.size())
         return;
     Navigating = true;
-    Owner->GotoLine(Log->Sessions[static_cast<std::size_t>(session)].StartLine);
+    emit LineChosen(Log->Sessions[static_cast<std::size_t>(session)].StartLine);
     Navigating = false;
 }
 
@@ -150,11 +155,4 @@ void TTimelineForm::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void TTimelineForm::closeEvent(QCloseEvent* event)
-{
-    if (Owner->Timeline == this)
-        Owner->Timeline = nullptr;
-    event->accept();
 }

@@ -1,12 +1,12 @@
 #pragma once
-#include <QWidget>
 #include <cstdint>
 #include <string>
+
+#include "views/viewform.h"
 
 class QLabel;
 class QPushButton;
 class QSpinBox;
-class TChildForm;
 class TTimelineView;
 
 namespace tarvex {
@@ -16,18 +16,19 @@ class TMailerLog;
 // "Timeline": one day of the log as a strip of hours with a bar for each session. The window
 // of hours is the shared DayStart/DayEnd setting; a click on a bar takes the log window to the
 // session, and the log window's caret chooses the day unless the click itself moved it.
-class TTimelineForm : public QWidget
+class TTimelineForm : public TViewForm
 {
     Q_OBJECT
 public:
-    explicit TTimelineForm(TChildForm* owner);
+    TTimelineForm(const TGuiEnv& env, IViewHost& host, QWidget* parent);
 
-    void Open(tarvex::TMailerLog* log);
+    // Shows the host's log, on its first day, and itself.
+    void Open();
+    void DropRecords() override;
+    void ShowRecords() override;
     void SetDay(std::int32_t dayIndex);
     void PrevDayClick();
     void NextDayClick();
-
-    std::string Section() const;
 
     bool Navigating = false;
     std::int32_t RememberedLine = 0;
@@ -41,7 +42,6 @@ public:
     QPushButton* CloseBtn = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -49,6 +49,5 @@ private:
     void WindowChanged();
     void Navigate(std::int64_t session);
 
-    TChildForm* Owner = nullptr;
     tarvex::TMailerLog* Log = nullptr;
 };

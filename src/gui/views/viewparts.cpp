@@ -7,34 +7,12 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/appsettings.h"
 #include "base/errors.h"
+#include "common/windowfit.h"
 #include "host/settingsstore.h"
 #include "host/userinterface.h"
-#include "log/tlog.h"
-#include "views/windowfit.h"
 
 using namespace tarvex;
-
-void StartViewWindow(QWidget* view, const char* name, const QString& caption, const TLog* log)
-{
-    view->setObjectName(name);
-    view->setAttribute(Qt::WA_DeleteOnClose);
-    QString title = caption;
-    if (log)
-        title += " - " + QString::fromStdString(log->Name);
-    view->setWindowTitle(title);
-}
-
-std::string ViewSection(const TLog* log, const char* suffix) { return (log ? log->Name : std::string()) + suffix; }
-
-QVBoxLayout* AddEdgeToEdgeLayout(QWidget* view)
-{
-    auto* layout = new QVBoxLayout(view);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    return layout;
-}
 
 QHBoxLayout* AddSetupReportBar(QWidget* view, QBoxLayout* layout, const QString& setupHint, QToolButton*& setupBtn,
                                QToolButton*& reportBtn)
@@ -60,21 +38,6 @@ QToolButton* AddBarButton(QWidget* parent, QBoxLayout* bar, const char* name, co
     bar->addWidget(b);
     return b;
 }
-
-void SetUpRecordGrid(QTableView* grid, bool movable)
-{
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setWordWrap(false);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->verticalHeader()->setMinimumSectionSize(1);
-    grid->horizontalHeader()->setSectionsMovable(movable);
-    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    grid->horizontalHeader()->setHighlightSections(false);
-}
-
-void FitRowsToFont(QTableView* grid) { grid->verticalHeader()->setDefaultSectionSize(FontHeight(grid->font()) + 2); }
 
 QPushButton* AddCloseRow(QWidget* view, QBoxLayout* layout)
 {

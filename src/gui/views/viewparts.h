@@ -12,12 +12,13 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "common/grids.h"
+#include "common/toolbar.h"
 #include "host/settingsstore.h"
 #include "host/userinterface.h"
 #include "report/addrlist.h"
 #include "report/columnlist.h"
 #include "report/reportwriter.h"
-#include "views/gridwidths.h"
 #include "views/slsetupform.h"
 
 class QBoxLayout;
@@ -27,22 +28,9 @@ class QToolButton;
 class QVBoxLayout;
 class QWidget;
 
-namespace tarvex {
-class TLog;
-}
-
 // Pieces the statistics windows share: their title and settings section, their tool bar
 // buttons, their stored placement, the setup dialog's round trip, the grid header's widths and
 // moves, and the loading, saving and reports of the views with user-defined columns.
-
-// Names the view, has it deleted once closed and titles it with the caption and the log's name.
-void StartViewWindow(QWidget* view, const char* name, const QString& caption, const tarvex::TLog* log);
-
-// The settings section where a view of the log keeps its state: the log's name and the suffix.
-std::string ViewSection(const tarvex::TLog* log, const char* suffix);
-
-// The outer layout of a view whose bars and grid stand edge to edge.
-QVBoxLayout* AddEdgeToEdgeLayout(QWidget* view);
 
 // The tool bar of a view with user-defined columns, at the top of layout, with its "Setup" and
 // "Report" buttons; the caller adds what follows them.
@@ -52,13 +40,6 @@ QHBoxLayout* AddSetupReportBar(QWidget* view, QBoxLayout* layout, const QString&
 // A flat text button of a view's tool bar.
 QToolButton* AddBarButton(QWidget* parent, QBoxLayout* bar, const char* name, const QString& caption,
                           const QString& hint);
-
-// A grid of records as the statistics windows show them: whole rows selected, no editing, no
-// row headings, rows of one height, columns resized by the user and dragged when `movable`.
-void SetUpRecordGrid(QTableView* grid, bool movable);
-
-// Rows as high as a line of the grid's font.
-void FitRowsToFont(QTableView* grid);
 
 // The row at the bottom of a view with its "Close" button, which closes the view.
 QPushButton* AddCloseRow(QWidget* view, QBoxLayout* layout);

@@ -337,18 +337,19 @@ TEST_F(BrakeTest, VersionIsKeptWithTheLogAndEditedInItsDialog)
     other.Load(reg, "Log1");
     EXPECT_EQ(other.BrkVersion, 701);
 
-    // The dialog shows the current version; Cancel keeps it, a choice sets it.
+    // The dialog shows the current version; Cancel keeps it, a choice sets it. Only a change
+    // asks for the text to be analysed again.
     other.BrkVersion = 715;
     Ui.Choice = -1;
-    other.EditOptions(Ui);
+    EXPECT_FALSE(other.EditOptions(Ui));
     EXPECT_EQ(other.BrkVersion, 715);
     Ui.Choice = 0;
-    other.EditOptions(Ui);
+    EXPECT_TRUE(other.EditOptions(Ui));
     EXPECT_EQ(other.BrkVersion, 701);
     Ui.Choice = 1;
-    other.EditOptions(Ui);
+    EXPECT_TRUE(other.EditOptions(Ui));
     EXPECT_EQ(other.BrkVersion, 703);
-    other.EditOptions(Ui);
+    EXPECT_FALSE(other.EditOptions(Ui));
     EXPECT_EQ(Ui.Shown, (std::vector<int>{-1, -1, 0, 1}));
     EXPECT_EQ(Ui.Transcript.back(), "Brake! log options");
 }

@@ -1,4 +1,4 @@
-#include "views/windowfit.h"
+#include "common/windowfit.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "app/colornames.h"
+#include "common/colornames.h"
 
 #include <array>
 #include <charconv>

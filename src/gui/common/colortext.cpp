@@ -1,4 +1,4 @@
-#include "app/colortext.h"
+#include "common/colortext.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,5 +1,6 @@
-#include "views/gridwidths.h"
+#include "common/grids.h"
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -79,4 +80,21 @@ void StoreItemWidths(const QTableView* grid, tarvex::ISettingsStore& store, std:
     const QHeaderView* header = grid->horizontalHeader();
     for (int c = 0; c < header->count(); ++c)
         store.WriteInteger(section, "Item" + std::to_string(c), header->sectionSize(c));
+}
+
+int FontHeight(const QFont& font) { return QFontMetrics(font).height(); }
+
+void FitRowsToFont(QTableView* grid) { grid->verticalHeader()->setDefaultSectionSize(FontHeight(grid->font()) + 2); }
+
+void SetUpRecordGrid(QTableView* grid, bool movable)
+{
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setWordWrap(false);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setMinimumSectionSize(1);
+    grid->horizontalHeader()->setSectionsMovable(movable);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid->horizontalHeader()->setHighlightSections(false);
 }

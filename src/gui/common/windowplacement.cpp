@@ -1,8 +1,8 @@
-#include "app/windowplacement.h"
+#include "common/windowplacement.h"
 
 #include <QStringList>
 
-#include "views/windowfit.h"
+#include "common/windowfit.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QFont>
 #include <string>
 
-#include "app/generalsettings.h"
+#include "common/generalsettings.h"
 #include "host/settingsstore.h"
 
 // The eleven colours as the viewer draws them.
@@ -11,9 +11,6 @@ struct TLogColors : TLogColorValues {
     QColor Color(tarvex::TColorItem item) const;
     QColor Color(int item) const;
 };
-
-// The character height of a font on the screen, in pixels: the row height of text grids.
-int FontHeight(const QFont& font);
 
 // The viewer font of every log window, stored as one text value "LogFont" in "General". The
 // default is the system's fixed-pitch font: logs are laid out in columns.

@@ -1,10 +1,9 @@
-#include "app/appsettings.h"
+#include "common/appsettings.h"
 
 #include <QFontDatabase>
-#include <QFontMetrics>
 
-#include "app/colortext.h"
 #include "base/fontvalue.h"
+#include "common/colortext.h"
 
 using tarvex::ISettingsStore;
 
@@ -56,5 +55,3 @@ void TLogFontSetting::Save(ISettingsStore& reg) const
     const tarvex::TFontValue v = ToFontValue(Font, ColorText);
     reg.WriteString("General", "LogFont", tarvex::WriteFontValue(v));
 }
-
-int FontHeight(const QFont& font) { return QFontMetrics(font).height(); }

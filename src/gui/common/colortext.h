@@ -2,7 +2,7 @@
 #include <QColor>
 #include <cstdint>
 
-#include "app/colornames.h"
+#include "common/colornames.h"
 
 // The colour to draw with: system colours come from the application's palette.
 QColor ColorOfValue(std::uint32_t value);

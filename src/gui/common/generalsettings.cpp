@@ -1,10 +1,11 @@
-#include "app/generalsettings.h"
+#include "common/generalsettings.h"
 
 #include <cctype>
 #include <cstdio>
 #include <set>
 
-#include "app/colornames.h"
+#include "common/colornames.h"
+#include "log/dlcupdate.h"
 #include "viewer/viewercodec.h"
 
 using tarvex::ISettingsStore;
@@ -134,4 +135,9 @@ void TLogColorValues::Save(ISettingsStore& reg) const
 void LoadLogFontValue(const ISettingsStore& reg, tarvex::TFontValue& v)
 {
     tarvex::ReadFontValue(reg.ReadString("General", "LogFont", ",,,,"), v);
+}
+
+tarvex::TDlcFormat TAppSettings::DlcFormat() const
+{
+    return tarvex::DlcFormatOf(DLCLeft, DLCRight, DLCDigits, DLCLead, DLCBackup);
 }

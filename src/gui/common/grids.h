@@ -5,7 +5,18 @@
 
 #include "host/settingsstore.h"
 
+class QFont;
 class QTableView;
+
+// A grid of records as the statistics and T-Mail windows show them: whole rows selected, no
+// editing, no row headings, rows of one height, columns resized by the user and dragged when
+// `movable`.
+void SetUpRecordGrid(QTableView* grid, bool movable);
+
+// The character height of a font on the screen, in pixels.
+int FontHeight(const QFont& font);
+// Rows as high as a line of the grid's font: the row height of every text grid.
+void FitRowsToFont(QTableView* grid);
 
 // Grid column widths were designed in pixels of a 13-pixel sans-serif face. The faces of a
 // Linux desktop are wider, and a date or address cut short reads as a wrong one, so a column

@@ -8,6 +8,10 @@
 #include "host/settingsstore.h"
 #include "log/coloritems.h"
 
+namespace tarvex {
+struct TDlcFormat;
+}
+
 // The settings read at start and written at exit that need no screen: section "General", the
 // colour values, and the stored form of the log font. The main window draws with them; a program
 // without a screen (a fuzzer, a check of a settings file) reads them the same way.
@@ -46,6 +50,8 @@ struct TAppSettings {
     std::string ANSIPage() const;
     // The code page the viewer shows log text in.
     std::string DisplayCodePage() const { return OEMConvert ? OEMPage() : ANSIPage(); }
+    // How the download counters look, from the DLC values.
+    tarvex::TDlcFormat DlcFormat() const;
 };
 
 // The eleven colour items, as stored values (0x00BBGGRR or system colours).
