@@ -1,7 +1,6 @@
 #include "parsers/tmaillog.h"
 
 #include <array>
-#include <fstream>
 
 #include "base/linesplit.h"
 #include "base/logutils.h"
@@ -9,6 +8,7 @@
 #include "mailercfg/qparser.h"
 #include "mailercfg/stylephrases.h"
 #include "platform/paths.h"
+#include "platform/sharedfile.h"
 
 namespace tarvex {
 
@@ -407,21 +407,21 @@ void TTmailLog::ReadAddressAliases(const std::string& fileName)
 
 std::string TTmailLog::LookupFilesIndex(std::string_view indexFile, std::string_view name)
 {
-    std::ifstream f(ResolvePath(indexFile), std::ios::binary);
-    if (!f) {
+    SharedReadFile f;
+    std::string error;
+    const std::int64_t fileSize = f.Open(ResolvePath(indexFile), error) ? f.Size() : -1;
+    if (fileSize < 0) {
         Ui().SetBusyCursor(false);
         Ui().Message("Cannot open files index " + std::string(indexFile), TMsgKind::Error, TMsgButtons::OK);
         return {};
     }
-    f.seekg(0, std::ios::end);
-    const auto size = static_cast<std::uint64_t>(f.tellg());
+    const auto size = static_cast<std::uint64_t>(fileSize);
     std::uint64_t lo = 0, n = size / kIndexRecord;
     std::array<char, kIndexRecord> rec{};
     while (n > 0) {
         const std::uint64_t half = n / 2;
         const std::uint64_t mid = lo + half;
-        f.seekg(static_cast<std::streamoff>(mid * kIndexRecord));
-        if (!f.read(rec.data(), kIndexRecord))
+        if (f.ReadAt(mid * kIndexRecord, rec.data(), kIndexRecord, error) != static_cast<std::int64_t>(kIndexRecord))
             return {};
         const int c = CompareBytes(CField(rec.data(), kIndexDirOffset), name);
         if (c == 0)

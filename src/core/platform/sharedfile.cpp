@@ -105,6 +105,26 @@ std::int64_t SharedReadFile::Read(char* dst, std::size_t n, std::string& error)
     return static_cast<std::int64_t>(got);
 }
 
+std::int64_t SharedReadFile::ReadAt(std::uint64_t offset, char* dst, std::size_t n, std::string& error)
+{
+    if (!Handle) {
+        error = "The file is not open";
+        return -1;
+    }
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD got = 0;
+    const DWORD ask = n > MaxIo ? MaxIo : static_cast<DWORD>(n);
+    if (!ReadFile(static_cast<HANDLE>(Handle), dst, ask, &got, &at)) {
+        if (GetLastError() == ERROR_HANDLE_EOF)
+            return 0;
+        error = LastErrorText("Read error");
+        return -1;
+    }
+    return static_cast<std::int64_t>(got);
+}
+
 bool RewriteFileBytes(const std::string& path, std::string_view bytes, std::string& error)
 {
     HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, ShareAll, nullptr, OPEN_ALWAYS,
@@ -190,6 +210,23 @@ std::int64_t SharedReadFile::Read(char* dst, std::size_t n, std::string& error)
     }
     for (;;) {
         const ssize_t got = ::read(Fd, dst, n > MaxIo ? MaxIo : n);
+        if (got >= 0)
+            return static_cast<std::int64_t>(got);
+        if (errno != EINTR) {
+            error = ErrnoText("Read error", errno);
+            return -1;
+        }
+    }
+}
+
+std::int64_t SharedReadFile::ReadAt(std::uint64_t offset, char* dst, std::size_t n, std::string& error)
+{
+    if (Fd < 0) {
+        error = "The file is not open";
+        return -1;
+    }
+    for (;;) {
+        const ssize_t got = ::pread(Fd, dst, n > MaxIo ? MaxIo : n, static_cast<off_t>(offset));
         if (got >= 0)
             return static_cast<std::int64_t>(got);
         if (errno != EINTR) {

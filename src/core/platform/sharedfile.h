@@ -28,6 +28,8 @@ public:
     // Reads up to n bytes at the current position. Returns the count read, 0 at the end of the
     // file, -1 on an error (with its text in error).
     std::int64_t Read(char* dst, std::size_t n, std::string& error);
+    // Reads up to n bytes at offset, whatever the current position; the same results as Read.
+    std::int64_t ReadAt(std::uint64_t offset, char* dst, std::size_t n, std::string& error);
 
 private:
 #ifdef _WIN32
