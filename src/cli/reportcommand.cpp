@@ -10,6 +10,7 @@
 #include "base/logutils.h"
 #include "report/dscolumns.h"
 #include "report/sesscolumns.h"
+#include "report/viewsections.h"
 #include "reportoptions.h"
 #include "batchui.h"
 #include "cliusage.h"
@@ -97,7 +98,7 @@ int RunSessionsReport(const std::vector<std::string>& args, std::ostream& out, s
     TReportCliOptions r;
     if (const auto code = TakeReportArgs(args, a, r, command, "", {}, out, err))
         return *code;
-    const TReportView view{SessColumnNames, kSessFittingWidths, ".SessList", SessListDefaultColumns()};
+    const TReportView view{SessColumnNames, kSessFittingWidths, ViewSuffix(TViewKind::SessList), SessListDefaultColumns()};
     return RunReport<TSess>(
         a, r, view, SessColumnFactory(), command, ReportUsage(command, ""),
         [](const TMailerLog& log, std::span<const TSess>& items) {
@@ -127,7 +128,7 @@ int RunDialStatReport(const std::vector<std::string>& args, std::ostream& out, s
     };
     if (const auto code = TakeReportArgs(args, a, r, command, kDialStatOwnUsage, takeDay, out, err))
         return *code;
-    const TReportView view{DialStatColumnNames, kDialStatFittingWidths, ".DialStat", DialStatDefaultColumns()};
+    const TReportView view{DialStatColumnNames, kDialStatFittingWidths, ViewSuffix(TViewKind::DialStat), DialStatDefaultColumns()};
     return RunReport<TNodeStat>(
         a, r, view, DialStatColumnFactory(), command, ReportUsage(command, kDialStatOwnUsage),
         [&](const TMailerLog& log, std::span<const TNodeStat>& items) {

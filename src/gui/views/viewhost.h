@@ -5,18 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "report/viewsections.h"
+
+using tarvex::kViewKinds;
+using tarvex::TViewKind;
+using tarvex::ViewSection;
+
 namespace tarvex {
 class TMailerLog;
 }
-
-// The views of a log window, in the order the window saves their state and reopens them.
-enum class TViewKind { SessList, FreqList, Timeline, DialStat };
-inline constexpr TViewKind kViewKinds[] = {TViewKind::SessList, TViewKind::FreqList, TViewKind::Timeline,
-                                           TViewKind::DialStat};
-
-// The settings section where a view of a log keeps its state: the log's name and the view's
-// suffix (".SessList", ".FreqList", ".Timeline", ".DialStat").
-std::string ViewSection(std::string_view logName, TViewKind kind);
 
 // What a view asks of the log window it belongs to; the window implements it. Anything the
 // view wants done to the window (go to a line, forget the view) it says through its signals.
