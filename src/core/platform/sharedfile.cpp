@@ -3,13 +3,9 @@
 #include <cerrno>
 #include <system_error>
 
-#ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX  // MinGW's C++ headers define it already
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "platform/oserror.h"
+
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,31 +15,11 @@ namespace tarvex {
 
 namespace {
 
+using namespace platform;
+
 #ifdef _WIN32
-std::wstring Widen(const std::string& utf8)
-{
-    if (utf8.empty())
-        return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-    return w;
-}
-
-std::string LastErrorText(const std::string& what)
-{
-    const DWORD code = GetLastError();
-    return what + ": " + std::system_category().message(static_cast<int>(code)) + " (" +
-           std::to_string(code) + ")";
-}
-
-constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr DWORD MaxIo = 1u << 30;
 #else
-std::string ErrnoText(const std::string& what, int code)
-{
-    return what + ": " + std::generic_category().message(code) + " (" + std::to_string(code) + ")";
-}
 constexpr std::size_t MaxIo = std::size_t{1} << 30;
 #endif
 
