@@ -5,7 +5,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvex)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Quenmar)
-set(CPACK_PACKAGE_CONTACT "Tarvex developers <tarvex@example.org>" CACHE STRING "Maintainer of the package")
+set(CPACK_PACKAGE_CONTACT "Tarvex developers <tarvex@quenmar.example>" CACHE STRING "Maintainer of the package")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer and analyser of FidoNet mailer logs")
 # CPack makes the Debian form of it: the summary first, then these lines indented.
 set(CPACK_PACKAGE_DESCRIPTION "Tarvex opens the logs that FidoNet mailers write, one window each, colours their lines by

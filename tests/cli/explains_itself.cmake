@@ -36,43 +36,53 @@ if(DEFINED GUI)
 endif()
 
 if(DEFINED CLI)
-  execute_process(COMMAND "${FIXTURES}" tmail --dir "${SCRATCH}/t-mail" --lines 300 --no-separators OUTPUT_QUIET)
+  # A cross build runs the programs through its emulator (EMULATOR, its words joined by '|').
+  string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
+  set(CLI ${EMULATOR} "${CLI}")
+  set(FIXTURES ${EMULATOR} "${FIXTURES}")
+  # What joins the mailer's folder and a file of it in the names the program gives.
+  if(WINDOWS)
+    set(join "\\\\")
+  else()
+    set(join "/")
+  endif()
+  execute_process(COMMAND ${FIXTURES} tmail --dir "${SCRATCH}/t-mail" --lines 300 --no-separators OUTPUT_QUIET)
   set(mailer "${SCRATCH}/t-mail")
   literal(mailerre "${mailer}")
   literal(scratchre "${SCRATCH}")
 
   foreach(command analyze follow dlc phrases traffic history cut "report sessions" "report dialstat")
     separate_arguments(words UNIX_COMMAND "${command}")
-    check(0 "^usage: tarvex-cli ${command} " "^$" "${CLI}" ${words} --help)
+    check(0 "^usage: tarvex-cli ${command} " "^$" ${CLI} ${words} --help)
   endforeach()
-  check(0 "^usage: tarvex-cli analyze " "^$" "${CLI}" analyze --style 1 -h)
-  check(0 "^usage: tarvex-cli report sessions .*\nusage: tarvex-cli report dialstat " "^$" "${CLI}" report --help)
+  check(0 "^usage: tarvex-cli analyze " "^$" ${CLI} analyze --style 1 -h)
+  check(0 "^usage: tarvex-cli report sessions .*\nusage: tarvex-cli report dialstat " "^$" ${CLI} report --help)
 
   check(2 "^$" "^tarvex-cli analyze: unknown style 'Nonesuch' ${styles}\nusage: tarvex-cli analyze "
-        "${CLI}" analyze --style Nonesuch "${mailer}/t-mail.log")
+        ${CLI} analyze --style Nonesuch "${mailer}/t-mail.log")
   check(2 "^$" "^tarvex-cli cut: unknown style '9' ${styles}\nusage: tarvex-cli cut "
-        "${CLI}" cut --days 2 --style 9 "${mailer}/t-mail.log")
+        ${CLI} cut --days 2 --style 9 "${mailer}/t-mail.log")
 
-  check(2 "^$" "^tarvex-cli phrases: unknown option '--bogus'\nusage: tarvex-cli phrases " "${CLI}" phrases --bogus)
+  check(2 "^$" "^tarvex-cli phrases: unknown option '--bogus'\nusage: tarvex-cli phrases " ${CLI} phrases --bogus)
   check(2 "^$" "^tarvex-cli follow: bad poll interval '0' \\(1 to 3600000 milliseconds\\)\nusage: tarvex-cli follow "
-        "${CLI}" follow --style T-mail --poll-ms 0 "${mailer}/t-mail.log")
-  check(2 "^$" "^tarvex-cli history: unknown option '--bogus'\nusage: tarvex-cli history " "${CLI}" history --bogus)
-  check(2 "^$" "^tarvex-cli cut: unknown option '--bogus'\nusage: tarvex-cli cut " "${CLI}" cut --bogus)
+        ${CLI} follow --style T-mail --poll-ms 0 "${mailer}/t-mail.log")
+  check(2 "^$" "^tarvex-cli history: unknown option '--bogus'\nusage: tarvex-cli history " ${CLI} history --bogus)
+  check(2 "^$" "^tarvex-cli cut: unknown option '--bogus'\nusage: tarvex-cli cut " ${CLI} cut --bogus)
   check(2 "^$" "^tarvex-cli traffic: unexpected argument 'stray'\nusage: tarvex-cli traffic "
-        "${CLI}" traffic --mailer-path "${mailer}" stray)
+        ${CLI} traffic --mailer-path "${mailer}" stray)
 
-  check(2 "^$" "^Cannot open traffic file\ntarvex-cli traffic: ${mailerre}/t-mail\\.s03: no such file\n$"
-        "${CLI}" traffic --mailer-path "${mailer}" --line 3)
-  check(2 "^$" "^Cannot open file ${scratchre}/logs/t-mail\\.ctl for parsing\n$"
-        "${CLI}" history --mailer-path "${SCRATCH}/logs")
+  check(2 "^$" "^Cannot open traffic file\ntarvex-cli traffic: ${mailerre}${join}t-mail\\.s03: no such file\n$"
+        ${CLI} traffic --mailer-path "${mailer}" --line 3)
+  check(2 "^$" "^Cannot open file ${scratchre}/logs${join}t-mail\\.ctl for parsing\n$"
+        ${CLI} history --mailer-path "${SCRATCH}/logs")
   check(2 "^$" "^Cannot open log file for analysis\ntarvex-cli analyze: ${scratchre}/none\\.log: no such file\n$"
-        "${CLI}" analyze --style T-mail --mailer-path "${mailer}" "${SCRATCH}/none.log")
+        ${CLI} analyze --style T-mail --mailer-path "${mailer}" "${SCRATCH}/none.log")
 
   # Outside the mailer's directory nothing says where its files are.
   check(2 "^$" "^tarvex-cli report sessions: --mailer-path is missing \\(T-mail reads t-mail\\.ctl in the mailer's directory\\)\nusage: tarvex-cli report sessions "
-        "${CLI}" report sessions --style T-mail "${mailer}/t-mail.log")
+        ${CLI} report sessions --style T-mail "${mailer}/t-mail.log")
   # Inside it the files are found without it.
-  check(0 "Time" "" WORKDIR "${mailer}" "${CLI}" report sessions --style T-mail --year 2026 t-mail.log)
+  check(0 "Time" "" WORKDIR "${mailer}" ${CLI} report sessions --style T-mail --year 2026 t-mail.log)
 endif()
 
 file(REMOVE_RECURSE "${SCRATCH}")

@@ -10,10 +10,59 @@
 #include "testdir.h"
 #include "teststyle.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 using namespace tarvex;
 using tarvex::testing::TTestDir;
 
 namespace {
+
+// The mailer's own handle on its log, writing on while the log is renamed away. On Windows a
+// file open elsewhere is renamed only when every holder shares it for deletion, so a mailer
+// whose log is rotated under it opens it that way (and the follower, holding it too, does).
+class TMailerHandle
+{
+public:
+    explicit TMailerHandle(const std::string& path)
+#ifdef _WIN32
+        : H(CreateFileW(std::filesystem::path(path).wstring().c_str(), FILE_APPEND_DATA,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr))
+    {
+    }
+    ~TMailerHandle() { CloseHandle(H); }
+    void Append(const std::string& bytes)
+    {
+        DWORD n = 0;
+        EXPECT_TRUE(WriteFile(H, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr));
+    }
+
+private:
+    HANDLE H;
+#else
+        : Out(path, std::ios::binary | std::ios::app)
+    {
+    }
+    void Append(const std::string& bytes) { Out << bytes << std::flush; }
+
+private:
+    std::ofstream Out;
+#endif
+};
+
+// Wine keeps a removed file's name, and shows no pending deletion, until the last handle to it
+// is closed; Windows takes the name at once or refuses opens of it meanwhile.
+bool RunsUnderWine()
+{
+#ifdef _WIN32
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;
+#endif
+}
 
 class FollowedFile : public ::testing::Test
 {
@@ -108,13 +157,13 @@ TEST_F(FollowedFile, CutShortOrWrittenAnewStartsOver)
 // followed there.
 TEST_F(FollowedFile, RotationReadsTheOldFilesLastBytesThenTheNewFile)
 {
-    std::ofstream old(Path, std::ios::binary | std::ios::app);
+    TMailerHandle old(Path);
     std::filesystem::rename(Path, Path + ".1");
-    old << "01/06 10:00:02 last words\n" << std::flush;
+    old.Append("01/06 10:00:02 last words\n");
     Write("01/06 10:00:03 new file\n");
     EXPECT_EQ(Poll(), TFollowChange::Appended);
     EXPECT_EQ(Got, "01/06 10:00:02 last words\n");
-    old << "01/06 10:00:04 too late\n" << std::flush;
+    old.Append("01/06 10:00:04 too late\n");
     EXPECT_EQ(Poll(), TFollowChange::Rotated);
     EXPECT_EQ(Got, "01/06 10:00:03 new file\n");
     Write("01/06 10:00:05 next\n");
@@ -128,8 +177,16 @@ TEST_F(FollowedFile, RemovalEndsTheFollowing)
     std::filesystem::remove(Path);
     EXPECT_EQ(Poll(), TFollowChange::Appended);
     EXPECT_EQ(Got, "01/06 10:00:02 bye\n");
+    if (RunsUnderWine()) {
+        // Letting go of it is what completes the removal there.
+        EXPECT_EQ(Poll(), TFollowChange::Nothing);
+        F.Close();
+        EXPECT_FALSE(std::filesystem::exists(Path));
+        GTEST_SKIP() << "Wine shows a removed file as there until the last handle to it is closed";
+    }
     EXPECT_EQ(Poll(), TFollowChange::Removed);
     EXPECT_FALSE(F.IsOpen());
+    EXPECT_FALSE(std::filesystem::exists(Path));  // nothing of ours holds the name back
     std::string error;
     EXPECT_EQ(F.Poll(Got, error), TFollowChange::Failed);
 }

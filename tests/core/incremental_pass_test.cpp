@@ -29,6 +29,7 @@
 #include "testdir.h"
 #include "teststyle.h"
 #include "tmailfixture.h"
+#include "windowspaths.h"
 
 using namespace tarvex;
 using namespace tarvex::fixtures;
@@ -141,7 +142,14 @@ std::vector<TStyleCase> StyleCases()
                          return BuildBinkLog(o, TBinkDirOptions().Phrases);
                      },
                      [] { return std::make_unique<TBinkPLog>(); }});
-    cases.push_back({"FHMail", [](const std::string& d) { WriteFHMailDir(d, TFHMailDirOptions()); },
+    // FHMail's configuration names its files on drive C:, which the drive map puts in the test's
+    // folder; where drive letters are the machine's own it names them bare instead.
+    cases.push_back({"FHMail",
+                     [](const std::string& d) {
+                         TFHMailDirOptions o;
+                         o.OnDrive = !tarvex::testing::kDrivesAreTheMachines;
+                         WriteFHMailDir(d, o);
+                     },
                      [](std::uint64_t seed) {
                          TFHMailLogOptions o;
                          o.Lines = kLines;

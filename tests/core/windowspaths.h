@@ -20,4 +20,12 @@ inline constexpr const char* kMailerJoin = "\\";
 inline constexpr const char* kMailerJoin = "/";
 #endif
 
+// Whether a drive letter of a mailer path is this machine's own, out of the drive map's reach:
+// a fixture then names its files without one.
+#ifdef _WIN32
+inline constexpr bool kDrivesAreTheMachines = true;
+#else
+inline constexpr bool kDrivesAreTheMachines = false;
+#endif
+
 }  // namespace tarvex::testing

@@ -36,13 +36,17 @@ constexpr char16_t kReplacement = 0xFFFD;
 #ifdef _WIN32
 
 // The Windows code page number of a name: "cp866", "IBM866", "windows-1251", "866", or one of
-// the few names that carry no number.
+// the names that carry no number. The pages of several bytes per character are named too, so
+// that they are refused as such rather than as unknown, as iconv refuses them.
 unsigned CodePageNumber(const std::string& upper)
 {
     struct TNamed { const char* Name; unsigned Number; };
-    static const TNamed named[] = {{"KOI8-R", 20866}, {"KOI8-U", 21866}, {"ISO-8859-1", 28591},
+    static const TNamed named[] = {{"KOI8-R", 20866},    {"KOI8-U", 21866},      {"ISO-8859-1", 28591},
                                    {"ISO-8859-2", 28592}, {"ISO-8859-5", 28595}, {"ISO-8859-15", 28605},
-                                   {"LATIN1", 28591}, {"MACINTOSH", 10000}, {"UTF-8", 65001}};
+                                   {"LATIN1", 28591},     {"US-ASCII", 20127},   {"MACINTOSH", 10000},
+                                   {"UTF-8", 65001},      {"SHIFT_JIS", 932},    {"SHIFT-JIS", 932},
+                                   {"SJIS", 932},         {"EUC-JP", 20932},     {"GBK", 936},
+                                   {"GB2312", 936},       {"BIG5", 950},         {"EUC-KR", 51949}};
     for (const TNamed& n : named)
         if (upper == n.Name)
             return n.Number;

@@ -234,8 +234,15 @@ TFollowedFile::TStamp TFollowedFile::StampOfName() const
     if (h == INVALID_HANDLE_VALUE) {
         TStamp s;
         const DWORD code = GetLastError();
-        // A file removed while we hold it open waits for our handle to go, refusing opens.
         if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND || code == ERROR_DELETE_PENDING)
+            s.State = TStamp::Missing;
+        // Where a removal does not take the name at once (file systems without POSIX deletion,
+        // older Windows), a file removed while we hold it keeps its name, refusing opens with
+        // "access denied", until our handle goes: only then can the mailer make its log anew.
+        FILE_STANDARD_INFO info{};
+        if (code == ERROR_ACCESS_DENIED && Handle &&
+            GetFileInformationByHandleEx(static_cast<HANDLE>(Handle), FileStandardInfo, &info, sizeof info) &&
+            info.DeletePending)
             s.State = TStamp::Missing;
         return s;
     }

@@ -140,8 +140,8 @@ TEST_F(TMailCommandsTest, BadArgumentsAndConfiguration)
 
     WriteFileBytes(Mailer() + "/t-mail.ctl", "Sys_Path \"C:\\OPEN\r\n");
     EXPECT_EQ(Traffic({}), 2);
-    EXPECT_EQ(Err.str(), "Unmatched quotes (file " + Mailer() + "/t-mail.ctl, line 1)\n");
+    EXPECT_EQ(Err.str(), "Unmatched quotes (file " + Mailer() + tarvex::testing::kMailerJoin + "t-mail.ctl, line 1)\n");
     std::filesystem::remove(Scratch.Path / "t-mail.ctl");
     EXPECT_EQ(History({}), 2);
-    EXPECT_EQ(Err.str(), "Cannot open file " + Mailer() + "/t-mail.ctl for parsing\n");
+    EXPECT_EQ(Err.str(), "Cannot open file " + Mailer() + tarvex::testing::kMailerJoin + "t-mail.ctl for parsing\n");
 }

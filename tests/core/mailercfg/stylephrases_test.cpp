@@ -9,6 +9,7 @@
 #include "mailercfg/stylephrases.h"
 #include "phrasescommand.h"
 #include "testfiles.h"
+#include "windowspaths.h"
 
 using namespace tarvex;
 using tarvex::test::Le16;
@@ -205,7 +206,7 @@ TEST(StylePhrases, CommandFailures)
     dir.Write("fhmail.cfg", "Language \"unclosed\n");
     r = RunPhrases({"--style", "FHMAIL", "--mailer-path", dir.Path()});
     EXPECT_EQ(r.Code, 2);
-    EXPECT_NE(r.Err.find("(file " + dir.Path() + "/fhmail.cfg, line 1): Unmatched quotes"), std::string::npos)
+    EXPECT_NE(r.Err.find("(file " + dir.Path() + tarvex::testing::kMailerJoin + "fhmail.cfg, line 1): Unmatched quotes"), std::string::npos)
         << r.Err;
 
     r = RunPhrases({"--style", "Brake!", "--mailer-path", dir.Path()});

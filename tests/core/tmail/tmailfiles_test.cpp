@@ -60,7 +60,7 @@ TEST_F(SysPathTest, MissingConfigurationIsTheParsersError)
         ReadSysPath(Mailer());
         FAIL() << "no error";
     } catch (const EQParserError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot open file " + Mailer() + "/t-mail.ctl for parsing");
+        EXPECT_EQ(std::string(e.what()), "Cannot open file " + Mailer() + tarvex::testing::kMailerJoin + "t-mail.ctl for parsing");
     }
     Ctl("Sys_Path \"C:\\UNCLOSED\r\n");
     EXPECT_THROW(ReadSysPath(Mailer()), EQParserError);
