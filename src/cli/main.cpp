@@ -3,6 +3,7 @@
 #include <iostream>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analyzecommand.h"
@@ -60,6 +61,13 @@ void PrintHelp()
 
 int main(int argc, char** argv)
 {
+    // A damaged log asks its questions by the ten thousand, and on an unbuffered stderr each one
+    // costs writes of its own. Only follow, which reports as things happen, keeps it unbuffered.
+    static char errBuffer[1 << 16];
+    if (argc < 2 || std::string_view(argv[1]) != "follow") {
+        std::setvbuf(stderr, errBuffer, _IOFBF, sizeof errBuffer);
+        std::cerr.unsetf(std::ios_base::unitbuf);
+    }
     tarvex::UseBinaryStandardStreams();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {

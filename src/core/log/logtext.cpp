@@ -24,9 +24,7 @@ void LogText::Clear()
 {
     Buf = BigBuffer();
     Size = Cap = 0;
-    Chunks.clear();
-    Chunks.shrink_to_fit();
-    Entries = LineBias = 0;
+    Index.Clear();
     ByteBias = 0;
     PendingStart = true;
     HaveLast = false;
@@ -107,28 +105,7 @@ void LogText::Push(std::size_t offset)
     HaveLast = true;
     LastStart = offset;
 
-    const std::uint64_t stored = offset + ByteBias;
-    if ((Entries & (ChunkLines - 1)) == 0) {
-        Chunk& c = Chunks.emplace_back();
-        c.Base = stored;
-        // The first chunk grows as needed so that a short log costs little; later ones are
-        // sized once and never copied.
-        if (Chunks.size() > 1)
-            c.Narrow.reserve(ChunkLines);
-    }
-    Chunk& c = Chunks.back();
-    if (!c.Wide.empty()) {
-        c.Wide.push_back(stored);
-    } else if (stored - c.Base <= UINT32_MAX) {
-        c.Narrow.push_back(static_cast<std::uint32_t>(stored - c.Base));
-    } else {
-        c.Wide.reserve(ChunkLines);
-        for (const std::uint32_t d : c.Narrow)
-            c.Wide.push_back(c.Base + d);
-        c.Wide.push_back(stored);
-        std::vector<std::uint32_t>().swap(c.Narrow);
-    }
-    ++Entries;
+    Index.Push(offset + ByteBias);
 }
 
 void LogText::IndexRange(std::size_t lo, std::size_t hi)
@@ -170,7 +147,7 @@ std::size_t LogText::LineStart(std::size_t line) const
 {
     if (line >= LineCount())
         return Size;
-    return static_cast<std::size_t>(Stored(line + LineBias) - ByteBias);
+    return static_cast<std::size_t>(Index.At(line) - ByteBias);
 }
 
 std::size_t LogText::NextLineStart(std::size_t line) const
@@ -198,57 +175,38 @@ std::size_t LogText::LineAt(std::size_t offset) const
     const std::size_t count = LineCount();
     if (count == 0)
         return 0;
-    // The last line whose start is at or before offset.
-    std::size_t lo = 0, hi = count;
-    while (hi - lo > 1) {
-        const std::size_t mid = lo + (hi - lo) / 2;
-        if (LineStart(mid) <= offset)
-            lo = mid;
-        else
-            hi = mid;
-    }
-    return lo;
+    const std::size_t through = Index.CountAtOrBelow(std::uint64_t{offset} + ByteBias);
+    return through ? through - 1 : 0;
 }
 
 void LogText::TruncateIndex(std::size_t lines)
 {
-    const std::size_t keep = lines + LineBias;
-    if (keep >= Entries)
-        return;
-    if (keep <= LineBias) {
-        Chunks.clear();
-        Entries = LineBias = 0;
+    Index.Truncate(lines);
+    if (Index.Empty())
         ByteBias = 0;
-        return;
-    }
-    const std::size_t chunks = (keep + ChunkLines - 1) >> ChunkShift;
-    Chunks.resize(chunks);
-    const std::size_t inLast = keep - ((chunks - 1) << ChunkShift);
-    Chunk& c = Chunks.back();
-    if (c.Wide.empty())
-        c.Narrow.resize(inLast);
-    else
-        c.Wide.resize(inLast);
-    Entries = keep;
 }
 
 void LogText::DropTopLines(std::size_t lines)
 {
-    LineBias += lines;
-    const std::size_t whole = LineBias >> ChunkShift;
-    if (whole > 0) {
-        Chunks.erase(Chunks.begin(), Chunks.begin() + static_cast<std::ptrdiff_t>(whole));
-        LineBias -= whole << ChunkShift;
-        Entries -= whole << ChunkShift;
-    }
+    Index.DropFront(lines);
 }
 
 void LogText::RecomputeMaxLength()
 {
     MaxLen = 0;
     const std::size_t count = LineCount();
-    for (std::size_t i = 0; i < count; ++i)
-        MaxLen = std::max(MaxLen, LineLength(i));
+    // The starts in runs, one walk of the index each, and one more to close the last line.
+    std::uint64_t starts[1025];
+    for (std::size_t i = 0; i < count; i += 1024) {
+        const std::size_t n = std::min<std::size_t>(1024, count - i);
+        Index.Decode(i, n, starts);
+        starts[n] = i + n < count ? Index.At(i + n) : std::uint64_t{Size} + ByteBias;
+        for (std::size_t k = 0; k < n; ++k) {
+            const auto start = static_cast<std::size_t>(starts[k] - ByteBias);
+            const auto next = static_cast<std::size_t>(starts[k + 1] - ByteBias);
+            MaxLen = std::max(MaxLen, ContentEnd(start, next) - start);
+        }
+    }
 }
 
 void LogText::Erase(std::size_t begin, std::size_t end)
@@ -296,10 +254,7 @@ void LogText::FinishEdit()
 
 std::size_t LogText::IndexMemory() const
 {
-    std::size_t bytes = Chunks.capacity() * sizeof(Chunk);
-    for (const Chunk& c : Chunks)
-        bytes += c.Narrow.capacity() * sizeof(std::uint32_t) + c.Wide.capacity() * sizeof(std::uint64_t);
-    return bytes;
+    return Index.Memory();
 }
 
 }  // namespace tarvex

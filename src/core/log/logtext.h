@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/lineindex.h"
 #include "platform/bigbuffer.h"
 
 namespace tarvex {
@@ -36,7 +37,7 @@ public:
 
     std::string_view Bytes() const { return {Buf.Data(), Size}; }
     std::size_t ByteCount() const { return Size; }
-    std::size_t LineCount() const { return Entries - LineBias; }
+    std::size_t LineCount() const { return Index.Size(); }
 
     // Out-of-range indexes give the end of the text and an empty line.
     std::size_t LineStart(std::size_t line) const;
@@ -57,25 +58,6 @@ public:
     std::size_t IndexMemory() const;
 
 private:
-    // The index keeps one start offset per line in chunks of ChunkLines entries; a chunk holds
-    // 32-bit deltas from its first offset, or full 64-bit offsets once a delta no longer fits
-    // (only behind a line of gigabytes). Chunks never reallocate once full, so building the index
-    // copies nothing, and dropping top lines just moves the bias.
-    static constexpr unsigned ChunkShift = 14;
-    static constexpr std::size_t ChunkLines = std::size_t{1} << ChunkShift;
-    struct Chunk
-    {
-        std::uint64_t Base = 0;
-        std::vector<std::uint32_t> Narrow;
-        std::vector<std::uint64_t> Wide;
-    };
-
-    std::uint64_t Stored(std::size_t entry) const
-    {
-        const Chunk& c = Chunks[entry >> ChunkShift];
-        const std::size_t j = entry & (ChunkLines - 1);
-        return c.Wide.empty() ? c.Base + c.Narrow[j] : c.Wide[j];
-    }
     void Push(std::size_t offset);
     void IndexRange(std::size_t lo, std::size_t hi);
     void TruncateIndex(std::size_t lines);
@@ -89,9 +71,9 @@ private:
     std::size_t Size = 0;
     std::size_t Cap = 0;
 
-    std::vector<Chunk> Chunks;
-    std::size_t Entries = 0;     // offsets stored, counting those of dropped top lines
-    std::size_t LineBias = 0;    // stored entry of line 0
+    // Each line's start, as an offset that counts the bytes dropped from the top, so dropping
+    // lines touches no entry.
+    LineIndex Index;
     std::uint64_t ByteBias = 0;  // stored offset minus ByteBias = offset in Buf
     bool PendingStart = true;    // the next byte indexed starts a line
     bool HaveLast = false;

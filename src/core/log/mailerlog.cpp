@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <utility>
 
@@ -11,9 +12,8 @@
 #include "base/sort.h"
 #include "mailercfg/lngerror.h"
 #include "mailercfg/qparser.h"
-#include "platform/filebytes.h"
 #include "platform/paths.h"
-#include "platform/paths.h"
+#include "platform/sharedfile.h"
 
 namespace tarvex {
 
@@ -255,17 +255,22 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
     if (!LoadMailerFiles(ui))
         return false;
 
-    FileBytes owned;  // the pass needs the bytes only, not a line index
     if (!text) {
+        // The file is read in pieces, as a followed log is: the pass needs each line only while
+        // it reads it, and a log of gigabytes held whole would double what the analysis costs.
+        SharedReadFile file;
         std::string error;
-        if (!owned.Load(ResolvePath(Path), error)) {
+        if (!file.Open(ResolvePath(Path), error)) {
             ui.SetBusyCursor(false);
             ui.Message("Cannot open log file for analysis", TMsgKind::Error, TMsgButtons::OK);
             return false;
         }
-        text = owned.Bytes();
+        ResetRecords();
+        PassStarted = true;
+        const bool whole = PassOverFile(ui, progress, file);
+        (void)Settle(ui);
+        return whole;
     }
-
     ResetRecords();
     PassStarted = true;
     // The whole text at once: its last line, with or without its end, is read like any other,
@@ -274,6 +279,30 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
     TextEnded = true;
     (void)Settle(ui);
     return whole;
+}
+
+bool TMailerLog::PassOverFile(IUserInterface& ui, const TProgressFn& progress, SharedReadFile& file)
+{
+    constexpr std::size_t Piece = std::size_t{4} << 20;
+    const auto buffer = std::make_unique<char[]>(Piece);
+    std::string error;
+    for (;;) {
+        const std::int64_t got = file.Read(buffer.get(), Piece, error);
+        if (got < 0) {
+            // What was read stays analysed; the user learns the rest could not be.
+            (void)EndLines(ui, progress);
+            ui.SetBusyCursor(false);
+            ui.Message("Cannot open log file for analysis", TMsgKind::Error, TMsgButtons::OK);
+            return false;
+        }
+        if (got == 0)
+            break;
+        if (!FeedLines(ui, {buffer.get(), static_cast<std::size_t>(got)}, progress)) {
+            TextEnded = true;
+            return false;
+        }
+    }
+    return EndLines(ui, progress);
 }
 
 bool TMailerLog::BeginPass(IUserInterface& ui)
@@ -294,6 +323,11 @@ bool TMailerLog::FeedPass(IUserInterface& ui, std::string_view bytes, const TPro
     if (bytes.empty())
         return true;
     TPassScope scope(ui, CurUi, BusyPass, false);
+    return FeedLines(ui, bytes, progress);
+}
+
+bool TMailerLog::FeedLines(IUserInterface& ui, std::string_view bytes, const TProgressFn& progress)
+{
     if (!Held.empty()) {
         // The line that waited takes the bytes up to its end, and is read on its own.
         const auto* lf = static_cast<const char*>(std::memchr(bytes.data(), '\n', bytes.size()));
@@ -325,6 +359,11 @@ bool TMailerLog::EndPass(IUserInterface& ui, const TProgressFn& progress)
     if (!PassStarted || PassStopped || TextEnded)
         return false;
     TPassScope scope(ui, CurUi, BusyPass, false);
+    return EndLines(ui, progress);
+}
+
+bool TMailerLog::EndLines(IUserInterface& ui, const TProgressFn& progress)
+{
     TextEnded = true;
     if (Held.empty())
         return true;

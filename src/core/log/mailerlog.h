@@ -19,6 +19,7 @@
 namespace tarvex {
 
 struct TDlcFormat;
+class SharedReadFile;
 struct TDlcOutcome;
 
 // A requested name and the record of the request.
@@ -210,6 +211,9 @@ private:
     bool LoadMailerFiles(IUserInterface& ui);
     TPassGrowth Settle(IUserInterface& ui);
     bool RunPass(IUserInterface& ui, const TProgressFn& progress, std::string_view text);
+    bool FeedLines(IUserInterface& ui, std::string_view bytes, const TProgressFn& progress);
+    bool EndLines(IUserInterface& ui, const TProgressFn& progress);
+    bool PassOverFile(IUserInterface& ui, const TProgressFn& progress, SharedReadFile& file);
     bool AskToContinue(IUserInterface& ui, const std::string& question);
     void ResetRecords();
     void SortLastDay();
