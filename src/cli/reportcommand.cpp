@@ -65,7 +65,7 @@ std::optional<int> TakeReportArgs(const std::vector<std::string>& args, TAnalysi
 template <class Item>
 int RunReport(const TAnalysisOptions& a, const TReportCliOptions& r, const TReportView& view,
               const typename TColumnList<Item>::Factory& make, const std::string& command, const std::string& usage,
-              const std::function<bool(const TMailerLog&, std::span<const Item>&)>& pick, std::ostream& out,
+              const std::function<bool(const TMailerLog&, TRecordsView<Item>&)>& pick, std::ostream& out,
               std::ostream& err)
 {
     TColumnList<Item> columns;
@@ -82,7 +82,7 @@ int RunReport(const TAnalysisOptions& a, const TReportCliOptions& r, const TRepo
     int code = run.Code;
     if (code != 2) {
         TBatchUserInterface ui(err, false);
-        std::span<const Item> items;
+        TRecordsView<Item> items;
         if (!pick(*run.Mailer, items) || !WriteCliReport<Item>(r, columns, report, items, ui, out, err, command))
             code = 2;
     }
@@ -101,8 +101,8 @@ int RunSessionsReport(const std::vector<std::string>& args, std::ostream& out, s
     const TReportView view{SessColumnNames, kSessFittingWidths, ViewSuffix(TViewKind::SessList), SessListDefaultColumns()};
     return RunReport<TSess>(
         a, r, view, SessColumnFactory(), command, ReportUsage(command, ""),
-        [](const TMailerLog& log, std::span<const TSess>& items) {
-            items = std::span<const TSess>(log.Sessions.data(), static_cast<std::size_t>(log.SessCount));
+        [](const TMailerLog& log, TRecordsView<TSess>& items) {
+            items = TRecordsView<TSess>(log.Sessions, static_cast<std::size_t>(log.SessCount));
             return true;
         },
         out, err);
@@ -131,7 +131,7 @@ int RunDialStatReport(const std::vector<std::string>& args, std::ostream& out, s
     const TReportView view{DialStatColumnNames, kDialStatFittingWidths, ViewSuffix(TViewKind::DialStat), DialStatDefaultColumns()};
     return RunReport<TNodeStat>(
         a, r, view, DialStatColumnFactory(), command, ReportUsage(command, kDialStatOwnUsage),
-        [&](const TMailerLog& log, std::span<const TNodeStat>& items) {
+        [&](const TMailerLog& log, TRecordsView<TNodeStat>& items) {
             const int days = log.DayCount;
             if (day && *day >= days) {
                 err << "tarvex-cli " << command << ": no day " << *day << " in the log";

@@ -484,14 +484,10 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
 
 void TMailerLog::FinishSessions(IUserInterface& ui)
 {
-    if (Sessions.empty()) {
-        Sessions.shrink_to_fit();
+    if (Sessions.empty())
         SessCount = 0;
-    } else if (Sessions.capacity() - Sessions.size() < PassSessions.size()) {
-        // A followed log settles a few sessions at a time: the list grows by doubling, not by
-        // as many as arrive, or every settling would move all of them.
-        Sessions.reserve(std::max(Sessions.size() + PassSessions.size(), 2 * Sessions.capacity()));
-    }
+    // Sessions are kept in chunks too: they move chunk by chunk, each handed back as soon as it
+    // is moved, and sessions settled later (a followed log) are appended without moving any.
     // The front end gets its turns while the sessions move (they may be millions); SessCount
     // follows the list, so a view painting meanwhile reads only what has arrived.
     PassSessions.MoveInto(Sessions, [this, &ui] {

@@ -176,7 +176,7 @@ void TSessListForm::ReportBtnClick()
         return;
     TReportStyle style;
     style.Format = DateFormat();
-    const std::span<const TSess> sessions(Log->Sessions.data(), static_cast<std::size_t>(Log->SessCount));
+    const TRecordsView<TSess> sessions(Log->Sessions, static_cast<std::size_t>(Log->SessCount));
     WriteViewReport(*this, file, sessions, style, ui);
 }
 
