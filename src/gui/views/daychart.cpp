@@ -7,6 +7,7 @@
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "base/datetime.h"
 
@@ -20,13 +21,13 @@ const QColor kRecdColor(0xe0, 0x8c, 0x1a);
 
 constexpr int kGap = 6;
 
-// A round top for an axis holding `max`, and the step of its grid lines: 1, 2 or 5 times a
-// power of ten, two to five steps.
-std::pair<double, double> AxisTop(std::int64_t max)
+// A round top for an axis holding `max` in `unit`s, and the step of its grid lines: 1, 2 or 5
+// times a power of ten of the unit, at most `steps` of them (a few more when rounding up needs).
+std::pair<double, double> AxisTop(std::int64_t max, int steps, double unit = 1)
 {
     if (max <= 0)
-        return {1, 1};
-    const double raw = static_cast<double>(max) / 4;
+        return {unit, unit};
+    const double raw = static_cast<double>(max) / unit / steps;
     const double power = std::pow(10.0, std::floor(std::log10(std::max(raw, 1.0))));
     double step = power;
     for (double f : {1.0, 2.0, 5.0, 10.0})
@@ -34,8 +35,17 @@ std::pair<double, double> AxisTop(std::int64_t max)
             step = f * power;
             break;
         }
-    step = std::max(step, 1.0);
+    step = std::max(step, 1.0) * unit;
     return {std::ceil(static_cast<double>(max) / step) * step, step};
+}
+
+// Bytes are counted in K, M or G of 1024, so that the grid lines fall on round numbers of them.
+double ByteUnit(std::int64_t max)
+{
+    double unit = 1;
+    while (static_cast<double>(max) / unit >= 1024 && unit < 1e12)
+        unit *= 1024;
+    return unit;
 }
 
 QString ShortBytes(double n)
@@ -88,12 +98,12 @@ TDayChart::TGeometry TDayChart::Layout() const
     g.Left = fm.horizontalAdvance("9999.9M") + kGap;
     g.Right = std::max(g.Left + 1, width() - kGap);
     const int line = fm.height();
-    const int top = line + 2 * kGap;  // the legend
+    const int top = 2 * line + 2 * kGap;  // the legend and the title of the sessions
     g.LabelTop = height() - line - kGap;
-    const int plot = std::max(20, g.LabelTop - top - 2 * kGap);
+    const int plot = std::max(20, g.LabelTop - top - 2 * kGap - line);
     g.SessTop = top;
     g.SessBottom = top + plot * 55 / 100;
-    g.BytesTop = g.SessBottom + 2 * kGap;
+    g.BytesTop = g.SessBottom + 2 * kGap + line;  // below the title of the bytes
     g.BytesBottom = g.LabelTop - kGap;
     g.BytesMid = (g.BytesTop + g.BytesBottom) / 2;
     return g;
@@ -157,6 +167,8 @@ void TDayChart::paintEvent(QPaintEvent*)
     const int box = fm.ascent() - 2;
     p.setPen(text);
     for (const TKey& k : keys) {
+        if (!HumanKey && k.Name == std::string_view("Human"))
+            continue;
         p.fillRect(QRect(x, kGap + (fm.height() - box) / 2, box, box), k.Color);
         x += box + 4;
         p.drawText(QPoint(x, kGap + fm.ascent()), k.Name);
@@ -170,8 +182,8 @@ void TDayChart::paintEvent(QPaintEvent*)
     }
 
     // Axes: grid lines and their values.
-    const auto [sessTop, sessStep] = AxisTop(MaxSessions);
-    const auto [bytesTop, bytesStep] = AxisTop(MaxBytes);
+    const auto [sessTop, sessStep] = AxisTop(MaxSessions, 4);
+    const auto [bytesTop, bytesStep] = AxisTop(MaxBytes, 3, ByteUnit(MaxBytes));
     const int sessH = g.SessBottom - g.SessTop;
     const int bytesH = g.BytesMid - g.BytesTop;
     auto sessY = [&](double v) { return g.SessBottom - static_cast<int>(std::lround(v / sessTop * sessH)); };
@@ -196,8 +208,8 @@ void TDayChart::paintEvent(QPaintEvent*)
                        ShortBytes(v));
         }
     p.setPen(text);
-    p.drawText(QRect(g.Left + 2, g.SessTop, w, fm.height()), Qt::AlignLeft | Qt::AlignTop, "Sessions");
-    p.drawText(QRect(g.Left + 2, g.BytesTop, w, fm.height()), Qt::AlignLeft | Qt::AlignTop, "Bytes");
+    p.drawText(QPoint(g.Left, g.SessTop - kGap - fm.descent()), "Sessions per day");
+    p.drawText(QPoint(g.Left, g.BytesTop - kGap - fm.descent()), "Bytes per day: sent above the line, received below");
     if (DayBars.empty())
         return;
 

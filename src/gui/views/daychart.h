@@ -27,6 +27,8 @@ public:
     // The day drawn marked (-1: none), as the log's day index.
     void MarkDay(std::int32_t day);
     std::int32_t MarkedDay() const { return Marked; }
+    // Whether the legend names human callers (a node's history never has them).
+    void ShowHumanKey(bool on) { HumanKey = on; }
 
     // The bar under pixel column x of the widget (an index into Bars()); -1 outside them.
     int BarAt(int x) const;
@@ -61,4 +63,5 @@ private:
     std::int64_t MaxSessions = 0;
     std::int64_t MaxBytes = 0;
     std::int32_t Marked = -1;
+    bool HumanKey = true;
 };

@@ -45,6 +45,7 @@ TNodeHistoryForm::TNodeHistoryForm(const TGuiEnv& env, IViewHost& host, QWidget*
     auto* split = new QSplitter(Qt::Vertical, this);
     split->setObjectName("NodeHistorySplit");
     Chart = new TDayChart([this](TColorItem item) { return Env.Colors.Color(item); }, split);
+    Chart->ShowHumanKey(false);
     Grid = new QTableView(split);
     Grid->setObjectName("NodeHistGrid");
     Model = new TNodeHistoryModel(this);
