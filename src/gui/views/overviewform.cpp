@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -46,11 +47,10 @@ void TOverviewForm::Rebuild()
         sent += b.BytesSent;
         recd += b.BytesRecd;
     }
+    const QLocale locale;
     SumLabel->setText(QString("%1 days, %2 sessions, %3 bytes sent, %4 bytes received")
-                          .arg(bars.size())
-                          .arg(sessions)
-                          .arg(sent)
-                          .arg(recd));
+                          .arg(locale.toString(static_cast<qint64>(bars.size())), locale.toString(sessions),
+                               locale.toString(sent), locale.toString(recd)));
     Chart->SetBars(std::move(bars));
 }
 
