@@ -32,7 +32,8 @@ void TViewForm::AddNodeHistoryAction(QTableView* grid,
     auto* action = new QAction("Node history", grid);
     action->setObjectName("NodeHistoryAction");
     action->setShortcut(QKeySequence(Qt::Key_F9));
-    action->setShortcutContext(Qt::WidgetShortcut);
+    // Anywhere in the view's window: a view just opened may not have given its grid the focus.
+    action->setShortcutContext(Qt::WindowShortcut);
     action->setShortcutVisibleInContextMenu(true);
     grid->addAction(action);
     grid->setContextMenuPolicy(Qt::ActionsContextMenu);

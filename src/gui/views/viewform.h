@@ -46,8 +46,8 @@ protected:
     void PlaceAsStored(int width, int height);
     // Wider, when no width is stored, to show every column of the grid.
     void WidenToShow(const QTableView* grid);
-    // Gives the grid the context menu entry "Node history" and its key (F9), for the node of the
-    // current row as `addrOfRow` tells it (none: nothing happens).
+    // Gives the grid the context menu entry "Node history" and its key (F9, in the whole view),
+    // for the node of the current row as `addrOfRow` tells it (none: nothing happens).
     void AddNodeHistoryAction(QTableView* grid, std::function<std::optional<tarvex::TFidoAddr>(int row)> addrOfRow);
     // Keeps what the view keeps of itself; called once, when it closes.
     virtual void SaveState() {}
