@@ -28,11 +28,14 @@
 #include "log/mailerlog.h"
 #include "log/navigation.h"
 #include "log/records.h"
+#include "report/nodehistory.h"
 #include "platform/fileops.h"
 #include "platform/paths.h"
 #include "viewer/logviewer.h"
 #include "views/dialstatform.h"
 #include "views/freqform.h"
+#include "views/nodehistoryform.h"
+#include "views/overviewform.h"
 #include "views/sesslistform.h"
 #include "views/timelineform.h"
 #include "views/timelineview.h"
@@ -195,7 +198,9 @@ void TChildForm::BuildContextMenu()
     const std::pair<const char*, void (TChildForm::*)()> views[] = {{"&Session list", &TChildForm::ShowSessionList},
                                                                     {"&Freq list", &TChildForm::ShowFreqList},
                                                                     {"&Timeline", &TChildForm::ShowTimeline},
-                                                                    {"&Dial statistics", &TChildForm::ShowDialStat}};
+                                                                    {"&Dial statistics", &TChildForm::ShowDialStat},
+                                                                    {"&Node history", &TChildForm::ShowNodeHistoryAtCaret},
+                                                                    {"Log o&verview", &TChildForm::ShowOverview}};
     int key = Qt::Key_F5;
     for (const auto& [text, show] : views) {
         QAction* a = PopupMenu->addAction(text, this, show);
@@ -504,6 +509,8 @@ void TChildForm::UpdatePosition()
         Timeline->SetDay(CurDay);
     if (DialStat)
         DialStat->SetDay(CurDay);
+    if (Overview)
+        Overview->SetDay(CurDay);
     const std::int32_t s = mailer->SessionAtLine(line);
     if (s != -1) {
         const TSess& sess = mailer->Session(s);
@@ -660,6 +667,7 @@ View* TChildForm::MakeView()
 {
     auto* view = new View(Env, *this, this);
     connect(view, &TViewForm::LineChosen, this, [this](int line) { GotoLine(line); });
+    connect(view, &TViewForm::NodeHistoryAsked, this, &TChildForm::ShowNodeHistory);
     // From now on a new view opens, even before this one is deleted.
     connect(view, &TViewForm::Closed, this, [this, closed = static_cast<TViewForm*>(view)] {
         auto forget = [closed](auto& pointer) {
@@ -670,11 +678,16 @@ View* TChildForm::MakeView()
         forget(FreqList);
         forget(Timeline);
         forget(DialStat);
+        forget(NodeHist);
+        forget(Overview);
     });
     return view;
 }
 
-std::array<TViewForm*, 4> TChildForm::Views() const { return {SessList, FreqList, Timeline, DialStat}; }
+std::array<TViewForm*, 6> TChildForm::Views() const
+{
+    return {SessList, FreqList, Timeline, DialStat, NodeHist, Overview};
+}
 
 void TChildForm::OpenFreqList()
 {
@@ -708,6 +721,45 @@ void TChildForm::ReopenViews()
         OpenTimeline();
     if (wasOpen(TViewKind::DialStat))
         OpenDialStat();
+    if (wasOpen(TViewKind::Overview))
+        ShowOverview();
+    TFidoAddr node;
+    std::string error;
+    if (wasOpen(TViewKind::NodeHist) &&
+        TFidoAddr::TryParse(Env.Store.ReadString(SectionOf(TViewKind::NodeHist), "Addr", ""), node, error))
+        ShowNodeHistory(node);
+}
+
+void TChildForm::ShowNodeHistory(const TFidoAddr& addr)
+{
+    if (!Mailer() || !Analyzed)
+        return;
+    if (!NodeHist)
+        NodeHist = MakeView<TNodeHistoryForm>();
+    NodeHist->Open(addr);
+    NodeHist->raise();
+    NodeHist->activateWindow();
+}
+
+void TChildForm::ShowNodeHistoryAtCaret()
+{
+    TMailerLog* mailer = Mailer();
+    if (!mailer || !Analyzed)
+        return;
+    const std::int32_t line = CaretLine();
+    if (const std::optional<TFidoAddr> addr = NodeAtLine(*mailer, line, LogView->LineBytes(line)))
+        ShowNodeHistory(*addr);
+    else
+        SetStatusText(0, "No node on this line");
+}
+
+void TChildForm::ShowOverview()
+{
+    if (!Mailer() || !Analyzed || BringToFront(Overview))
+        return;
+    Overview = MakeView<TOverviewForm>();
+    Overview->Open();
+    Overview->SetDay(CurDay);
 }
 
 void TChildForm::ShowSessionList()
@@ -744,6 +796,8 @@ void TChildForm::ViewerKey(int key, Qt::KeyboardModifiers mods)
     case Qt::Key_F6: ShowFreqList(); break;
     case Qt::Key_F7: ShowTimeline(); break;
     case Qt::Key_F8: ShowDialStat(); break;
+    case Qt::Key_F9: ShowNodeHistoryAtCaret(); break;
+    case Qt::Key_F10: ShowOverview(); break;
     case Qt::Key_Escape: close(); break;
     default: break;
     }
@@ -754,7 +808,7 @@ void TChildForm::SaveViewState()
     if (!Log)
         return;
     ISettingsStore& store = Env.Store;
-    const std::array<TViewForm*, 4> views = Views();
+    const std::array<TViewForm*, 6> views = Views();
     for (TViewKind kind : kViewKinds) {
         TViewForm* view = views[static_cast<std::size_t>(kind)];
         const std::string section = SectionOf(kind);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/fidoaddr.h"
 #include "common/guienv.h"
 #include "host/logwindow.h"
 #include "log/tlog.h"
@@ -24,6 +25,8 @@ class QWidget;
 class LogViewer;
 class TDialStatForm;
 class TFreqForm;
+class TNodeHistoryForm;
+class TOverviewForm;
 class TSessListForm;
 class TTimelineForm;
 class TViewForm;
@@ -89,6 +92,10 @@ public:
     // Bring the view to the front, or open it.
     void ShowFreqList();
     void ShowDialStat();
+    // The history of a node (of the line under the caret), and the overview of the log.
+    void ShowNodeHistory(const tarvex::TFidoAddr& addr);
+    void ShowNodeHistoryAtCaret();
+    void ShowOverview();
 
     bool IsClosing() const { return Closing; }
     bool IsBusy() const { return Busy; }
@@ -107,6 +114,8 @@ public:
     QPointer<TFreqForm> FreqList;
     QPointer<TTimelineForm> Timeline;
     QPointer<TDialStatForm> DialStat;
+    QPointer<TNodeHistoryForm> NodeHist;
+    QPointer<TOverviewForm> Overview;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -125,7 +134,7 @@ private:
     void OpenTimeline();
     void OpenDialStat();
     // The open views, in the order of TViewKind (null where closed).
-    std::array<TViewForm*, 4> Views() const;
+    std::array<TViewForm*, 6> Views() const;
     void ReanalyzeText();
     // The views that were open when the log window last closed.
     void ReopenViews();

@@ -48,6 +48,11 @@ TDialStatForm::TDialStatForm(const TGuiEnv& env, IViewHost& host, QWidget* paren
     Grid->setItemDelegate(new TPlainCellDelegate(this));
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
     SetUpRecordGrid(Grid, true);
+    AddNodeHistoryAction(Grid, [this](int row) -> std::optional<TFidoAddr> {
+        if (row >= Model->rowCount())
+            return std::nullopt;
+        return Model->Node(row).Addr;
+    });
     layout->addWidget(Grid, 1);
 
     CloseBtn = AddCloseRow(this, layout);

@@ -35,6 +35,11 @@ TFreqForm::TFreqForm(const TGuiEnv& env, IViewHost& host, QWidget* parent)
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
     SetUpRecordGrid(Grid, false);
     Grid->installEventFilter(this);
+    AddNodeHistoryAction(Grid, [this](int row) -> std::optional<TFidoAddr> {
+        if (row >= Model->rowCount())
+            return std::nullopt;
+        return Model->Freq(row).Addr;
+    });
     layout->addWidget(Grid, 1);
 
     CloseBtn = AddCloseRow(this, layout);

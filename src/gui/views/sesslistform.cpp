@@ -59,6 +59,11 @@ TSessListForm::TSessListForm(const TGuiEnv& env, IViewHost& host, QWidget* paren
     Grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     SetUpRecordGrid(Grid, true);
     Grid->installEventFilter(this);
+    AddNodeHistoryAction(Grid, [this](int row) -> std::optional<TFidoAddr> {
+        if (!Log || row >= Log->SessCount)
+            return std::nullopt;
+        return Log->Session(row).Addr;
+    });
     layout->addWidget(Grid, 1);
 
     CloseBtn = AddCloseRow(this, layout);

@@ -1,7 +1,11 @@
 #pragma once
 #include <QString>
 #include <QWidget>
+#include <functional>
+#include <optional>
 #include <string>
+
+#include "base/fidoaddr.h"
 
 #include "common/guienv.h"
 #include "views/viewhost.h"
@@ -33,6 +37,8 @@ signals:
     void LineChosen(int lineNo);
     // The view is closing, its state saved: the log window opens a new one from now on.
     void Closed();
+    // The user asked for the history of a node of the view's records.
+    void NodeHistoryAsked(const tarvex::TFidoAddr& addr);
 
 protected:
     // Size and position as the log window stored them for the view; with none stored the given
@@ -40,6 +46,9 @@ protected:
     void PlaceAsStored(int width, int height);
     // Wider, when no width is stored, to show every column of the grid.
     void WidenToShow(const QTableView* grid);
+    // Gives the grid the context menu entry "Node history" and its key (F9, in the whole view),
+    // for the node of the current row as `addrOfRow` tells it (none: nothing happens).
+    void AddNodeHistoryAction(QTableView* grid, std::function<std::optional<tarvex::TFidoAddr>(int row)> addrOfRow);
     // Keeps what the view keeps of itself; called once, when it closes.
     virtual void SaveState() {}
 
