@@ -185,7 +185,7 @@ int RunNodeReport(const std::vector<std::string>& args, std::ostream& out, std::
     std::vector<TNodeDay> history;
     return RunReport<TNodeDay>(
         a, r, view, NodeHistColumnFactory(), command, ReportUsage(command, kNodeOwnUsage),
-        [&](const TMailerLog& log, std::span<const TNodeDay>& items) {
+        [&](const TMailerLog& log, TRecordsView<TNodeDay>& items) {
             history = BuildNodeHistory(log, *addr);
             if (history.size() <= 1) {
                 err << "tarvex-cli " << command << ": node " << addrText << " does not appear in the log\n";
