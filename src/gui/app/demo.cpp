@@ -343,9 +343,12 @@ bool TDemoLiveWriter::WriteEvent()
     const QDateTime now = std::max(QDateTime::currentDateTime(), S->Next);
     w.SetDate(now.date().year(), now.date().month(), now.date().day());
     w.At(now.time().hour(), now.time().minute(), now.time().second());
+    // Mostly within the same second: the stamps keep to the clock's pace, whose event comes
+    // every second or two, rather than run ahead of it into a day the analysis would take for
+    // one of last year.
     int ticked = 0;
     const auto step = [&] {
-        const int n = 1 + static_cast<int>(S->Rng.Below(3));
+        const int n = S->Rng.Percent(15) ? 1 : 0;
         w.Tick(n);
         ticked += n;
     };
@@ -390,7 +393,7 @@ bool TDemoLiveWriter::WriteEvent()
         step();
         w.Traffic(recd, sent, cps);
     }
-    S->Next = now.addSecs(ticked + 1);
+    S->Next = now.addSecs(ticked);
     const std::string text = w.Take();
     QFile f(S->Path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
