@@ -86,6 +86,12 @@ void TFreqForm::ShowRecords()
     Updating = false;
 }
 
+void TFreqForm::RecordsGrew(const TPassGrowth& growth)
+{
+    if (Log)
+        Model->Grew(growth.FirstFreq);
+}
+
 void TFreqForm::RowChanged(int row)
 {
     if (Updating || !Log || row < 0 || row >= Model->rowCount())

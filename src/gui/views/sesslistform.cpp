@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -141,6 +142,18 @@ void TSessListForm::ShowRecords()
     Log = Host.ViewedLog();
     FillGrid();
     SelectSession(DroppedRow);
+}
+
+void TSessListForm::RecordsGrew(const TPassGrowth& growth)
+{
+    if (!Log)
+        return;
+    // A list scrolled to its end stays there, as the log window does with its last line.
+    const QScrollBar* bar = Grid->verticalScrollBar();
+    const bool atEnd = bar->value() >= bar->maximum();
+    Model->Grew(growth.FirstSession);
+    if (atEnd)
+        Grid->scrollToBottom();
 }
 
 void TSessListForm::Repaint() { Grid->viewport()->update(); }

@@ -12,6 +12,10 @@
 
 class QTableView;
 
+namespace tarvex {
+struct TPassGrowth;
+}
+
 // A view of a log window: a top-level window of its own over the records of the window's
 // analysis, owned by the log window and deleted once closed. It reaches the window only through
 // its host and tells it what it wants through its signals.
@@ -31,6 +35,9 @@ public:
     virtual void DropRecords() = 0;
     // The records were made anew: the view shows them.
     virtual void ShowRecords() = 0;
+    // The log grew while it was followed and its analysis went on: growth tells which records
+    // are new or changed. The view shows them and leaves the rest as they were.
+    virtual void RecordsGrew(const tarvex::TPassGrowth& growth) = 0;
 
 signals:
     // The user chose a line of the log to be shown (a session's or a request's).
