@@ -131,6 +131,18 @@ void TNodeHistoryForm::ShowRecords()
     Rebuild();
 }
 
+// The node's rows are taken again (a look-up per day); the row the user is on stays chosen.
+void TNodeHistoryForm::RecordsGrew(const TPassGrowth&)
+{
+    if (!Log)
+        return;
+    const int row = Grid->currentIndex().row();
+    Rebuild();
+    if (row >= 0 && row < Model->rowCount())
+        Grid->selectionModel()->setCurrentIndex(Model->index(row, 0),
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 void TNodeHistoryForm::ChooseRow(int row)
 {
     if (row >= 0 && static_cast<std::size_t>(row) < Rows.size() && !Rows[static_cast<std::size_t>(row)].IsTotal())

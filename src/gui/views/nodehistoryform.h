@@ -35,6 +35,7 @@ public:
     void Open(const tarvex::TFidoAddr& addr);
     void DropRecords() override;
     void ShowRecords() override;
+    void RecordsGrew(const tarvex::TPassGrowth& growth) override;
     // Refills the grid from the column list (after setup, after a column was dragged).
     void FillGrid();
 

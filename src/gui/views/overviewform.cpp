@@ -66,6 +66,14 @@ void TOverviewForm::ShowRecords()
     Rebuild();
 }
 
+// A followed log's new sessions land on its last days; the overview is one walk over the
+// sessions, cheap enough to take again.
+void TOverviewForm::RecordsGrew(const TPassGrowth&)
+{
+    if (Log)
+        Rebuild();
+}
+
 void TOverviewForm::SetDay(std::int32_t day) { Chart->MarkDay(day); }
 
 void TOverviewForm::ChooseDay(std::int32_t day)

@@ -24,6 +24,7 @@ public:
     void Open();
     void DropRecords() override;
     void ShowRecords() override;
+    void RecordsGrew(const tarvex::TPassGrowth& growth) override;
     // Marks the log window's day.
     void SetDay(std::int32_t day);
 
