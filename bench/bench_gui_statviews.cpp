@@ -81,7 +81,7 @@ int main(int argc, char** argv)
         QElapsedTimer e;
         e.start();
         cold.Layout(0, 0, t->Strip->width(), t->Strip->DayNumber(),
-                    std::span<const tarvex::TSess>(log->Sessions.data(), static_cast<std::size_t>(log->SessCount)));
+                    tarvex::TRecordsView<tarvex::TSess>(log->Sessions, static_cast<std::size_t>(log->SessCount)));
         firstLayout.push_back(Ms(e));
     }
     t->close();

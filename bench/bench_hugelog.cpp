@@ -30,10 +30,10 @@ using Clock = std::chrono::steady_clock;
 
 // How many records the log held at a moment.
 struct TCounts {
-    std::size_t Sessions = 0, Room = 0, Days = 0, Freqs = 0;
+    std::size_t Sessions = 0, Days = 0, Freqs = 0;
     std::string Text() const
     {
-        return "sessions " + std::to_string(Sessions) + " of " + std::to_string(Room) + ", days " +
+        return "sessions " + std::to_string(Sessions) + ", days " +
                std::to_string(Days) + ", freqs " + std::to_string(Freqs);
     }
 };
@@ -54,7 +54,7 @@ public:
     {
         const auto now = Clock::now();
         const double gap = Seconds(Last, now);
-        const TCounts counts{Log.Sessions.size(), Log.Sessions.capacity(), Log.Days.size(), Log.Freqs.size()};
+        const TCounts counts{Log.Sessions.size(), Log.Days.size(), Log.Freqs.size()};
         if (gap > 0.1)
             std::fprintf(stderr, "    gap %.0f ms at line %d: [%s] to [%s]\n", gap * 1000, Log.LineNo,
                          LastCounts.Text().c_str(), counts.Text().c_str());

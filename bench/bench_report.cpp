@@ -58,7 +58,7 @@ int main(int argc, char** argv)
     options.FileName = (dir / "sessions.rep").string();
     TReportStyle style;
     style.Now = [] { return 0.0; };
-    const std::span<const TSess> sessions(log.Sessions.data(), static_cast<std::size_t>(log.SessCount));
+    const TRecordsView<TSess> sessions(log.Sessions, static_cast<std::size_t>(log.SessCount));
 
     double best = 1e30;
     std::size_t bytes = 0;

@@ -52,6 +52,9 @@ void PrintHelp()
         "                write the session list report of a log (LIST: NAME[:WIDTH],...)\n"
         "  report dialstat ... [--day N] LOGFILE\n"
         "                the same for the dial statistics of day N (0-based; default the last)\n"
+        "  report node ... --addr ADDRESS LOGFILE\n"
+        "                the same for one node on every day it appears on, and its total (ADDRESS\n"
+        "                as analyze prints it: zone:net/node[.point][@domain])\n"
         "  cut (--kbytes N | --days N) [--style STYLE] [--year YYYY] LOGFILE\n"
         "                cut a log as its window does on opening\n",
         kTrafficUsage, kHistoryUsage);

@@ -9,6 +9,7 @@
 #include "base/fidoaddr.h"
 #include "base/logutils.h"
 #include "report/dscolumns.h"
+#include "report/nodehistory.h"
 #include "report/sesscolumns.h"
 #include "report/viewsections.h"
 #include "reportoptions.h"
@@ -25,6 +26,7 @@ constexpr int kSessFittingWidths[kSessColumnTypes] = {14, 8, 20, 24, 20, 4, 4, 1
 constexpr int kDialStatFittingWidths[kDialStatColumnTypes] = {16, 5, 5, 10, 8, 7, 10, 10, 11, 6};
 
 const char* const kDialStatOwnUsage = " [--day N]";
+const char* const kNodeOwnUsage = " --addr ADDRESS";
 
 std::string ReportUsage(const std::string& command, const char* ownUsage)
 {
@@ -65,7 +67,7 @@ std::optional<int> TakeReportArgs(const std::vector<std::string>& args, TAnalysi
 template <class Item>
 int RunReport(const TAnalysisOptions& a, const TReportCliOptions& r, const TReportView& view,
               const typename TColumnList<Item>::Factory& make, const std::string& command, const std::string& usage,
-              const std::function<bool(const TMailerLog&, std::span<const Item>&)>& pick, std::ostream& out,
+              const std::function<bool(const TMailerLog&, TRecordsView<Item>&)>& pick, std::ostream& out,
               std::ostream& err)
 {
     TColumnList<Item> columns;
@@ -82,7 +84,7 @@ int RunReport(const TAnalysisOptions& a, const TReportCliOptions& r, const TRepo
     int code = run.Code;
     if (code != 2) {
         TBatchUserInterface ui(err, false);
-        std::span<const Item> items;
+        TRecordsView<Item> items;
         if (!pick(*run.Mailer, items) || !WriteCliReport<Item>(r, columns, report, items, ui, out, err, command))
             code = 2;
     }
@@ -101,8 +103,8 @@ int RunSessionsReport(const std::vector<std::string>& args, std::ostream& out, s
     const TReportView view{SessColumnNames, kSessFittingWidths, ViewSuffix(TViewKind::SessList), SessListDefaultColumns()};
     return RunReport<TSess>(
         a, r, view, SessColumnFactory(), command, ReportUsage(command, ""),
-        [](const TMailerLog& log, std::span<const TSess>& items) {
-            items = std::span<const TSess>(log.Sessions.data(), static_cast<std::size_t>(log.SessCount));
+        [](const TMailerLog& log, TRecordsView<TSess>& items) {
+            items = TRecordsView<TSess>(log.Sessions, static_cast<std::size_t>(log.SessCount));
             return true;
         },
         out, err);
@@ -131,7 +133,7 @@ int RunDialStatReport(const std::vector<std::string>& args, std::ostream& out, s
     const TReportView view{DialStatColumnNames, kDialStatFittingWidths, ViewSuffix(TViewKind::DialStat), DialStatDefaultColumns()};
     return RunReport<TNodeStat>(
         a, r, view, DialStatColumnFactory(), command, ReportUsage(command, kDialStatOwnUsage),
-        [&](const TMailerLog& log, std::span<const TNodeStat>& items) {
+        [&](const TMailerLog& log, TRecordsView<TNodeStat>& items) {
             const int days = log.DayCount;
             if (day && *day >= days) {
                 err << "tarvex-cli " << command << ": no day " << *day << " in the log";
@@ -152,6 +154,49 @@ int RunDialStatReport(const std::vector<std::string>& args, std::ostream& out, s
         out, err);
 }
 
+int RunNodeReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const std::string command = "report node";
+    TAnalysisOptions a;
+    TReportCliOptions r;
+    std::optional<TFidoAddr> addr;
+    std::string addrText;
+    const TOwnOption takeAddr = [&](const std::vector<std::string>& v, std::size_t& i) {
+        if (v[i] != "--addr")
+            return TOptionTaken::NotOurs;
+        TFidoAddr parsed;
+        std::string error;
+        if (i + 1 >= v.size() || !TFidoAddr::TryParse(OuterTrimmed(v[i + 1]), parsed, error)) {
+            err << "tarvex-cli " << command << ": --addr needs a node address (2:5020/1, 2:5020/1.5@fidonet)\n";
+            return TOptionTaken::Error;
+        }
+        addrText = OuterTrimmed(v[++i]);
+        addr = std::move(parsed);
+        return TOptionTaken::Taken;
+    };
+    if (const auto code = TakeReportArgs(args, a, r, command, kNodeOwnUsage, takeAddr, out, err))
+        return *code;
+    if (!addr) {
+        err << "tarvex-cli " << command << ": which node? (--addr ADDRESS)\n" << ReportUsage(command, kNodeOwnUsage);
+        return 2;
+    }
+    const TReportView view{NodeHistColumnNames, NodeHistFileWidths, ViewSuffix(TViewKind::NodeHist),
+                           NodeHistDefaultColumns()};
+    std::vector<TNodeDay> history;
+    return RunReport<TNodeDay>(
+        a, r, view, NodeHistColumnFactory(), command, ReportUsage(command, kNodeOwnUsage),
+        [&](const TMailerLog& log, TRecordsView<TNodeDay>& items) {
+            history = BuildNodeHistory(log, *addr);
+            if (history.size() <= 1) {
+                err << "tarvex-cli " << command << ": node " << addrText << " does not appear in the log\n";
+                return false;
+            }
+            items = history;
+            return true;
+        },
+        out, err);
+}
+
 }  // namespace
 
 int RunReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -161,15 +206,17 @@ int RunReportCommand(const std::vector<std::string>& args, std::ostream& out, st
         return RunSessionsReport(rest, out, err);
     if (!args.empty() && args[0] == "dialstat")
         return RunDialStatReport(rest, out, err);
-    const std::string usage =
-        ReportUsage("report sessions", "") + ReportUsage("report dialstat", kDialStatOwnUsage);
+    if (!args.empty() && args[0] == "node")
+        return RunNodeReport(rest, out, err);
+    const std::string usage = ReportUsage("report sessions", "") + ReportUsage("report dialstat", kDialStatOwnUsage) +
+                              ReportUsage("report node", kNodeOwnUsage);
     if (!args.empty() && IsHelpArgument(args[0])) {
         out << usage;
         return 0;
     }
     if (args.empty())
-        err << "tarvex-cli report: which report? (sessions, dialstat)\n" << usage;
+        err << "tarvex-cli report: which report? (sessions, dialstat, node)\n" << usage;
     else
-        err << "tarvex-cli report: unknown report '" << args[0] << "' (sessions, dialstat)\n" << usage;
+        err << "tarvex-cli report: unknown report '" << args[0] << "' (sessions, dialstat, node)\n" << usage;
     return 2;
 }

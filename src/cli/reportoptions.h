@@ -64,7 +64,7 @@ tarvex::TReportStyle CliReportStyle(const TReportCliOptions& o);
 // message on err) when it cannot be written.
 template <class Item>
 bool WriteCliReport(const TReportCliOptions& o, const tarvex::TColumnList<Item>& columns,
-                    const tarvex::TReportOptions& report, std::span<const Item> items, tarvex::IUserInterface& ui,
+                    const tarvex::TReportOptions& report, std::type_identity_t<tarvex::TRecordsView<Item>> items, tarvex::IUserInterface& ui,
                     std::ostream& out, std::ostream& err, const std::string& command)
 {
     const tarvex::TReportStyle style = CliReportStyle(o);

@@ -80,7 +80,8 @@ TEST(ChunkedList, MoveIntoHandsOverEverythingInOrderAndEmpties)
     TSmallList list;
     for (int i = 0; i < 18; ++i)
         list.push_back(Item(i));
-    std::vector<std::string> out{"already there"};
+    TSmallList out;
+    out.push_back("already there");
     int ticks = 0;
     list.MoveInto(out, [&] { ++ticks; });
     EXPECT_EQ(ticks, 18);

@@ -220,3 +220,31 @@ TEST_F(FollowedFile, ALineOfMegabytesGrowsUntilItsEnd)
     EXPECT_EQ(log.LinesRead, 3);
     EXPECT_EQ(log.HeldBytes(), 0u);
 }
+
+// A window that shows the text already follows on from its end: what comes after it is
+// appended, a file that no longer starts with it (within a block of its start or its end) was
+// rewritten meanwhile.
+TEST_F(FollowedFile, FollowingOnFromKnownBytes)
+{
+    std::string error;
+    const std::string head(6000, 'k');
+    Write(head + "\ntail\nmore\n", std::ios::trunc);
+    TFollowedFile on;
+    ASSERT_TRUE(on.Open(Path, head + "\ntail\n", error)) << error;
+    EXPECT_EQ(on.Offset(), head.size() + 6);
+    EXPECT_EQ(on.Poll(Got, error), TFollowChange::Appended);
+    EXPECT_EQ(Got, "more\n");
+    EXPECT_EQ(on.Poll(Got, error), TFollowChange::Nothing);
+
+    ASSERT_TRUE(on.Open(Path, head + "\ntail\nmore\n", error));
+    EXPECT_EQ(on.Poll(Got, error), TFollowChange::Nothing);
+    ASSERT_TRUE(on.Open(Path, "kkk", error));
+    EXPECT_EQ(on.Poll(Got, error), TFollowChange::Appended);
+    EXPECT_EQ(Got.size(), head.size() + 8);
+
+    for (const std::string& known : {head + "\nTAIL\n", "x" + head.substr(1) + "\ntail\n", head + "\ntail\nmore\nand more\n"}) {
+        ASSERT_TRUE(on.Open(Path, known, error));
+        EXPECT_EQ(on.Poll(Got, error), TFollowChange::Rewritten) << known.substr(known.size() - 10);
+        EXPECT_EQ(Got, head + "\ntail\nmore\n");
+    }
+}

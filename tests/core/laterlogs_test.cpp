@@ -43,7 +43,7 @@ std::string RecordsOf(const TMailerLog& log)
         for (std::int32_t i = 0; i < log.NodeCount(d); ++i) {
             const TNodeStat& n = log.Node(d, i);
             out << "node " << d << ' ' << n.Addr.ToString() << ' ' << n.Tries << ' ' << n.Busy << ' ' << n.NoCarrier
-                << ' ' << n.OutSess << ' ' << n.InSess << ' ' << n.BytesSent << ' ' << n.BytesRecd << ' '
+                << ' ' << n.OutSess << ' ' << n.InSess << ' ' << n.InFailed << ' ' << n.OutFailed << ' ' << n.BytesSent << ' ' << n.BytesRecd << ' '
                 << n.Seconds << ' ' << n.CPS << '\n';
         }
     for (const TFreqEntry& f : log.Freqs)

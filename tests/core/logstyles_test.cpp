@@ -62,6 +62,22 @@ TEST(LogSettings, SaveLoadRoundTripKeepsTheStyleClass)
     auto d = LoadLog(0, empty, "Log1");
     EXPECT_EQ(d->Name, "");
     EXPECT_TRUE(d->Highlight);
+
+    // Following: the style's default (an analysed log is followed) until the user chooses, and
+    // the choice is kept, through a change of style too.
+    EXPECT_TRUE(b.Follows());
+    EXPECT_FALSE(d->Follows());
+    EXPECT_FALSE(reg.ReadValue("Log1", "Follow", m.LastStr));
+    d->Follow = true;
+    d->Save(reg, "Log2");
+    EXPECT_TRUE(LoadLog(0, reg, "Log2")->Follows());
+    m.Follow = false;
+    m.Save(reg, "Log1");
+    auto off = LoadLog(7, reg, "Log1");
+    EXPECT_FALSE(off->Follows());
+    auto other = CreateLog(0);
+    other->Assign(*off);
+    EXPECT_EQ(other->Follow, std::optional<bool>(false));
 }
 
 TEST(LogSettings, IntegersBooleansAndHex)

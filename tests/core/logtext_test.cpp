@@ -149,6 +149,33 @@ TEST(LogText, AnyEraseMatchesAFreshIndex)
     }
 }
 
+// A followed log: bytes come in pieces cut anywhere (a CR LF split, a line without its end),
+// after a cut at the top or in the middle; the index ends up as a fresh one over the whole text.
+TEST(LogText, AppendedPiecesMatchAFreshIndex)
+{
+    std::mt19937 rng(13);
+    for (int round = 0; round < 200; ++round) {
+        std::string text = RandomText(rng, rng() % 200);
+        LogText t;
+        t.Assign(text);
+        if (round % 3 == 1 && !text.empty()) {
+            const std::size_t cut = t.LineStart(t.LineCount() / 2);
+            t.Erase(0, cut);
+            text.erase(0, cut);
+        } else if (round % 3 == 2 && text.size() > 2) {
+            t.Erase(1, 2);
+            text.erase(1, 1);
+        }
+        for (int piece = 0; piece < 5; ++piece) {
+            const std::string more = RandomText(rng, rng() % (round < 190 ? 40 : 100000));
+            t.Append(more);
+            text += more;
+        }
+        ASSERT_EQ(t.Bytes(), text);
+        ExpectSameLines(t);
+    }
+}
+
 TEST(LogText, EraseEdges)
 {
     LogText t;

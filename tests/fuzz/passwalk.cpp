@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/userinterface.h"
+#include "report/nodehistory.h"
 
 namespace tarvex::fuzz {
 
@@ -62,6 +63,22 @@ void AnalyzeAndWalk(TMailerLog& log, std::string_view text)
     }
     for (const TFreqEntry& f : log.Freqs)
         CheckLine(f.Freq.LineNo, log.LinesRead);
+
+    // The overview and the history of the last day's first node, as their windows read them.
+    for (const TDayBar& b : LogOverviewBars(log))
+        if (b.Day < 0 || static_cast<std::size_t>(b.Day) >= log.Days.size() || b.Sessions() < 0)
+            std::abort();
+    if (log.NodeCount(log.DayCount - 1) > 0) {
+        const auto rows = BuildNodeHistory(log, log.Node(log.DayCount - 1, 0).Addr);
+        if (rows.size() < 2 || !rows.back().IsTotal())
+            std::abort();  // the node appears on its own day at least
+        (void)NodeHistoryBars(log, rows);
+        TNHColumn column;
+        std::string cell;
+        for (const TNodeDay& row : rows)
+            for (column.ColType = 0; column.ColType < kNodeHistColumnTypes; ++column.ColType)
+                column.ColumnText(row, cell);
+    }
 
     std::size_t from = 0;
     int lineNo = 0;

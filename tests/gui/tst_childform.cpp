@@ -161,7 +161,8 @@ private slots:
         for (const QAction* a : menu->actions())
             if (!a->shortcut().isEmpty() && a->isShortcutVisibleInContextMenu())
                 keys << a->text() + " " + a->shortcut().toString();
-        QCOMPARE(keys, (QStringList{"&Session list F5", "&Freq list F6", "&Timeline F7", "&Dial statistics F8"}));
+        QCOMPARE(keys, (QStringList{"&Session list F5", "&Freq list F6", "&Timeline F7", "&Dial statistics F8",
+                                    "&Node history F9", "Log o&verview F10"}));
         menu->hide();
     }
 

@@ -15,6 +15,8 @@
 #include "tmail/historyform.h"
 #include "tmail/trafficform.h"
 #include "viewer/logviewer.h"
+#include "views/sesslistform.h"
+#include "views/sesslistmodel.h"
 
 // The demo desktop: its own settings file with a log of every style, the T-Mail one opened.
 // With TARVEX_SCREENSHOT set, the desktop is also saved there as a picture.
@@ -28,7 +30,7 @@ private slots:
         QVERIFY2(demo.Open(), qPrintable(demo.Error));
         TFrameFixture& f = *demo.F;
         QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
-        QCOMPARE(f.Frame->Logs.Count(), std::size_t(9));
+        QCOMPARE(f.Frame->Logs.Count(), std::size_t(10));
         QCOMPARE(f.Frame->Logs[0].Style, std::uint8_t(tarvex::lsTMail));
         TChildForm* w = f.Frame->LogWindows().front();
         QCOMPARE(w->Log, &f.Frame->Logs[0]);
@@ -117,6 +119,30 @@ private slots:
         QCOMPARE(f.Frame->TrafficWindow()->Grid()->model()->rowCount(), 26);
         QVERIFY(f.Messages->empty());
         f.Frame->close();
+    }
+
+    // The live station opens with its session list, following its log: what the demo's writer
+    // appends comes in as sessions, every line read without a question.
+    void liveStationFollowsTheDemoWriter()
+    {
+        TDemoDesktop demo;
+        QVERIFY2(demo.Open(), qPrintable(demo.Error));
+        TFrameFixture& f = *demo.F;
+        QTRY_COMPARE(f.Frame->LogWindows().size(), 1);
+        tarvex::TLog* live = &f.Frame->Logs[9];
+        QCOMPARE(live->Name, std::string("Live station"));
+        f.Frame->OpenLog(live);
+        QTRY_VERIFY(live->Window != nullptr);
+        auto* w = static_cast<TChildForm*>(live->Window);
+        QTRY_VERIFY(w->SessList);
+        QVERIFY(w->IsFollowing());
+        const int rows = w->SessList->Model->rowCount();
+        QVERIFY(rows > 100);
+        TDemoLiveWriter writer(demo.Dir.filePath("demo"), nullptr);
+        for (int i = 0; i < 8; ++i)
+            QVERIFY(writer.WriteEvent());
+        QTRY_VERIFY(w->SessList->Model->rowCount() > rows);
+        QVERIFY(f.Messages->empty());
     }
 
     // The Brake!, Bink/+, FHMail, SF-Mail and Argus stations are analysed when opened, each from its

@@ -10,8 +10,14 @@
 #include "guitestutil.h"
 #include "base/datetime.h"
 #include "viewer/logviewer.h"
+#include "log/mailerlog.h"
+#include "views/daychart.h"
 #include "views/dialstatform.h"
+#include "views/nodehistoryform.h"
+#include "views/nodehistorymodel.h"
+#include "views/overviewform.h"
 #include "views/sesslistform.h"
+#include "views/sesslistmodel.h"
 
 // The window's report and `tarvex-cli report sessions --settings --log` of the same log, with
 // the columns and templates the window stored: the same bytes. The command line reads the
@@ -146,6 +152,74 @@ private slots:
         const QByteArray a = ReadBytes(fromWindow);
         QVERIFY(a.startsWith("5 nodes\r\n\xDA"));
         QVERIFY(a.contains("\xB3" "2:5020/400 \xB3" "0          \xB3" "1          \xB3"));
+        QCOMPARE(ReadBytes(fromCli), a);
+    }
+
+    // The history of 2:5020/200, opened from the session list's row of its session: a click on a
+    // day's bar takes the log window to that day, and the window's report, with its default
+    // columns, is the command's byte for byte. The overview goes to a day alike.
+    void nodeHistoryFromTheSessionListAndItsReport()
+    {
+        TScratch s;
+        QVERIFY(ConfigureGoldenLog(s));
+        const QString head = s.Dir.filePath("head.tpl");
+        WriteBytes(head, "@total rows\r\n");
+
+        const QString fromWindow = s.Dir.filePath("window.rep");
+        {
+            // The rows show years: both sides read the log's dates in the year --year gives.
+            tarvex::SetYearlessYear(2026);
+            TFrameFixture f(s.Ini);
+            TChildForm* w = OpenGoldenLog(f);
+            tarvex::SetYearlessYear(0);
+            QVERIFY(w);
+            w->SessListBtn->click();
+            TSessListForm* list = w->SessList;
+            QVERIFY(list);
+            list->Grid->setCurrentIndex(list->Model->index(1, 0));  // Out 2:5020/200
+            auto* action = list->Grid->findChild<QAction*>("NodeHistoryAction");
+            QVERIFY(action);
+            action->trigger();
+            TNodeHistoryForm* history = w->NodeHist;
+            QVERIFY(history);
+            QCOMPARE(history->Addr.ToString(), std::string("2:5020/200"));
+            QCOMPARE(history->Model->rowCount(), 4);  // three days and the total
+            QCOMPARE(history->Model->CellText(3, 0), QString("Total"));
+            QCOMPARE(history->Chart->Bars().size(), std::size_t{3});
+
+            const std::int32_t day1 = w->ViewedLog()->Day(1).LineNo;
+            QTest::mouseClick(history->Chart, Qt::LeftButton, {},
+                              QPoint(history->Chart->BarCenter(1), history->Chart->height() / 2));
+            QCOMPARE(w->CurDay, 1);
+            QCOMPARE(w->Viewer()->CaretLine(), static_cast<qint64>(day1));
+            QCOMPARE(history->Grid->currentIndex().row(), 1);
+
+            history->RepHeader = head.toStdString();
+            history->AskReportFile = [fromWindow] { return fromWindow; };
+            history->ReportBtn->click();
+            history->close();
+
+            w->ShowOverview();
+            TOverviewForm* overview = w->Overview;
+            QVERIFY(overview);
+            QCOMPARE(overview->Chart->Bars().size(), std::size_t{3});
+            QCOMPARE(overview->Chart->Bars()[0].Human, 1);
+            QTest::mouseClick(overview->Chart, Qt::LeftButton, {},
+                              QPoint(overview->Chart->BarCenter(2), overview->Chart->height() / 2));
+            QCOMPARE(w->CurDay, 2);
+            f.Frame->close();
+        }
+
+        const QString fromCli = s.Dir.filePath("cli.rep");
+        QProcess cli;
+        cli.start(TARVEX_CLI_PATH, {"report", "node", "--addr", "2:5020/200", "--style", "T-mail", "--mailer-path",
+                                    golden + "/mailer", "--year", "2026", "--settings", s.Ini, "--log",
+                                    QString::fromStdString(name), "--output", fromCli, s.Log});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        const QByteArray a = ReadBytes(fromWindow);
+        QVERIFY(a.startsWith("4 rows\r\n\xDA"));
+        QVERIFY(a.contains("\xB3Total    \xB3" "12   \xB3" "6    \xB3"));
         QCOMPARE(ReadBytes(fromCli), a);
     }
 };

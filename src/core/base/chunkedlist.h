@@ -118,9 +118,8 @@ public:
     // chunk's memory as soon as it is moved, so the two never both hold everything. tick() is
     // called after every element, for a caller that must stay responsive meanwhile.
     template <class Tick>
-    void MoveInto(std::vector<T>& out, Tick&& tick)
+    void MoveInto(TChunkedList& out, Tick&& tick)
     {
-        out.reserve(out.size() + Count);
         for (auto& chunk : Chunks) {
             for (T& e : chunk) {
                 out.push_back(std::move(e));

@@ -78,6 +78,18 @@ bool LogText::LoadFile(const std::string& path, std::string& error, const LoadPr
     return true;
 }
 
+void LogText::Append(std::string_view bytes)
+{
+    if (bytes.empty())
+        return;
+    if (bytes.size() > Cap - Size)
+        Reallocate(std::max(Size + bytes.size(), Cap + Cap / 2 + GrowthSlack));
+    std::memcpy(Buf.Data() + Size, bytes.data(), bytes.size());
+    const std::size_t lo = Size;
+    Size += bytes.size();
+    IndexRange(lo, Size);
+}
+
 void LogText::Reallocate(std::size_t capacity)
 {
     BigBuffer fresh(capacity);

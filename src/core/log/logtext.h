@@ -34,6 +34,11 @@ public:
     // was read is what counts. On failure (or when progress stops it) the present text stays
     // and error tells why.
     bool LoadFile(const std::string& path, std::string& error, const LoadProgress& progress = {});
+    // Adds bytes at the end (a followed log's new bytes) and indexes only them; a last line
+    // without its end goes on with the first of them. The buffer grows by half again, so a
+    // log that grows by a line at a time is not copied for each. Throws std::bad_alloc when
+    // the memory cannot be had, the text left as it was.
+    void Append(std::string_view bytes);
 
     std::string_view Bytes() const { return {Buf.Data(), Size}; }
     std::size_t ByteCount() const { return Size; }

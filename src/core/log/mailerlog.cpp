@@ -19,18 +19,6 @@ namespace tarvex {
 
 namespace {
 
-// Sums of bytes and seconds wrap like the 32-bit counters they are, instead of overflowing.
-std::int32_t RateOf(std::int64_t sent, std::int64_t recd, std::int64_t secs)
-{
-    // Sums wrapped by a hostile log may be the most negative number, which a divisor of -1
-    // would overflow.
-    auto per = [secs](std::int64_t bytes) {
-        return secs == -1 ? (bytes == INT64_MIN ? INT64_MAX : -bytes) : bytes / secs;
-    };
-    const std::int64_t r = std::max(per(sent), per(recd));
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(r, INT32_MIN, INT32_MAX));
-}
-
 // Zone, net, node and point in one number that orders as the address does.
 std::uint64_t NodeKey(const TFidoAddr& a)
 {
@@ -484,14 +472,10 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
 
 void TMailerLog::FinishSessions(IUserInterface& ui)
 {
-    if (Sessions.empty()) {
-        Sessions.shrink_to_fit();
+    if (Sessions.empty())
         SessCount = 0;
-    } else if (Sessions.capacity() - Sessions.size() < PassSessions.size()) {
-        // A followed log settles a few sessions at a time: the list grows by doubling, not by
-        // as many as arrive, or every settling would move all of them.
-        Sessions.reserve(std::max(Sessions.size() + PassSessions.size(), 2 * Sessions.capacity()));
-    }
+    // Sessions are kept in chunks too: they move chunk by chunk, each handed back as soon as it
+    // is moved, and sessions settled later (a followed log) are appended without moving any.
     // The front end gets its turns while the sessions move (they may be millions); SessCount
     // follows the list, so a view painting meanwhile reads only what has arrived.
     PassSessions.MoveInto(Sessions, [this, &ui] {
@@ -662,6 +646,8 @@ void TMailerLog::EndSession(std::string_view line)
     else if (DialAddr)
         n = NodeStat(DialAddr, TStatKind::OutSess);
     if (n) {
+        if (s.Flags & sfFailed)
+            ++((s.Flags & sfInbound) ? n->InFailed : n->OutFailed);
         AddWrapped(n->BytesSent, s.BytesSent);
         AddWrapped(n->BytesRecd, s.BytesRecd);
         AddWrapped(n->Seconds, secs);

@@ -180,7 +180,7 @@ public:
     bool NewDayPending = false;
     // Filled when the pass is over (SessCount counts what it holds); contiguous, since the views
     // and reports read it as one span.
-    std::vector<TSess> Sessions;
+    TChunkedList<TSess> Sessions;
     std::vector<TNewDay> Days;
     std::vector<std::vector<TNodeStat>> DayStats;
     std::int32_t SessCount = 0;

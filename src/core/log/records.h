@@ -77,11 +77,18 @@ struct TNodeStat {
     std::int32_t NoCarrier = 0;
     std::int32_t OutSess = 0;
     std::int32_t InSess = 0;
+    // Of those sessions, the ones that failed: a node's history tells them apart by colour.
+    std::int32_t InFailed = 0;
+    std::int32_t OutFailed = 0;
     std::int64_t BytesSent = 0;
     std::int64_t BytesRecd = 0;
     std::int64_t Seconds = 0;
     std::int32_t CPS = 0;
 };
+
+// Bytes per second of a session or a node's sum: the larger direction over the seconds. Sums of
+// bytes and seconds wrap like the counters they are, instead of overflowing.
+std::int32_t RateOf(std::int64_t sent, std::int64_t recd, std::int64_t secs);
 
 // The kinds of count NodeStat increments.
 enum class TStatKind { Busy = 1, NoCarrier = 2, OutSess = 3, InSess = 4 };

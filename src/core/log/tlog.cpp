@@ -21,6 +21,7 @@ void TLog::Assign(const TLog& source)
     AutoNew = source.AutoNew;
     CutMode = source.CutMode;
     CutSize = source.CutSize;
+    Follow = source.Follow;
 }
 
 void TLog::Load(const ISettingsStore& reg, std::string_view section)
@@ -32,6 +33,10 @@ void TLog::Load(const ISettingsStore& reg, std::string_view section)
     CutMode = static_cast<std::uint8_t>(reg.ReadInteger(section, "CutMode", 0));
     CutSize = reg.ReadInteger(section, "CutSize", 0);
     Highlight = reg.ReadBool(section, "Highlight", true);
+    std::string follow;
+    Follow.reset();
+    if (reg.ReadValue(section, "Follow", follow))
+        Follow = reg.ReadBool(section, "Follow", Follows());
 }
 
 void TLog::Save(ISettingsStore& reg, std::string_view section) const
@@ -44,6 +49,9 @@ void TLog::Save(ISettingsStore& reg, std::string_view section) const
     reg.WriteInteger(section, "CutMode", CutMode);
     reg.WriteInteger(section, "CutSize", CutSize);
     reg.WriteBool(section, "Highlight", Highlight);
+    // Written only once the user chose, so that a log keeps the default of its style.
+    if (Follow)
+        reg.WriteBool(section, "Follow", *Follow);
 }
 
 TDateTime TLog::DateOfLine(std::string_view) { return ProgramStartDate(); }

@@ -82,6 +82,10 @@ public:
     std::int32_t ColorLineNo = -1;
     bool Highlight = true;
     bool HasOptions = false;
+    // Whether a window of the log follows it as the program writing it appends ("Follow");
+    // unset, a log that is analysed is followed and any other is not.
+    std::optional<bool> Follow;
+    bool Follows() const { return Follow.value_or(IsMailer()); }
 
 protected:
     explicit TLog(std::uint8_t style);

@@ -54,6 +54,18 @@ bool TFollowedFile::Open(const std::string& path, std::string& error)
     return true;
 }
 
+bool TFollowedFile::Open(const std::string& path, std::string_view known, std::string& error)
+{
+    if (!Open(path, error))
+        return false;
+    // The marks a read of known would have left; Seen stays 0, so the first poll looks.
+    Hashed = std::min(kBlock, known.size());
+    FirstHash = Fnv(kFnvBasis, known.data(), Hashed);
+    Tail.assign(known.substr(known.size() - std::min(kBlock, known.size())));
+    ReadTo = known.size();
+    return true;
+}
+
 void TFollowedFile::Close()
 {
     CloseHandle();

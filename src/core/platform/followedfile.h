@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace tarvex {
 
@@ -42,6 +43,10 @@ public:
 
     // Opens the file and reads nothing yet: the first poll gives its bytes as appended.
     bool Open(const std::string& path, std::string& error);
+    // Opens the file as if its first bytes, known, were read already (a window shows them):
+    // the first poll gives what follows them, or tells a rewrite when the file no longer starts
+    // with them.
+    bool Open(const std::string& path, std::string_view known, std::string& error);
     void Close();
     bool IsOpen() const;
 

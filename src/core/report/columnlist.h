@@ -19,6 +19,8 @@ struct TDefaultColumn
     std::int32_t ColType;
     const char* Heading;
     std::int32_t ScrWidth;
+    // Characters in report files; 0 keeps the column out of them (the stored form's default).
+    std::int32_t FileWidth = 0;
 };
 
 // Widths are kept in a range that no screen or report needs to leave: a stored width of a
@@ -74,6 +76,10 @@ public:
                 c->ColType = d.ColType;
                 c->Heading = d.Heading;
                 c->ScrWidth = opening ? opening(*c, d.ScrWidth) : d.ScrWidth;
+                if (d.FileWidth > 0) {
+                    c->ShowFile = true;
+                    c->FileWidth = d.FileWidth;
+                }
                 Items.push_back(std::move(c));
             }
         } else {

@@ -4,9 +4,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "base/datetime.h"
+#include "base/recordsview.h"
 #include "host/userinterface.h"
 #include "platform/codepage.h"
 #include "platform/replacingfile.h"
@@ -87,7 +89,7 @@ private:
 
 // The table and templates of a report, into a builder.
 template <class Item>
-void PutReport(const TColumnList<Item>& columns, const TReportOptions& options, std::span<const Item> items,
+void PutReport(const TColumnList<Item>& columns, const TReportOptions& options, std::type_identity_t<TRecordsView<Item>> items,
                IUserInterface& ui, TReportBuilder& b)
 {
     struct TBusy {
@@ -131,7 +133,7 @@ void PutReport(const TColumnList<Item>& columns, const TReportOptions& options, 
 // A template that cannot be opened is reported through ui ("Cannot open template file") and left
 // out. The busy cursor shows while it runs.
 template <class Item>
-std::string BuildReport(const TColumnList<Item>& columns, const TReportOptions& options, std::span<const Item> items,
+std::string BuildReport(const TColumnList<Item>& columns, const TReportOptions& options, std::type_identity_t<TRecordsView<Item>> items,
                         IUserInterface& ui, const TReportStyle& style)
 {
     std::vector<int> widths;
@@ -151,7 +153,7 @@ bool WriteReportFile(const std::string& fileName, std::string_view bytes, std::s
 // Writes the report to options.FileName as BuildReport makes it, block by block, with the
 // same promise as WriteReportFile.
 template <class Item>
-bool WriteReport(const TColumnList<Item>& columns, const TReportOptions& options, std::span<const Item> items,
+bool WriteReport(const TColumnList<Item>& columns, const TReportOptions& options, std::type_identity_t<TRecordsView<Item>> items,
                  IUserInterface& ui, const TReportStyle& style, std::string& error)
 {
     TReplacingFile file;

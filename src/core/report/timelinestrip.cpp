@@ -27,9 +27,9 @@ std::int64_t TTimelineStrip::SessionAt(int x) const
     return HitMap[static_cast<std::size_t>(x)];
 }
 
-void TTimelineStrip::Place(int dayStart, int dayEnd, std::span<const TSess> sessions)
+void TTimelineStrip::Place(int dayStart, int dayEnd, TRecordsView<TSess> sessions)
 {
-    if (PlacedData == sessions.data() && PlacedCount == sessions.size() && PlacedStart == dayStart &&
+    if (PlacedData == sessions.Source() && PlacedCount == sessions.size() && PlacedStart == dayStart &&
         PlacedEnd == dayEnd)
         return;
     Placed.clear();
@@ -43,13 +43,13 @@ void TTimelineStrip::Place(int dayStart, int dayEnd, std::span<const TSess> sess
             Placed.push_back({dS, k, sS, sE});
     }
     std::stable_sort(Placed.begin(), Placed.end(), [](const TPlaced& a, const TPlaced& b) { return a.Day < b.Day; });
-    PlacedData = sessions.data();
+    PlacedData = sessions.Source();
     PlacedCount = sessions.size();
     PlacedStart = dayStart;
     PlacedEnd = dayEnd;
 }
 
-void TTimelineStrip::Layout(int dayStart, int dayEnd, int width, int dayNumber, std::span<const TSess> sessions)
+void TTimelineStrip::Layout(int dayStart, int dayEnd, int width, int dayNumber, TRecordsView<TSess> sessions)
 {
     dayStart = std::clamp(dayStart, 0, 23);
     dayEnd = std::clamp(dayEnd, 0, 23);

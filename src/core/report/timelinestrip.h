@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "log/coloritems.h"
+#include "base/recordsview.h"
 #include "log/records.h"
 
 namespace tarvex {
@@ -31,7 +32,7 @@ public:
     // the day's date). Sessions are indexed in full width: any number of sessions is drawn.
     // The sessions' places are worked out once per window of hours and list of sessions, so
     // that stepping through days and repainting only visit the day's own sessions.
-    void Layout(int dayStart, int dayEnd, int width, int dayNumber, std::span<const TSess> sessions);
+    void Layout(int dayStart, int dayEnd, int width, int dayNumber, TRecordsView<TSess> sessions);
     // Forgets the sessions' places (the records behind the same list changed).
     void Invalidate() { PlacedData = nullptr; }
 
@@ -58,10 +59,10 @@ private:
         int Start;
         int End;
     };
-    void Place(int dayStart, int dayEnd, std::span<const TSess> sessions);
+    void Place(int dayStart, int dayEnd, TRecordsView<TSess> sessions);
 
     std::vector<TPlaced> Placed;  // ordered by day, then session
-    const TSess* PlacedData = nullptr;
+    const void* PlacedData = nullptr;
     std::size_t PlacedCount = 0;
     int PlacedStart = -1;
     int PlacedEnd = -1;

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <utility>
 
+#include "app/logfollower.h"
 #include "app/logloader.h"
 #include "app/toolicons.h"
 #include "base/datetime.h"
@@ -28,11 +29,14 @@
 #include "log/mailerlog.h"
 #include "log/navigation.h"
 #include "log/records.h"
+#include "report/nodehistory.h"
 #include "platform/fileops.h"
 #include "platform/paths.h"
 #include "viewer/logviewer.h"
 #include "views/dialstatform.h"
 #include "views/freqform.h"
+#include "views/nodehistoryform.h"
+#include "views/overviewform.h"
 #include "views/sesslistform.h"
 #include "views/timelineform.h"
 #include "views/timelineview.h"
@@ -42,6 +46,9 @@ using namespace tarvex;
 namespace {
 
 constexpr int kStatusBarHeight = 27;
+// A followed log is read and analysed in pieces of this size, so a log that grew by gigabytes
+// while nobody looked is taken in turns with the window's events.
+constexpr std::size_t kFollowPiece = std::size_t{16} << 20;
 
 }  // namespace
 
@@ -68,6 +75,8 @@ TChildForm::TChildForm(const TGuiEnv& env, QMdiArea* area, const QString& captio
     CopyBtn = AddButton(ToolBar, "CopyBtn", "Copy to clipboard", static_cast<int>(TToolIcon::Copy), true);
     HiliteBtn = AddButton(ToolBar, "HiliteBtn", "Toggle highlight", static_cast<int>(TToolIcon::Highlight), true);
     HiliteBtn->setCheckable(true);
+    FollowBtn = AddButton(ToolBar, "FollowBtn", "Follow", static_cast<int>(TToolIcon::Follow), false);
+    FollowBtn->setCheckable(true);
     bar->addSpacing(6);
     // The views open once the log is analysed; the file request list, timeline and dial
     // statistics are not part of this version yet.
@@ -89,13 +98,13 @@ TChildForm::TChildForm(const TGuiEnv& env, QMdiArea* area, const QString& captio
     QFont small = StatusBar->font();
     small.setPointSize(8);
     StatusBar->setFont(small);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 3; ++i) {
         Panels[i] = new QLabel(StatusBar);
         Panels[i]->setObjectName(QString("StatusPanel%1").arg(i));
         Panels[i]->setFrameShape(QFrame::Panel);
         Panels[i]->setFrameShadow(QFrame::Sunken);
         // At least the classic widths; wider when the font needs it, so counts are never clipped.
-        Panels[i]->setMinimumWidth(i == 0 ? 300 : 100);
+        Panels[i]->setMinimumWidth(i == 0 ? 300 : i == 1 ? 100 : 70);
         StatusBar->addWidget(Panels[i]);
     }
     ProgressBar = new QProgressBar(StatusBar);
@@ -117,6 +126,8 @@ TChildForm::TChildForm(const TGuiEnv& env, QMdiArea* area, const QString& captio
 
     setWidget(body);
     BuildContextMenu();
+    Follower = new TLogFollower(this);
+    connect(Follower, &TLogFollower::Due, this, &TChildForm::PollFollowed);
 
     connect(CloseBtn, &QToolButton::clicked, this, &QWidget::close);
     connect(KillBtn, &QToolButton::clicked, this, &TChildForm::DeleteLogAndExit);
@@ -128,6 +139,7 @@ TChildForm::TChildForm(const TGuiEnv& env, QMdiArea* area, const QString& captio
     connect(FindBtn, &QToolButton::clicked, LogView, &LogViewer::ShowFindDialog);
     connect(CopyBtn, &QToolButton::clicked, LogView, &LogViewer::CopyToClipboard);
     connect(HiliteBtn, &QToolButton::clicked, this, &TChildForm::ToggleHighlight);
+    connect(FollowBtn, &QToolButton::clicked, this, &TChildForm::ToggleFollow);
     connect(SessListBtn, &QToolButton::clicked, this, &TChildForm::ShowSessionList);
     connect(FreqListBtn, &QToolButton::clicked, this, &TChildForm::ShowFreqList);
     connect(TimelineBtn, &QToolButton::clicked, this, &TChildForm::ShowTimeline);
@@ -195,7 +207,9 @@ void TChildForm::BuildContextMenu()
     const std::pair<const char*, void (TChildForm::*)()> views[] = {{"&Session list", &TChildForm::ShowSessionList},
                                                                     {"&Freq list", &TChildForm::ShowFreqList},
                                                                     {"&Timeline", &TChildForm::ShowTimeline},
-                                                                    {"&Dial statistics", &TChildForm::ShowDialStat}};
+                                                                    {"&Dial statistics", &TChildForm::ShowDialStat},
+                                                                    {"&Node history", &TChildForm::ShowNodeHistoryAtCaret},
+                                                                    {"Log o&verview", &TChildForm::ShowOverview}};
     int key = Qt::Key_F5;
     for (const auto& [text, show] : views) {
         QAction* a = PopupMenu->addAction(text, this, show);
@@ -207,6 +221,10 @@ void TChildForm::BuildContextMenu()
         a->setShortcutVisibleInContextMenu(true);
     }
     PopupMenu->addSeparator();
+    FollowAction = PopupMenu->addAction("&Follow", this, &TChildForm::ToggleFollow);
+    FollowAction->setObjectName("FollowAction");
+    FollowAction->setCheckable(true);
+    FollowAction->setEnabled(false);
     // Shown for the styles that have options (Brake!); the Logs dialog's button does the same.
     LogOptionsAction = PopupMenu->addAction("Log &options...", this, &TChildForm::EditLogOptions);
     LogOptionsAction->setObjectName("LogOptionsAction");
@@ -215,11 +233,11 @@ void TChildForm::BuildContextMenu()
     LogView->SetContextMenu(PopupMenu);
 }
 
-QString TChildForm::StatusText(int panel) const { return panel == 0 || panel == 1 ? Panels[panel]->text() : QString(); }
+QString TChildForm::StatusText(int panel) const { return panel >= 0 && panel < 3 ? Panels[panel]->text() : QString(); }
 
 void TChildForm::SetStatusText(int panel, const QString& text)
 {
-    if (panel == 0 || panel == 1)
+    if (panel >= 0 && panel < 3)
         Panels[panel]->setText(text);
 }
 
@@ -286,15 +304,24 @@ void TChildForm::FillDayList()
     DayListBox->addItems(days);
 }
 
+void TChildForm::AddNewDays()
+{
+    const std::vector<TNewDay>& days = Mailer()->Days;
+    QStringList more;
+    for (std::size_t i = static_cast<std::size_t>(DayListBox->count()); i < days.size(); ++i)
+        more << QString::fromStdString(FormatDDMMM(days[i].Date));
+    DayListBox->addItems(more);
+}
+
 void TChildForm::EditLogOptions()
 {
     if (!Log || !Log->HasOptions || Busy)
         return;
     if (Log->EditOptions(Env.Ui) && Analyzed)
-        ReanalyzeText();
+        ReanalyzeText(OpensInSteps());
 }
 
-void TChildForm::ReanalyzeText()
+void TChildForm::ReanalyzeText(bool inSteps)
 {
     TMailerLog* mailer = Mailer();
     if (!mailer)
@@ -306,7 +333,7 @@ void TChildForm::ReanalyzeText()
         if (view)
             view->DropRecords();
     SetStatusText(0, "Analyzing");
-    const bool whole = mailer->Analyze(Env.Ui, {}, LogView->Bytes());
+    const bool whole = AnalyzeText({}, inSteps);
     if (!self)
         return;
     Busy = false;
@@ -359,15 +386,14 @@ void TChildForm::LoadAndAnalyze(TLog* log)
                 // The bar is 124 pixels wide: moving it more often than every 1/256 costs time only.
                 const std::int32_t step = std::max(1, ProgressBar->maximum() / 256);
                 std::int32_t next = 0;
-                whole = mailer->Analyze(
-                    Env.Ui,
+                whole = AnalyzeText(
                     [this, step, &next](std::int32_t line) {
                         if (line >= next) {
                             ProgressBar->setValue(line);
                             next = line + step;
                         }
                     },
-                    LogView->Bytes());
+                    OpensInSteps());
             }
         }
         if (Closing || Log->Window != this) {
@@ -446,8 +472,17 @@ void TChildForm::LoadAndAnalyze(TLog* log)
     Busy = false;
     if (Analyzed && !Closing && settings.SaveDesktop)
         ReopenViews();
-    if (Closing && self)
+    if (Closing && self) {
         deleteLater();
+        return;
+    }
+    // A mailer log is followed only with its analysis whole, which the new lines go on from.
+    if (self && loaded && (!mailer || Analyzed)) {
+        FollowBtn->setEnabled(true);
+        FollowAction->setEnabled(true);
+        if (Log->Follows())
+            StartFollowing();
+    }
 }
 
 void TChildForm::ApplyColors()
@@ -504,6 +539,8 @@ void TChildForm::UpdatePosition()
         Timeline->SetDay(CurDay);
     if (DialStat)
         DialStat->SetDay(CurDay);
+    if (Overview)
+        Overview->SetDay(CurDay);
     const std::int32_t s = mailer->SessionAtLine(line);
     if (s != -1) {
         const TSess& sess = mailer->Session(s);
@@ -660,6 +697,7 @@ View* TChildForm::MakeView()
 {
     auto* view = new View(Env, *this, this);
     connect(view, &TViewForm::LineChosen, this, [this](int line) { GotoLine(line); });
+    connect(view, &TViewForm::NodeHistoryAsked, this, &TChildForm::ShowNodeHistory);
     // From now on a new view opens, even before this one is deleted.
     connect(view, &TViewForm::Closed, this, [this, closed = static_cast<TViewForm*>(view)] {
         auto forget = [closed](auto& pointer) {
@@ -670,11 +708,16 @@ View* TChildForm::MakeView()
         forget(FreqList);
         forget(Timeline);
         forget(DialStat);
+        forget(NodeHist);
+        forget(Overview);
     });
     return view;
 }
 
-std::array<TViewForm*, 4> TChildForm::Views() const { return {SessList, FreqList, Timeline, DialStat}; }
+std::array<TViewForm*, 6> TChildForm::Views() const
+{
+    return {SessList, FreqList, Timeline, DialStat, NodeHist, Overview};
+}
 
 void TChildForm::OpenFreqList()
 {
@@ -708,6 +751,45 @@ void TChildForm::ReopenViews()
         OpenTimeline();
     if (wasOpen(TViewKind::DialStat))
         OpenDialStat();
+    if (wasOpen(TViewKind::Overview))
+        ShowOverview();
+    TFidoAddr node;
+    std::string error;
+    if (wasOpen(TViewKind::NodeHist) &&
+        TFidoAddr::TryParse(Env.Store.ReadString(SectionOf(TViewKind::NodeHist), "Addr", ""), node, error))
+        ShowNodeHistory(node);
+}
+
+void TChildForm::ShowNodeHistory(const TFidoAddr& addr)
+{
+    if (!Mailer() || !Analyzed)
+        return;
+    if (!NodeHist)
+        NodeHist = MakeView<TNodeHistoryForm>();
+    NodeHist->Open(addr);
+    NodeHist->raise();
+    NodeHist->activateWindow();
+}
+
+void TChildForm::ShowNodeHistoryAtCaret()
+{
+    TMailerLog* mailer = Mailer();
+    if (!mailer || !Analyzed)
+        return;
+    const std::int32_t line = CaretLine();
+    if (const std::optional<TFidoAddr> addr = NodeAtLine(*mailer, line, LogView->LineBytes(line)))
+        ShowNodeHistory(*addr);
+    else
+        SetStatusText(0, "No node on this line");
+}
+
+void TChildForm::ShowOverview()
+{
+    if (!Mailer() || !Analyzed || BringToFront(Overview))
+        return;
+    Overview = MakeView<TOverviewForm>();
+    Overview->Open();
+    Overview->SetDay(CurDay);
 }
 
 void TChildForm::ShowSessionList()
@@ -744,6 +826,8 @@ void TChildForm::ViewerKey(int key, Qt::KeyboardModifiers mods)
     case Qt::Key_F6: ShowFreqList(); break;
     case Qt::Key_F7: ShowTimeline(); break;
     case Qt::Key_F8: ShowDialStat(); break;
+    case Qt::Key_F9: ShowNodeHistoryAtCaret(); break;
+    case Qt::Key_F10: ShowOverview(); break;
     case Qt::Key_Escape: close(); break;
     default: break;
     }
@@ -754,7 +838,7 @@ void TChildForm::SaveViewState()
     if (!Log)
         return;
     ISettingsStore& store = Env.Store;
-    const std::array<TViewForm*, 4> views = Views();
+    const std::array<TViewForm*, 6> views = Views();
     for (TViewKind kind : kViewKinds) {
         TViewForm* view = views[static_cast<std::size_t>(kind)];
         const std::string section = SectionOf(kind);
@@ -777,14 +861,214 @@ void TChildForm::closeEvent(QCloseEvent* event)
         return;
     }
     Closing = true;
+    Follower->Stop();
     if (Log) {
         SaveViewState();
         Log->Window = nullptr;
-        Log->LastStr = TakeLastStr(Text());
+        Log->LastStr = CoveredMark ? *CoveredMark : TakeLastStr(Text());
     }
     event->accept();
     hide();
     // A window whose analysis is still on the stack goes once that pass has returned.
     if (!Busy)
         deleteLater();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Following
+
+bool TChildForm::OpensInSteps() const
+{
+    const std::string_view text = LogView->Bytes();
+    return Log->Follows() && (text.empty() || text.back() == '\n');
+}
+
+bool TChildForm::AnalyzeText(const TProgressFn& progress, bool inSteps)
+{
+    TMailerLog* mailer = Mailer();
+    PassGoesOn = false;
+    if (!inSteps)
+        return mailer->Analyze(Env.Ui, progress, LogView->Bytes());
+    // The steps' own busy cursor covers reading the configuration only.
+    if (!mailer->BeginPass(Env.Ui))
+        return false;
+    bool whole = false;
+    {
+        TBusyCursor busy(Env.Ui);
+        whole = mailer->FeedPass(Env.Ui, LogView->Bytes(), progress);
+        (void)mailer->SettlePass(Env.Ui);
+    }
+    PassGoesOn = whole;
+    return whole;
+}
+
+bool TChildForm::IsFollowing() const { return Follower->IsOn(); }
+
+void TChildForm::SyncFollowToggle(bool on)
+{
+    FollowBtn->setChecked(on);
+    FollowAction->setChecked(on);
+    SetStatusText(2, on ? "Following" : QString());
+}
+
+void TChildForm::ToggleFollow()
+{
+    if (!Log || Busy || Closing || !FollowBtn->isEnabled()) {
+        SyncFollowToggle(IsFollowing());
+        return;
+    }
+    const bool on = !IsFollowing();
+    Log->Follow = on;
+    if (on)
+        StartFollowing();
+    else
+        StopFollowing(QString());
+}
+
+void TChildForm::StartFollowing()
+{
+    if (IsFollowing())
+        return;
+    if (Mailer() && !PassGoesOn && OpensInSteps()) {
+        // Analysed in one go (Follow was off): the lines to come need a pass in steps.
+        QPointer<TChildForm> self(this);
+        ReanalyzeText(true);
+        if (!self || Closing || !PassGoesOn) {
+            if (self)
+                SyncFollowToggle(false);
+            return;
+        }
+    }
+    std::string error;
+    if (!Follower->Start(ResolvePath(Log->Path), LogView->Bytes(), error)) {
+        SyncFollowToggle(false);
+        SetStatusText(0, QString::fromStdString(error));
+        return;
+    }
+    // Taken before a line is added: later lines are left to the next opening's DLC update.
+    if (!CoveredMark)
+        CoveredMark = TakeLastStr(Text());
+    SyncFollowToggle(true);
+    // What the mailer wrote since the text was read comes at once.
+    Follower->Nudge();
+}
+
+void TChildForm::StopFollowing(const QString& why)
+{
+    Follower->Stop();
+    SyncFollowToggle(false);
+    if (!why.isEmpty())
+        SetStatusText(0, why);
+}
+
+void TChildForm::PollFollowed()
+{
+    // A pass still running (the opening one, or a poll's, letting events through) is left alone:
+    // the next notice or the fallback poll comes back.
+    if (!IsFollowing() || Busy || Closing)
+        return;
+    std::string error;
+    switch (Follower->Poll(FollowBytes, error, kFollowPiece)) {
+    case TFollowChange::Nothing: return;
+    case TFollowChange::Appended: TakeAppended(); break;
+    case TFollowChange::Rewritten:
+    case TFollowChange::Rotated: StartOverFollowed(); break;
+    case TFollowChange::Removed: StopFollowing("Log file removed: following stopped"); return;
+    case TFollowChange::Failed: StopFollowing(QString::fromStdString(error)); return;
+    }
+    if (IsFollowing() && Follower->Behind())
+        Follower->Nudge();
+}
+
+void TChildForm::TakeAppended()
+{
+    const bool atEnd = LogView->AtEnd();
+    if (!LogView->AppendText(FollowBytes)) {
+        StopFollowing("Not enough memory for the new lines: following stopped");
+        return;
+    }
+    TMailerLog* mailer = Mailer();
+    if (mailer && !PassGoesOn) {
+        // Its last line was read without its end, in one go: the pass starts over, in steps.
+        QPointer<TChildForm> self(this);
+        ReanalyzeText(true);
+        if (!self || Closing)
+            return;
+        if (!PassGoesOn)
+            StopFollowing("Analysis aborted: following stopped");
+    } else if (mailer) {
+        QPointer<TChildForm> self(this);
+        Busy = true;
+        const bool goOn = mailer->FeedPass(Env.Ui, FollowBytes);
+        if (!self)
+            return;
+        Busy = false;
+        if (Closing || Log->Window != this) {
+            deleteLater();
+            return;
+        }
+        ShowGrowth(mailer->SettlePass(Env.Ui));
+        if (!goOn) {
+            PassGoesOn = false;
+            StopFollowing("Analysis aborted: following stopped");
+        }
+    }
+    if (atEnd)
+        UpdatePosition();
+}
+
+void TChildForm::ShowGrowth(const TPassGrowth& growth)
+{
+    TMailerLog* mailer = Mailer();
+    SetStatusText(1, QString("%1 days, %2 sessions").arg(mailer->DayCount).arg(mailer->SessCount));
+    AddNewDays();
+    for (TViewForm* view : Views())
+        if (view)
+            view->RecordsGrew(growth);
+}
+
+void TChildForm::StartOverFollowed()
+{
+    const bool atEnd = LogView->AtEnd();
+    TMailerLog* mailer = Mailer();
+    QPointer<TChildForm> self(this);
+    Busy = true;
+    for (TViewForm* view : Views())
+        if (view)
+            view->DropRecords();
+    bool whole = true;
+    try {
+        LogView->SetText(FollowBytes);
+    } catch (const std::bad_alloc&) {
+        // No text then, and no records of the text that was.
+        LogView->Clear();
+        whole = false;
+    }
+    Log->ColorLineNo = -1;
+    CurSession = -1;
+    if (mailer) {
+        SetStatusText(0, "Analyzing");
+        whole = AnalyzeText({}, OpensInSteps()) && whole;
+        if (!self)
+            return;
+    }
+    Busy = false;
+    if (Closing || Log->Window != this) {
+        deleteLater();
+        return;
+    }
+    if (mailer) {
+        SetStatusText(1, QString("%1 days, %2 sessions").arg(mailer->DayCount).arg(mailer->SessCount));
+        FillDayList();
+        for (TViewForm* view : Views())
+            if (view)
+                view->ShowRecords();
+    }
+    if (atEnd)
+        LogView->SetCaretLine(LogView->LineCount());
+    UpdatePosition();
+    if (!whole)
+        StopFollowing("Analysis aborted: following stopped");
+    else
+        SetStatusText(0, "Log file written anew: read again");
 }

@@ -5,10 +5,13 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "base/fidoaddr.h"
 #include "common/guienv.h"
 #include "host/logwindow.h"
+#include "log/mailerlog.h"
 #include "log/tlog.h"
 #include "views/viewhost.h"
 
@@ -24,14 +27,18 @@ class QWidget;
 class LogViewer;
 class TDialStatForm;
 class TFreqForm;
+class TNodeHistoryForm;
+class TOverviewForm;
 class TSessListForm;
 class TTimelineForm;
+class TLogFollower;
 class TViewForm;
 struct TLogLoad;
 
 namespace tarvex {
 class TMailerLog;
 struct TLineSource;
+struct TPassGrowth;
 }
 
 // Where a log window goes: the placement of a restored desktop entry.
@@ -41,8 +48,9 @@ struct TPlacement {
 };
 
 // The window of one log: its text in the viewer, cut and analysed when it opens, walked by day
-// and by session. It reaches its log through Log and the log reaches it through Log->Window;
-// its views reach it through IViewHost.
+// and by session; while it follows the log, what the mailer appends is added to the text and
+// the analysis goes on over it. It reaches its log through Log and the log reaches it through
+// Log->Window; its views reach it through IViewHost.
 class TChildForm : public QMdiSubWindow, public tarvex::ILogWindow, public IViewHost
 {
     Q_OBJECT
@@ -77,6 +85,10 @@ public:
     void PrevRun();
     void NextRun();
     void ToggleHighlight();
+    // "Follow": on, the window takes what is appended to the log as it comes (the log keeps
+    // the choice); off, the text stays as it is.
+    void ToggleFollow();
+    bool IsFollowing() const;
     void DeleteLogAndExit();
     void ToggleDayList();
     void ShowTimeline();
@@ -89,6 +101,10 @@ public:
     // Bring the view to the front, or open it.
     void ShowFreqList();
     void ShowDialStat();
+    // The history of a node (of the line under the caret), and the overview of the log.
+    void ShowNodeHistory(const tarvex::TFidoAddr& addr);
+    void ShowNodeHistoryAtCaret();
+    void ShowOverview();
 
     bool IsClosing() const { return Closing; }
     bool IsBusy() const { return Busy; }
@@ -107,6 +123,8 @@ public:
     QPointer<TFreqForm> FreqList;
     QPointer<TTimelineForm> Timeline;
     QPointer<TDialStatForm> DialStat;
+    QPointer<TNodeHistoryForm> NodeHist;
+    QPointer<TOverviewForm> Overview;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -125,8 +143,9 @@ private:
     void OpenTimeline();
     void OpenDialStat();
     // The open views, in the order of TViewKind (null where closed).
-    std::array<TViewForm*, 4> Views() const;
-    void ReanalyzeText();
+    std::array<TViewForm*, 6> Views() const;
+    // Analyses the text again, the views dropping their records meanwhile.
+    void ReanalyzeText(bool inSteps);
     // The views that were open when the log window last closed.
     void ReopenViews();
     QToolButton* AddButton(QWidget* bar, const char* name, const QString& hint, int icon, bool enabled);
@@ -139,6 +158,26 @@ private:
     tarvex::TMailerLog* Mailer() const;
     // The viewer's lines, as the navigation walks them.
     tarvex::TLineSource Text() const;
+    // The pass over the viewer's text: in steps, so that the analysis can go on with the lines
+    // to come, or in one go.
+    bool AnalyzeText(const tarvex::TProgressFn& progress, bool inSteps);
+    // How the text is analysed as the window opens it: in steps for a followed log whose text
+    // ends with a whole line, which gives the records one go gives. A last line without its
+    // end is read in one go, as it always was on opening; the first bytes that follow it have
+    // the text analysed again in steps.
+    bool OpensInSteps() const;
+    void StartFollowing();
+    // Stops, with why in the status bar (empty: the user turned it off).
+    void StopFollowing(const QString& why);
+    void SyncFollowToggle(bool on);
+    void PollFollowed();
+    void TakeAppended();
+    // The file was cut or written anew, or another file took its name: the window reads it
+    // again from the bytes the poll gave, as it does on opening, but cuts nothing.
+    void StartOverFollowed();
+    void ShowGrowth(const tarvex::TPassGrowth& growth);
+    // Days of the analysis the day list does not show yet.
+    void AddNewDays();
     // What the loader needs of this window and its frame.
     TLogLoad LoadContext();
     bool KeepLoading(std::uint64_t done, std::uint64_t total);
@@ -148,11 +187,20 @@ private:
     LogViewer* LogView = nullptr;
     QWidget* ToolBar = nullptr;
     QStatusBar* StatusBar = nullptr;
-    QLabel* Panels[2] = {nullptr, nullptr};
+    // Panel 0 the caret's session and what happens, 1 the counts, 2 "Following".
+    QLabel* Panels[3] = {nullptr, nullptr, nullptr};
     QProgressBar* ProgressBar = nullptr;
     QListWidget* DayListBox = nullptr;
     QMenu* PopupMenu = nullptr;
     QAction* LogOptionsAction = nullptr;
+    QAction* FollowAction = nullptr;
+    TLogFollower* Follower = nullptr;
+    std::string FollowBytes;  // the last poll's bytes, kept to reuse the buffer
+    // The pass was made in steps and may go on with more lines.
+    bool PassGoesOn = false;
+    // The auto-new mark of the text as it opened, which the DLC update covered; the lines
+    // followed after it are counted at the next opening.
+    std::optional<std::string> CoveredMark;
 
     bool Busy = false;
     bool Closing = false;
@@ -164,5 +212,5 @@ public:
     QToolButton *CloseBtn = nullptr, *KillBtn = nullptr, *PrevDayBtn = nullptr, *NextDayBtn = nullptr,
                 *BtnDayList = nullptr, *PrevSessBtn = nullptr, *NextSessBtn = nullptr, *FindBtn = nullptr,
                 *CopyBtn = nullptr, *HiliteBtn = nullptr, *SessListBtn = nullptr, *FreqListBtn = nullptr,
-                *TimelineBtn = nullptr, *BtnDialStat = nullptr;
+                *TimelineBtn = nullptr, *BtnDialStat = nullptr, *FollowBtn = nullptr;
 };

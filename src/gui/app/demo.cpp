@@ -1,7 +1,12 @@
 #include "app/demo.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
 
 #include "app/qtsettingsstore.h"
 #include "arguslog.h"
@@ -13,6 +18,8 @@
 #include "fhmaildir.h"
 #include "log/mailerlog.h"
 #include "log/tlog.h"
+#include "fixturenames.h"
+#include "prng.h"
 #include "report/sesscolumns.h"
 #include "sfmaildir.h"
 #include "styles/logfactory.h"
@@ -96,6 +103,21 @@ QByteArray FrontDoorSample()
     return out;
 }
 
+// The live station's log as the demo starts: the two days before today, in T-Mail's form.
+QByteArray LiveSample(const fixtures::TMailPhrases& phrases)
+{
+    const QDate start = QDate::currentDate().addDays(-2);
+    fixtures::TMailLogOptions o;
+    o.Lines = 1200;  // at about 600 a day the last line falls near midnight before today
+    o.Seed = 29;
+    o.StartYear = start.year();
+    o.StartMonth = start.month();
+    o.StartDay = start.day();
+    o.WithSeparators = false;
+    const std::string text = fixtures::BuildTMailLog(o, phrases);
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QByteArray OtherSample()
 {
     QByteArray out;
@@ -129,7 +151,7 @@ QString PrepareDemo(const QString& folder, QString* error)
     // The T-Mail station: a whole mailer directory (configuration, language file, request
     // indexes, file areas) and three weeks of its log.
     const QString mailerDir = folder + "/t-mail";
-    QByteArray tmailLog;
+    QByteArray tmailLog, liveLog;
     try {
         fixtures::TMailDirOptions dirOptions;
         fixtures::WriteTMailDir(mailerDir.toStdString(), dirOptions);
@@ -143,6 +165,7 @@ QString PrepareDemo(const QString& folder, QString* error)
         logOptions.WithSeparators = false;  // each would ask whether to go on past its bad date
         const std::string text = fixtures::BuildTMailLog(logOptions, dirOptions.Phrases);
         tmailLog = QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+        liveLog = LiveSample(dirOptions.Phrases);
     } catch (const std::exception& e) {
         if (error)
             *error = QString("Cannot write the T-Mail sample: ") + e.what();
@@ -230,6 +253,7 @@ QString PrepareDemo(const QString& folder, QString* error)
         {"Generic Bink-style sample", lsGenericBink, "binkley.log", BinkSample(), {}},
         {"Generic FrontDoor sample", lsGenericFD, "fd.log", FrontDoorSample(), {}},
         {"Tosser log (Other)", lsOther, "tosser.log", OtherSample(), {}},
+        {"Live station", lsTMail, "live.log", liveLog, mailerDir},
     };
     const QString ini = folder + "/tarvex-demo.ini";
     {
@@ -272,8 +296,109 @@ QString PrepareDemo(const QString& folder, QString* error)
         }
         reg.WriteInteger(sessList, "HighlightCnt", 1);
         reg.WriteString(sessList, "Highlight0", "2:5020/52");
+        // The live station opens with its session list, where the sessions arriving show.
+        reg.WriteBool(ViewSection("Live station", TViewKind::SessList), "Open", true);
         reg.WriteString("TFrameForm", "NormPos", "80,60,900,660");
         reg.WriteInteger("TFrameForm", "ShowCmd", 1);
     }
     return ini;
+}
+
+QString DemoLiveLog(const QString& folder) { return folder + "/logs/live.log"; }
+
+struct TDemoLiveWriter::TState {
+    QString Path;
+    fixtures::TMailPhrases Phrases;
+    fixtures::TMailWorld World = fixtures::DefaultTMailWorld();
+    fixtures::SplitMix64 Rng{static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch())};
+    int Packet = 0;
+    QDateTime Next = QDateTime::currentDateTime();  // the earliest stamp of the next event
+
+    template <class C>
+    const auto& Pick(const C& items)
+    {
+        return items[Rng.Below(static_cast<std::uint32_t>(std::size(items)))];
+    }
+};
+
+TDemoLiveWriter::TDemoLiveWriter(const QString& folder, QObject* parent)
+    : QObject(parent), S(std::make_unique<TState>())
+{
+    S->Path = DemoLiveLog(folder);
+    Timer.setSingleShot(true);
+    connect(&Timer, &QTimer::timeout, this, [this] {
+        if (WriteEvent())
+            Timer.start(1000 + static_cast<int>(S->Rng.Below(1000)));
+    });
+}
+
+TDemoLiveWriter::~TDemoLiveWriter() = default;
+
+void TDemoLiveWriter::Start() { Timer.start(1000); }
+
+bool TDemoLiveWriter::WriteEvent()
+{
+    fixtures::TMailLogWriter w(S->Phrases);
+    // The clock, or where the last event's stamps ran ahead of it to: times never go back.
+    const QDateTime now = std::max(QDateTime::currentDateTime(), S->Next);
+    w.SetDate(now.date().year(), now.date().month(), now.date().day());
+    w.At(now.time().hour(), now.time().minute(), now.time().second());
+    // Mostly within the same second: the stamps keep to the clock's pace, whose event comes
+    // every second or two, rather than run ahead of it into a day the analysis would take for
+    // one of last year.
+    int ticked = 0;
+    const auto step = [&] {
+        const int n = S->Rng.Percent(15) ? 1 : 0;
+        w.Tick(n);
+        ticked += n;
+    };
+    const std::string node(S->Pick(kNodes));
+    static constexpr const char* kModems[] = {"CONNECT 33600/V42b", "CONNECT 28800/ARQ", "CONNECT 14400/V42b"};
+    if (S->Rng.Percent(25)) {
+        w.Dial(node, S->Rng.Percent(50) ? "BUSY" : "NO CARRIER");
+    } else {
+        const char* modem = S->Pick(kModems);
+        const bool inbound = S->Rng.Percent(50);
+        if (!inbound) {
+            w.Dial(node, modem);
+            step();
+        }
+        w.Connect(inbound, modem);
+        step();
+        w.Address(node);
+        step();
+        w.SysOp(std::string(S->Pick(fixtures::kFirstNames)) + " " + std::string(S->Pick(fixtures::kLastNames)));
+        step();
+        w.System(S->Pick(fixtures::kSystems), S->Pick(fixtures::kPlaces));
+        step();
+        std::int64_t sent = 0, recd = 0;
+        const std::int64_t cps = 900 + S->Rng.Below(2500);
+        if (S->Rng.Percent(30) && !S->World.Magics.empty()) {
+            const auto& [magic, path] = S->Pick(S->World.Magics);
+            w.Freq(magic);
+            step();
+            const std::int64_t size = 5000 + S->Rng.Below(150000);
+            w.Sent(path, true, size, cps);
+            sent += size;
+            step();
+        }
+        char name[16];
+        std::snprintf(name, sizeof name, "%08X.PKT", static_cast<unsigned>(++S->Packet * 7919));
+        const std::int64_t out = 300 + S->Rng.Below(30000), in = 300 + S->Rng.Below(30000);
+        w.Sent(S->World.DosRootPath(std::string("OUTBOUND\\") + name), true, out, cps, 'H');
+        sent += out;
+        step();
+        w.Recd(name, true, in, cps);
+        recd += in;
+        step();
+        w.Traffic(recd, sent, cps);
+    }
+    S->Next = now.addSecs(ticked);
+    const std::string text = w.Take();
+    QFile f(S->Path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    const bool ok = f.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
+    f.close();
+    return ok;
 }

@@ -114,9 +114,10 @@ int RunTarvex(int argc, char** argv, const std::function<void(TFrameForm&)>& sta
     QString iniFile = cmd.value(settingsOpt);
     if (iniFile.isEmpty())
         iniFile = qEnvironmentVariable("TARVEX_SETTINGS");
+    const QString demoFolder = QDir::tempPath() + "/tarvex-demo";
     if (cmd.isSet(demoOpt)) {
         QString error;
-        iniFile = PrepareDemo(QDir::tempPath() + "/tarvex-demo", &error);
+        iniFile = PrepareDemo(demoFolder, &error);
         if (iniFile.isEmpty()) {
             std::fprintf(stderr, "tarvex: %s\n", qPrintable(error));
             return 1;
@@ -129,6 +130,9 @@ int RunTarvex(int argc, char** argv, const std::function<void(TFrameForm&)>& sta
     TFrameForm frame(std::move(store));
     frame.UnconfiguredStyle = style;
     frame.show();
+    // The demo's live station grows while the demo runs.
+    if (cmd.isSet(demoOpt))
+        (new TDemoLiveWriter(demoFolder, &frame))->Start();
     // A file manager hands over a whole selection: each file opens, in its own window.
     for (const QString& file : cmd.positionalArguments()) {
         const std::string path = file.toStdString();

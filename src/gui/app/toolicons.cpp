@@ -132,6 +132,14 @@ QPixmap Draw(TToolIcon which)
         p.setPen(QPen(dark, 1));
         p.drawLine(QPointF(2, 18.5), QPointF(18, 18.5));
         break;
+    case TToolIcon::Follow:
+        // Lines of text and an arrow down to the line still being written.
+        for (int r = 0; r < 3; ++r)
+            p.fillRect(QRectF(2, 2.5 + r * 3.5, r == 2 ? 6 : 9, 2), dark);
+        p.fillRect(QRectF(13.5, 2, 3, 8), green);
+        Arrow(p, QPointF(15, 16), 0, 1, green);
+        p.fillRect(QRectF(2, 17, 16, 2), blue);
+        break;
     }
     return pm;
 }

@@ -16,6 +16,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <climits>
+#include <new>
 #include <cstring>
 
 #include "log/bytefind.h"
@@ -103,6 +104,37 @@ void LogViewer::Clear()
 {
     Text.Clear();
     TextReplaced();
+}
+
+bool LogViewer::AtEnd() const
+{
+    return Anchor == Caret && Caret.Line >= LineCount() - 1;
+}
+
+bool LogViewer::AppendText(std::string_view bytes)
+{
+    if (bytes.empty())
+        return true;
+    const bool follow = AtEnd();
+    const qint64 lastBefore = std::max<qint64>(0, LineCount() - 1);
+    try {
+        Text.Append(bytes);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (follow) {
+        Anchor = Caret = Clamp(LineCount() - 1, 0);
+        GoalPos = 0;
+        EnsureVisible(Caret);
+        emit SelectionChanged();
+    } else {
+        UpdateScrollBars();
+    }
+    // Only the lines from the old last one on changed; nothing to paint when none is on screen.
+    if (follow || lastBefore < First + VisibleLineCount())
+        viewport()->update();
+    emit TextChanged();
+    return true;
 }
 
 void LogViewer::TextReplaced()

@@ -60,6 +60,12 @@ public:
     void SetText(const QByteArray& bytes);
     void SetText(const char* bytes) { SetText(std::string_view(bytes)); }
     void Clear();
+    // Adds a followed log's new bytes at the end, indexing only them. With the caret on the
+    // last line and nothing selected (AtEnd), the caret goes to the new last line and the view
+    // scrolls with it; otherwise caret, selection and view stay where the user left them.
+    // False, the text as it was, when there is no memory for the bytes.
+    bool AppendText(std::string_view bytes);
+    bool AtEnd() const;
     std::string_view Bytes() const { return Text.Bytes(); }
     const tarvex::LogText& Model() const { return Text; }
     qint64 LineCount() const { return static_cast<qint64>(Text.LineCount()); }

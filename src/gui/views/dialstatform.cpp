@@ -48,6 +48,11 @@ TDialStatForm::TDialStatForm(const TGuiEnv& env, IViewHost& host, QWidget* paren
     Grid->setItemDelegate(new TPlainCellDelegate(this));
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
     SetUpRecordGrid(Grid, true);
+    AddNodeHistoryAction(Grid, [this](int row) -> std::optional<TFidoAddr> {
+        if (row >= Model->rowCount())
+            return std::nullopt;
+        return Model->Node(row).Addr;
+    });
     layout->addWidget(Grid, 1);
 
     CloseBtn = AddCloseRow(this, layout);
@@ -92,6 +97,23 @@ void TDialStatForm::ShowRecords()
 {
     Log = Host.ViewedLog();
     SetDay(std::max(DroppedDay, 0));
+}
+
+void TDialStatForm::RecordsGrew(const TPassGrowth& growth)
+{
+    if (!Log || DayIndex < 0 || static_cast<std::size_t>(DayIndex) < growth.FirstNodeDay)
+        return;
+    // The node that was current stays current, wherever the sorting put it.
+    const int row = Grid->currentIndex().row();
+    const bool had = row >= 0 && row < Model->rowCount();
+    const TFidoAddr addr = had ? Model->Node(row).Addr : TFidoAddr();
+    const int column = std::max(0, Grid->currentIndex().column());
+    FillGrid();
+    for (int r = 0; had && r < Model->rowCount(); ++r)
+        if (Equal(Model->Node(r).Addr, addr)) {
+            Grid->setCurrentIndex(Model->index(r, column));
+            break;
+        }
 }
 
 void TDialStatForm::SetDay(std::int32_t dayIndex)

@@ -34,6 +34,8 @@ public:
     void Open();
     void DropRecords() override;
     void ShowRecords() override;
+    // The day shown is filled again when it counted more (its nodes may stand in another order).
+    void RecordsGrew(const tarvex::TPassGrowth& growth) override;
     // Shows day DayIndex of the log; the grid is filled again only when the day changes.
     void SetDay(std::int32_t dayIndex);
     // Refills the grid from the column list (after setup, after a column was dragged).

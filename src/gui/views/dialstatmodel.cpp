@@ -10,6 +10,7 @@ void TDialStatModel::Reset(const TMailerLog* log, int day, std::vector<const TCo
     beginResetModel();
     Log = log;
     Day = day;
+    Rows = log ? log->NodeCount(day) : 0;
     Columns = std::move(columns);
     Highlight = highlight;
     Bold = font;
@@ -19,7 +20,7 @@ void TDialStatModel::Reset(const TMailerLog* log, int day, std::vector<const TCo
 
 int TDialStatModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !Log ? 0 : Log->NodeCount(Day);
+    return parent.isValid() ? 0 : Rows;
 }
 
 int TDialStatModel::columnCount(const QModelIndex& parent) const

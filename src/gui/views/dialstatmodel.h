@@ -12,7 +12,8 @@ class TMailerLog;
 }
 
 // The dial statistics rows: one per node record of one day of the log's last analysis, read in
-// place; the cells are the shown columns' texts, bold for highlighted addresses.
+// place; the cells are the shown columns' texts, bold for highlighted addresses. The rows are
+// the nodes the day had when it was shown: a followed log's day goes on counting meanwhile.
 class TDialStatModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -35,6 +36,7 @@ public:
 private:
     const tarvex::TMailerLog* Log = nullptr;
     int Day = -1;
+    int Rows = 0;
     std::vector<const tarvex::TColumnOf<tarvex::TNodeStat>*> Columns;
     const tarvex::TAddrList* Highlight = nullptr;
     QFont Bold;

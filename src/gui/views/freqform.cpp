@@ -35,6 +35,11 @@ TFreqForm::TFreqForm(const TGuiEnv& env, IViewHost& host, QWidget* parent)
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
     SetUpRecordGrid(Grid, false);
     Grid->installEventFilter(this);
+    AddNodeHistoryAction(Grid, [this](int row) -> std::optional<TFidoAddr> {
+        if (row >= Model->rowCount())
+            return std::nullopt;
+        return Model->Freq(row).Addr;
+    });
     layout->addWidget(Grid, 1);
 
     CloseBtn = AddCloseRow(this, layout);
@@ -79,6 +84,12 @@ void TFreqForm::ShowRecords()
         Grid->scrollTo(index, QAbstractItemView::PositionAtTop);
     }
     Updating = false;
+}
+
+void TFreqForm::RecordsGrew(const TPassGrowth& growth)
+{
+    if (Log)
+        Model->Grew(growth.FirstFreq);
 }
 
 void TFreqForm::RowChanged(int row)

@@ -21,6 +21,7 @@ public:
     void Open();
     void DropRecords() override;
     void ShowRecords() override;
+    void RecordsGrew(const tarvex::TPassGrowth& growth) override;
 
     // The row Open starts on: the first request after the mark, else the last.
     static int StartRow(int firstNewFreq, int count);

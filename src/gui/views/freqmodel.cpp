@@ -1,6 +1,8 @@
 #include "views/freqmodel.h"
 
 #include <QColor>
+#include <algorithm>
+#include <cstdint>
 
 #include "log/mailerlog.h"
 
@@ -12,19 +14,38 @@ const char* const kHeadings[] = {"Address", "File", "Status"};
 
 QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
+int RowsOf(const TMailerLog* log)
+{
+    return log ? static_cast<int>(std::min<std::size_t>(log->Freqs.size(), INT32_MAX)) : 0;
+}
+
 }  // namespace
 
 void TFreqModel::Reset(const TMailerLog* log, bool realName)
 {
     beginResetModel();
     Log = log;
+    Rows = RowsOf(log);
     RealName = realName;
     endResetModel();
 }
 
+void TFreqModel::Grew(std::size_t first)
+{
+    if (!Log)
+        return;
+    if (first < static_cast<std::size_t>(Rows))
+        emit dataChanged(index(static_cast<int>(first), 0), index(Rows - 1, 2));
+    if (const int n = RowsOf(Log); n > Rows) {
+        beginInsertRows(QModelIndex(), Rows, n - 1);
+        Rows = n;
+        endInsertRows();
+    }
+}
+
 int TFreqModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !Log ? 0 : static_cast<int>(std::min<std::size_t>(Log->Freqs.size(), INT32_MAX));
+    return parent.isValid() ? 0 : Rows;
 }
 
 int TFreqModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 3; }

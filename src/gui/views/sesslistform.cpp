@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -59,6 +60,11 @@ TSessListForm::TSessListForm(const TGuiEnv& env, IViewHost& host, QWidget* paren
     Grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     SetUpRecordGrid(Grid, true);
     Grid->installEventFilter(this);
+    AddNodeHistoryAction(Grid, [this](int row) -> std::optional<TFidoAddr> {
+        if (!Log || row >= Log->SessCount)
+            return std::nullopt;
+        return Log->Session(row).Addr;
+    });
     layout->addWidget(Grid, 1);
 
     CloseBtn = AddCloseRow(this, layout);
@@ -138,6 +144,18 @@ void TSessListForm::ShowRecords()
     SelectSession(DroppedRow);
 }
 
+void TSessListForm::RecordsGrew(const TPassGrowth& growth)
+{
+    if (!Log)
+        return;
+    // A list scrolled to its end stays there, as the log window does with its last line.
+    const QScrollBar* bar = Grid->verticalScrollBar();
+    const bool atEnd = bar->value() >= bar->maximum();
+    Model->Grew(growth.FirstSession);
+    if (atEnd)
+        Grid->scrollToBottom();
+}
+
 void TSessListForm::Repaint() { Grid->viewport()->update(); }
 
 std::vector<int> TSessListForm::GridWidths() const { return HeaderWidths(Grid->horizontalHeader()); }
@@ -176,7 +194,7 @@ void TSessListForm::ReportBtnClick()
         return;
     TReportStyle style;
     style.Format = DateFormat();
-    const std::span<const TSess> sessions(Log->Sessions.data(), static_cast<std::size_t>(Log->SessCount));
+    const TRecordsView<TSess> sessions(Log->Sessions, static_cast<std::size_t>(Log->SessCount));
     WriteViewReport(*this, file, sessions, style, ui);
 }
 

@@ -37,6 +37,7 @@ public:
     void Open(std::int32_t caretLine);
     void DropRecords() override;
     void ShowRecords() override;
+    void RecordsGrew(const tarvex::TPassGrowth& growth) override;
     // The log window's caret moved into session index (-1: none).
     void SelectSession(std::int32_t index);
     // Refills the grid from the column list (after setup and after a column was dragged).

@@ -13,15 +13,29 @@ void TSessListModel::Reset(const TMailerLog* log, std::vector<const TColumnOf<TS
 {
     beginResetModel();
     Log = log;
+    Rows = log ? log->SessCount : 0;
     Columns = std::move(columns);
     Highlight = highlight;
     Codec = codec;
     endResetModel();
 }
 
+void TSessListModel::Grew(std::size_t first)
+{
+    if (!Log)
+        return;
+    if (first < static_cast<std::size_t>(Rows) && !Columns.empty())
+        emit dataChanged(index(static_cast<int>(first), 0), index(Rows - 1, columnCount() - 1));
+    if (Log->SessCount > Rows) {
+        beginInsertRows(QModelIndex(), Rows, Log->SessCount - 1);
+        Rows = Log->SessCount;
+        endInsertRows();
+    }
+}
+
 int TSessListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !Log ? 0 : Log->SessCount;
+    return parent.isValid() ? 0 : Rows;
 }
 
 int TSessListModel::columnCount(const QModelIndex& parent) const
@@ -38,7 +52,7 @@ bool TSessListModel::IsHighlighted(int row) const
 
 QString TSessListModel::CellText(int row, int column) const
 {
-    if (!Log || row < 0 || row >= Log->SessCount || column < 0 || column >= columnCount())
+    if (!Log || row < 0 || row >= Rows || column < 0 || column >= columnCount())
         return {};
     Columns[static_cast<std::size_t>(column)]->ColumnText(Session(row), Text);
     return Codec ? Codec->Decode(Text) : QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size()));
@@ -46,7 +60,7 @@ QString TSessListModel::CellText(int row, int column) const
 
 QVariant TSessListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || !Log || index.row() >= Log->SessCount)
+    if (!index.isValid() || !Log || index.row() >= Rows)
         return {};
     switch (role) {
     case Qt::DisplayRole: return CellText(index.row(), index.column());

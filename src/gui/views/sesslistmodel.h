@@ -16,8 +16,9 @@ class TMailerLog;
 }
 class ViewerCodec;
 
-// The session list's rows: one per session of the log's last analysis, read in place (the
-// records do not change while the list is open); the cells are the shown columns' texts.
+// The session list's rows: one per session of the log's last analysis, read in place; the
+// cells are the shown columns' texts. The rows are the sessions the list was told of: a followed
+// log's pass settles more of them, and Grew inserts their rows.
 class TSessListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -29,6 +30,9 @@ public:
     // Shows the sessions of the log through the given columns (the shown ones, in grid order).
     void Reset(const tarvex::TMailerLog* log, std::vector<const tarvex::TColumnOf<tarvex::TSess>*> columns,
                const tarvex::TAddrList* highlight, const ViewerCodec* codec);
+
+    // Sessions from first on are new or changed: rows are inserted for the new ones.
+    void Grew(std::size_t first);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -42,6 +46,7 @@ public:
 
 private:
     const tarvex::TMailerLog* Log = nullptr;
+    int Rows = 0;
     std::vector<const tarvex::TColumnOf<tarvex::TSess>*> Columns;
     const tarvex::TAddrList* Highlight = nullptr;
     const ViewerCodec* Codec = nullptr;

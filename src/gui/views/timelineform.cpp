@@ -102,6 +102,24 @@ void TTimelineForm::ShowRecords()
         Strip->update();
 }
 
+void TTimelineForm::RecordsGrew(const TPassGrowth& growth)
+{
+    if (!Log)
+        return;
+    const auto count = std::min(Log->Sessions.size(), static_cast<std::size_t>(std::max(Log->SessCount, 0)));
+    for (std::size_t s = growth.FirstSession; s < count; ++s) {
+        std::int64_t days = 0, ms = 0;
+        SplitDateTime(Log->Sessions[s].StartTime, days, ms);
+        // A strip whose hours run past midnight shows sessions of the next date too.
+        if (days >= Strip->DayNumber() - 1 && days <= Strip->DayNumber() + 1) {
+            Strip->SetLog(Log);
+            Strip->Relayout();
+            Strip->update();
+            return;
+        }
+    }
+}
+
 void TTimelineForm::WindowChanged()
 {
     TAppSettings& settings = Env.Settings;

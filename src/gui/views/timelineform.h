@@ -26,6 +26,8 @@ public:
     void Open();
     void DropRecords() override;
     void ShowRecords() override;
+    // The strip is drawn again when a new session falls on the day shown.
+    void RecordsGrew(const tarvex::TPassGrowth& growth) override;
     void SetDay(std::int32_t dayIndex);
     void PrevDayClick();
     void NextDayClick();

@@ -35,10 +35,9 @@ void TTimelineView::SetDayNumber(int day)
 
 void TTimelineView::Relayout()
 {
-    std::span<const TSess> sessions;
+    TRecordsView<TSess> sessions;
     if (Log)
-        sessions = std::span<const TSess>(Log->Sessions.data(),
-                                          std::min(Log->Sessions.size(), static_cast<std::size_t>(std::max(Log->SessCount, 0))));
+        sessions = TRecordsView<TSess>(Log->Sessions, static_cast<std::size_t>(std::max(Log->SessCount, 0)));
     Layout.Layout(DayStart, DayEnd, width(), Day, sessions);
 }
 

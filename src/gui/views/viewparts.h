@@ -200,13 +200,13 @@ QString AskReportTarget(View& view, tarvex::IUserInterface& ui)
 
 // Writes the report of the records in the view's file columns and templates; what went wrong is
 // told to the user.
-template <ColumnView View, class Item>
-void WriteViewReport(const View& view, const QString& file, std::span<const Item> items, tarvex::TReportStyle style,
+template <ColumnView View, class Items>
+void WriteViewReport(const View& view, const QString& file, const Items& items, tarvex::TReportStyle style,
                      tarvex::IUserInterface& ui)
 {
     const tarvex::TReportOptions options{view.RepHeader, view.RepFooter, file.toStdString()};
     style.Now = tarvex::LocalNow;
     std::string error;
-    if (!tarvex::WriteReport<Item>(view.Columns, options, items, ui, style, error))
+    if (!tarvex::WriteReport(view.Columns, options, items, ui, style, error))
         ui.Message(error, tarvex::TMsgKind::Error, tarvex::TMsgButtons::OK);
 }
