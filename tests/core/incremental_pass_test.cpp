@@ -66,7 +66,7 @@ std::string Dump(const TMailerLog& log)
     for (const TSess& s : log.Sessions)
         o += "sess " + std::to_string(s.StartLine) + " " + std::to_string(s.EndLine) + " " + Hex(s.StartTime) + " " +
              Hex(s.EndTime) + " " + (s.Addr ? AddrText(*s.Addr) : std::string("-")) + " " + std::to_string(s.Flags) +
-             " [" + s.SysOp + "] [" + s.System + "] " + std::to_string(s.FilesSent) + " " +
+             " [" + std::string(s.SysOp.View()) + "] [" + std::string(s.System.View()) + "] " + std::to_string(s.FilesSent) + " " +
              std::to_string(s.FilesRecd) + " " + std::to_string(s.BytesSent) + " " + std::to_string(s.BytesRecd) +
              " " + std::to_string(s.CPS) + "\n";
     for (std::size_t d = 0; d < log.DayStats.size(); ++d)

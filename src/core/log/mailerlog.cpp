@@ -184,6 +184,9 @@ void TMailerLog::ResetRecords()
     SessCount = 0;
     DayCount = 0;
     CurSess.reset();
+    SpareSess.reset();
+    // Last: the sessions above point into it.
+    Texts.Clear();
     DialAddr.reset();
     NewDayPending = false;
     // Each pass starts with an empty request list, so that the counter update after a pass
