@@ -3,6 +3,8 @@
 // for its end, a stopped pass takes no more, what each settling reports as new).
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -66,7 +68,7 @@ std::string Dump(const TMailerLog& log)
     for (const TSess& s : log.Sessions)
         o += "sess " + std::to_string(s.StartLine) + " " + std::to_string(s.EndLine) + " " + Hex(s.StartTime) + " " +
              Hex(s.EndTime) + " " + (s.Addr ? AddrText(*s.Addr) : std::string("-")) + " " + std::to_string(s.Flags) +
-             " [" + s.SysOp + "] [" + s.System + "] " + std::to_string(s.FilesSent) + " " +
+             " [" + std::string(s.SysOp.View()) + "] [" + std::string(s.System.View()) + "] " + std::to_string(s.FilesSent) + " " +
              std::to_string(s.FilesRecd) + " " + std::to_string(s.BytesSent) + " " + std::to_string(s.BytesRecd) +
              " " + std::to_string(s.CPS) + "\n";
     for (std::size_t d = 0; d < log.DayStats.size(); ++d)
@@ -318,6 +320,22 @@ TEST_F(IncrementalSteps, CancelStopsThePassForGood)
     EXPECT_EQ(Log.LinesRead, 2);
     EXPECT_EQ(Ui.Transcript.size(), 1u);
     EXPECT_FALSE(Ui.Busy);  // the steps never set the busy cursor, not even after a question
+}
+
+// Line numbers are 32-bit: the line past the last one they can number stops the pass and says
+// so, and what came before stays.
+TEST_F(IncrementalSteps, MoreLinesThanCanBeNumberedStopThePass)
+{
+    ASSERT_TRUE(Feed(Lines({"05/02 10:00:00 CONNECT IN"})));
+    Log.LineNo = std::numeric_limits<std::int32_t>::max() - 1;
+    EXPECT_FALSE(Feed(Lines({"05/02 10:00:01 ADDR 2:5020/1", "05/02 10:00:02 END 1 2"})));
+    EXPECT_EQ(Log.LineNo, std::numeric_limits<std::int32_t>::max());
+    ASSERT_EQ(Ui.Transcript.size(), 1u);
+    EXPECT_NE(Ui.Transcript[0].find("more than 2147483647 lines"), std::string::npos);
+    ASSERT_TRUE(Log.CurSess);
+    EXPECT_EQ(Log.CurSess->Addr->Node, 1);
+    EXPECT_FALSE(Feed(Lines({"05/02 10:00:03 CONNECT IN"})));
+    EXPECT_EQ(Log.LineNo, std::numeric_limits<std::int32_t>::max());
 }
 
 // What each settling reports: the day that went on keeps counting, a repeated request changes an

@@ -72,6 +72,8 @@ TFidoAddr Addr(TBytes& in)
     return a;
 }
 
+TTextStore Texts;
+
 TSess Session(TBytes& in)
 {
     TSess s;
@@ -82,8 +84,8 @@ TSess Session(TBytes& in)
     s.Flags = static_cast<std::uint8_t>(in.Byte());
     if (s.Flags & 1)
         s.Addr = Addr(in);
-    s.SysOp = in.Text(40);
-    s.System = in.Text(40);
+    s.SysOp = Texts.Keep(in.Text(40));
+    s.System = Texts.Keep(in.Text(40));
     s.FilesSent = in.Raw<std::int32_t>();
     s.FilesRecd = in.Raw<std::int32_t>();
     s.BytesSent = in.Raw<std::int64_t>();
@@ -165,6 +167,7 @@ void Run(TBytes& in, unsigned flags, const TReportOptions& options, const TRepor
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    Texts.Clear();
     const std::vector<std::string_view> parts = fuzz::SplitFiles(fuzz::AsText(data, size), 3);
     TBytes in(parts[0]);
     const unsigned flags = in.Byte();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <utility>
@@ -184,6 +185,9 @@ void TMailerLog::ResetRecords()
     SessCount = 0;
     DayCount = 0;
     CurSess.reset();
+    SpareSess.reset();
+    // Last: the sessions above point into it.
+    Texts.Clear();
     DialAddr.reset();
     NewDayPending = false;
     // Each pass starts with an empty request list, so that the counter update after a pass
@@ -423,6 +427,14 @@ bool TMailerLog::RunPass(IUserInterface& ui, const TProgressFn& progress, std::s
         ui.KeepAlive();
         if (hadWindow && Window == nullptr)
             return false;
+        // Records number their lines in 32 bits: past that the pass stops and says so, rather
+        // than numbering lines wrongly.
+        if (LineNo == std::numeric_limits<std::int32_t>::max()) {
+            ui.SetBusyCursor(false);
+            ui.Message("The log has more than " + std::to_string(LineNo) +
+                           " lines; only those were analysed", TMsgKind::Error, TMsgButtons::OK);
+            return false;
+        }
         ++LineNo;
         LinesRead = LineNo;
         if (++ProgressCounter == 100) {

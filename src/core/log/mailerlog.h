@@ -181,6 +181,8 @@ public:
     // Filled when the pass is over (SessCount counts what it holds); contiguous, since the views
     // and reports read it as one span.
     TChunkedList<TSess> Sessions;
+    // The texts the sessions hold (system and sysop names); cleared with them.
+    TTextStore Texts;
     std::vector<TNewDay> Days;
     std::vector<std::vector<TNodeStat>> DayStats;
     std::int32_t SessCount = 0;

@@ -6,6 +6,7 @@
 #include "log/coloritems.h"
 #include "base/datetime.h"
 #include "base/fidoaddr.h"
+#include "base/textstore.h"
 
 namespace tarvex {
 
@@ -29,15 +30,16 @@ struct TSess {
     TDateTime StartTime = 0;
     TDateTime EndTime = 0;
     std::optional<TFidoAddr> Addr;  // none for human callers and failed handshakes
-    std::uint8_t Flags = 0;
-    std::string SysOp;
-    std::string System;
-    std::int32_t FilesSent = 0;
-    std::int32_t FilesRecd = 0;
+    // Kept in the log's text store (TMailerLog::Texts): names repeat across many sessions.
+    TStoredText SysOp;
+    TStoredText System;
     // A binkp hub passes more than 2 GB to one node in a session: byte counts are 64-bit.
     std::int64_t BytesSent = 0;
     std::int64_t BytesRecd = 0;
+    std::int32_t FilesSent = 0;
+    std::int32_t FilesRecd = 0;
     std::int32_t CPS = 0;
+    std::uint8_t Flags = 0;
 };
 
 inline void ClearFlag(TSess& s, std::uint8_t flag) { s.Flags = static_cast<std::uint8_t>(s.Flags & ~flag); }

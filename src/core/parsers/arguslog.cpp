@@ -229,7 +229,7 @@ void TArgusLog::ParseLine(std::string_view line)
     switch (SessState) {
     case 1:
         if (MsgIs(line, "   Station :")) {
-            s.System.assign(From(line, Msg + 13));
+            s.System = Texts.Keep(From(line, Msg + 13));
             SessState = 2;
         }
         break;
@@ -242,7 +242,7 @@ void TArgusLog::ParseLine(std::string_view line)
         break;
     case 3:
         if (MsgIs(line, "     SysOp :")) {
-            s.SysOp.assign(lineparts::NameBeforeFrom(From(line, Msg + 13)));
+            s.SysOp = Texts.Keep(lineparts::NameBeforeFrom(From(line, Msg + 13)));
             SessState = 4;
         }
         break;

@@ -219,7 +219,7 @@ void TBinkPLog::ParseInSession(std::string_view line, std::string_view msg)
             const std::string_view text = From(line, Msg);
             const std::size_t open = text.rfind('(');
             if (open != std::string_view::npos) {
-                s.System.assign(text.substr(0, open > 0 ? open - 1 : 0));
+                s.System = Texts.Keep(text.substr(0, open > 0 ? open - 1 : 0));
                 s.Addr = TFidoAddr::Parse(text.substr(open + 1, text.size() - open - 2));
                 ClearFlag(s, sfHuman);
                 SessState = 2;
@@ -228,7 +228,7 @@ void TBinkPLog::ParseInSession(std::string_view line, std::string_view msg)
         break;
     case 2:
         if (msg.starts_with(Phrase(75))) {
-            s.SysOp.assign(NameBeforeFrom(From(line, Msg + 7)));
+            s.SysOp = Texts.Keep(NameBeforeFrom(From(line, Msg + 7)));
             SessState = 3;
         }
         break;

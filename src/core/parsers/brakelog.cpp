@@ -218,13 +218,13 @@ void TBrakeLog::ParseLine(std::string_view line)
         break;
     case 2:
         if (is("System:")) {
-            CurSess->System.assign(From(line, kMsg + 8));
+            CurSess->System = Texts.Keep(From(line, kMsg + 8));
             SessState = 3;
         }
         break;
     case 3:
         if (HasAt(line, kMsg + 1, "Sysop:")) {
-            CurSess->SysOp.assign(NameBeforeFrom(From(line, kMsg + 8)));
+            CurSess->SysOp = Texts.Keep(NameBeforeFrom(From(line, kMsg + 8)));
             SessState = 4;
         }
         break;

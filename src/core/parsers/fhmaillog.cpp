@@ -249,7 +249,7 @@ void TFHMailLog::ParseInSession(std::string_view line)
     switch (SessState) {
     case 1:
         if (Starts(line, RemoteName)) {
-            s.System.assign(Rest(line, RemoteName));
+            s.System = Texts.Keep(Rest(line, RemoteName));
             SessState = 2;
         }
         break;
@@ -257,7 +257,7 @@ void TFHMailLog::ParseInSession(std::string_view line)
         if (Starts(line, RemoteSysop)) {
             const std::string_view rest = Rest(line, RemoteSysop);
             const std::size_t end = Phrases[RemoteSysop2].empty() ? std::string_view::npos : rest.find(Phrases[RemoteSysop2]);
-            s.SysOp.assign(end == std::string_view::npos || end < 1 ? std::string_view() : rest.substr(0, end - 1));
+            s.SysOp = Texts.Keep(end == std::string_view::npos || end < 1 ? std::string_view() : rest.substr(0, end - 1));
             SessState = 3;
         }
         break;

@@ -198,7 +198,7 @@ void TSFMailLog::ParseInSession(std::string_view line)
     switch (SessState) {
     case 1:
         if (Starts(line, 1084)) {
-            s.System.assign(Rest(line, 1084));
+            s.System = Texts.Keep(Rest(line, 1084));
             SessState = 2;
         } else if (Starts(line, 1082)) {
             s.Flags |= sfHuman;
@@ -213,7 +213,7 @@ void TSFMailLog::ParseInSession(std::string_view line)
         break;
     case 3:
         if (Starts(line, 1087)) {
-            s.SysOp.assign(Rest(line, 1087));
+            s.SysOp = Texts.Keep(Rest(line, 1087));
             SessState = 4;
         }
         break;

@@ -278,13 +278,13 @@ void TTmailLog::ParseLine(std::string_view line)
         break;
     case 2:
         if (is(Phrase(32))) {
-            CurSess->SysOp.assign(TextAfterPhrase(line, 32));
+            CurSess->SysOp = Texts.Keep(TextAfterPhrase(line, 32));
             SessState = 3;
         }
         break;
     case 3:
         if (is(Phrase(33))) {
-            CurSess->System.assign(TextAfterPhrase(line, 33));
+            CurSess->System = Texts.Keep(TextAfterPhrase(line, 33));
             SessState = 4;
         }
         break;

@@ -19,14 +19,16 @@ std::string Text(const TSess& s, int type, TDateFormat f = {})
     return t;
 }
 
+TTextStore Texts;  // the sessions' names, as a log keeps them
+
 TSess Session(std::uint8_t flags)
 {
     TSess s(10, ComposeDateTime(EncodeDate(2026, 1, 5), EncodeTime(3, 4, 5)));
     s.EndTime = s.StartTime + 90.4 / 86400.0;
     s.Flags = flags;
     s.Addr = TFidoAddr::Parse("2:5020/52");
-    s.System = "North Gate";
-    s.SysOp = "Dmitry";
+    s.System = Texts.Keep("North Gate");
+    s.SysOp = Texts.Keep("Dmitry");
     s.FilesSent = 1;
     s.FilesRecd = 2;
     s.BytesSent = 1000;
