@@ -308,18 +308,18 @@ void WriteFile(const std::string& path, std::string_view bytes)
 }
 
 // Lines of many lengths, one longer than a cache block, and needles astride the borders of the
-// cache's blocks (64 KiB) and of a search's pieces (1 MiB).
+// cache's blocks (64 KiB) and of a search's pieces (4 MiB).
 std::string OnDemandText()
 {
     std::mt19937 rng(21);
     std::string s;
-    while (s.size() < (std::size_t{5} << 19)) {
+    while (s.size() < (std::size_t{9} << 19)) {
         s += std::string(rng() % 90, 'a' + static_cast<char>(rng() % 26));
         s += rng() % 4 ? "\n" : "\r\n";
         if (s.size() > 300000 && s.size() < 300100)
             s += std::string(200000, 'L') + "\n";
     }
-    for (std::size_t at : {std::size_t{65536} - 3, std::size_t{3} * 65536 - 1, (std::size_t{1} << 20) - 5})
+    for (std::size_t at : {std::size_t{65536} - 3, std::size_t{3} * 65536 - 1, (std::size_t{4} << 20) - 5})
         s.replace(at, 9, "NeedleXyz");
     return s;
 }
@@ -352,7 +352,7 @@ TEST(LogText, OnDemandReadsAsTheBytesInMemory)
         for (std::size_t at = file.Find(finder, 9, false, text.size()); at != tarvex::ByteFinder::npos;
              at = file.Find(finder, 9, false, at + 8))
             up.insert(up.begin(), at);
-        const std::vector<std::size_t> want = {65533, 3 * 65536 - 1, (1u << 20) - 5};
+        const std::vector<std::size_t> want = {65533, 3 * 65536 - 1, (4u << 20) - 5};
         EXPECT_EQ(down, want);
         EXPECT_EQ(up, want);
         EXPECT_EQ(file.Find(finder, 9, true, 65534), memory.Find(finder, 9, true, 65534));

@@ -27,7 +27,7 @@ constexpr std::size_t GrowthSlack = std::size_t{64} << 10;
 constexpr std::size_t BlockSize = std::size_t{64} << 10;
 constexpr std::size_t CacheBlocks = 64;
 // A search reads the file in pieces of this size, overlapping by the needle's length less one.
-constexpr std::size_t FindPiece = std::size_t{1} << 20;
+constexpr std::size_t FindPiece = std::size_t{4} << 20;
 
 // Reads a file's pieces in order on a thread of its own, a ring of three buffers ahead of the
 // one who takes them, so reading and whatever is done with the bytes share the two cores.
@@ -523,20 +523,30 @@ std::size_t LogText::Find(const ByteFinder& finder, std::size_t needleSize, bool
     }
     std::string window;
     if (down) {
-        // Each piece is searched with the needle's length less one of the piece before, so a
-        // match across their border is found, and none is found twice.
-        std::size_t windowStart = from;
+        // Each piece is searched where it lies; a match across the border with the piece before
+        // starts in that piece's last needleSize - 1 bytes, searched with the new piece's first.
+        std::size_t pieceStart = from;
         std::size_t found = ByteFinder::npos;
         (void)ForEachPiece(from, Size, FindPiece, [&](std::string_view piece) {
-            window.append(piece);
-            const std::size_t at = finder.Forward(window, 0);
+            if (!window.empty()) {
+                const std::size_t tail = window.size();
+                window.append(piece.substr(0, needleSize - 1));
+                const std::size_t at = finder.Forward(window, 0);
+                if (at != ByteFinder::npos && at < tail) {
+                    found = pieceStart - tail + at;
+                    return false;
+                }
+                window.resize(tail);
+            }
+            const std::size_t at = finder.Forward(piece, 0);
             if (at != ByteFinder::npos) {
-                found = windowStart + at;
+                found = pieceStart + at;
                 return false;
             }
-            const std::size_t keep = std::min(window.size(), needleSize - 1);
-            windowStart += window.size() - keep;
-            window.erase(0, window.size() - keep);
+            window.append(piece);
+            if (window.size() > needleSize - 1)
+                window.erase(0, window.size() - (needleSize - 1));
+            pieceStart += piece.size();
             return true;
         });
         return found;
