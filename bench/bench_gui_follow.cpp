@@ -195,7 +195,7 @@ int main(int argc, char** argv)
         w->ShowSessionList();
         RunFor(300);
         const double rss0 = ResidentMb();
-        const std::size_t bytes0 = viewer->Bytes().size();
+        const std::size_t bytes0 = viewer->Model().ByteCount();
         std::atomic<std::size_t> fileBytes{written};
         std::atomic<bool> stop{false};
         // The index of the first line not written yet.
@@ -226,7 +226,7 @@ int main(int argc, char** argv)
         while (!stop) {
             RunFor(500);
             // In lines of the log's average length.
-            const double lag = static_cast<double>(fileBytes.load()) - static_cast<double>(viewer->Bytes().size());
+            const double lag = static_cast<double>(fileBytes.load()) - static_cast<double>(viewer->Model().ByteCount());
             const double lagLines = lag * static_cast<double>(lineEnds.size()) / static_cast<double>(text.size());
             double& most = static_cast<double>(t.elapsed()) < half ? lagFirst : lagSecond;
             most = std::max(most, lagLines);
@@ -234,10 +234,10 @@ int main(int argc, char** argv)
         writer.join();
         const double writeEnd = static_cast<double>(t.elapsed());
         const std::size_t target = fileBytes.load();
-        while (viewer->Bytes().size() < target && static_cast<double>(t.elapsed()) < writeEnd + 30000)
+        while (viewer->Model().ByteCount() < target && static_cast<double>(t.elapsed()) < writeEnd + 30000)
             QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         const double catchUp = static_cast<double>(t.elapsed()) - writeEnd;
-        const double textMb = static_cast<double>(viewer->Bytes().size() - bytes0) / (1024.0 * 1024.0);
+        const double textMb = static_cast<double>(viewer->Model().ByteCount() - bytes0) / (1024.0 * 1024.0);
         const double rssGrowth = ResidentMb() - rss0;
         std::printf("follow.sustained_lines_per_second\t%d\tlines/s\n", rate);
         std::printf("follow.sustained_seconds\t%d\ts\n", sustainedSeconds);

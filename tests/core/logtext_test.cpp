@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/linesplit.h"
+#include "log/bytefind.h"
 #include "log/logtext.h"
 #include "platform/sharedfile.h"
 
@@ -26,15 +27,16 @@ std::vector<std::string_view> SplitterLines(std::string_view text)
     return out;
 }
 
-// The text's index must give exactly the lines LineSplitter gives, at the same addresses.
+// The text's index must give exactly the lines LineSplitter gives.
 void ExpectSameLines(const LogText& t)
 {
-    const auto want = SplitterLines(t.Bytes());
+    const std::string all = t.Bytes();
+    const auto want = SplitterLines(all);
     ASSERT_EQ(t.LineCount(), want.size());
     std::size_t maxLen = 0;
     for (std::size_t i = 0; i < want.size(); ++i) {
         ASSERT_EQ(t.Line(i), want[i]) << "line " << i;
-        ASSERT_EQ(t.Line(i).data(), want[i].data()) << "line " << i;
+        ASSERT_EQ(std::string_view(all).substr(t.LineStart(i), t.LineLength(i)), want[i]) << "line " << i;
         ASSERT_EQ(t.LineAt(t.LineStart(i)), i);
         maxLen = std::max(maxLen, want[i].size());
     }
@@ -271,7 +273,7 @@ TEST(LogText, LoadReportsEveryPieceAndCanBeStopped)
     std::remove(path.c_str());
 }
 
-TEST(LogText, LogTruncatedWhileLoadingKeepsWhatWasRead)
+TEST(LogText, LogTruncatedWhileLoadingIsReadAgain)
 {
     std::mt19937 rng(6);
     const std::string text = RandomText(rng, 4 << 20);
@@ -282,15 +284,133 @@ TEST(LogText, LogTruncatedWhileLoadingKeepsWhatWasRead)
     }
     LogText t;
     std::string error;
-    std::uint64_t before = 0;
-    ASSERT_TRUE(t.LoadFile(path, error, [&](std::uint64_t done, std::uint64_t) {
-        if (before == 0) {
-            before = done;
+    bool emptied = false;
+    ASSERT_TRUE(t.LoadFile(path, error, [&](std::uint64_t, std::uint64_t) {
+        if (!emptied) {
+            emptied = true;
             std::ofstream(path, std::ios::binary | std::ios::trunc);  // the mailer empties its log
+            std::ofstream(path, std::ios::binary) << "new\n";
         }
         return true;
     })) << error;
-    EXPECT_EQ(t.Bytes(), text.substr(0, before));
+    EXPECT_EQ(t.Bytes(), "new\n");
+    ExpectSameLines(t);
+    EXPECT_FALSE(t.FileShrank());
+    std::remove(path.c_str());
+}
+
+namespace {
+
+void WriteFile(const std::string& path, std::string_view bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Lines of many lengths, one longer than a cache block, and needles astride the borders of the
+// cache's blocks (64 KiB) and of a search's pieces (4 MiB).
+std::string OnDemandText()
+{
+    std::mt19937 rng(21);
+    std::string s;
+    while (s.size() < (std::size_t{9} << 19)) {
+        s += std::string(rng() % 90, 'a' + static_cast<char>(rng() % 26));
+        s += rng() % 4 ? "\n" : "\r\n";
+        if (s.size() > 300000 && s.size() < 300100)
+            s += std::string(200000, 'L') + "\n";
+    }
+    for (std::size_t at : {std::size_t{65536} - 3, std::size_t{3} * 65536 - 1, (std::size_t{4} << 20) - 5})
+        s.replace(at, 9, "NeedleXyz");
+    return s;
+}
+
+}  // namespace
+
+// A file's text read on demand gives what the same bytes in memory give: lines within and
+// across blocks, ranges, and every match of a search down and up.
+TEST(LogText, OnDemandReadsAsTheBytesInMemory)
+{
+    const std::string text = OnDemandText();
+    const std::string path = TempPath("ondemand.log");
+    WriteFile(path, text);
+    LogText file, memory;
+    std::string error;
+    ASSERT_TRUE(file.LoadFile(path, error)) << error;
+    memory.Assign(text);
+    ASSERT_TRUE(file.OnDemand());
+    ExpectSameLines(file);
+    EXPECT_EQ(file.MaxLineLength(), 200000u);
+    EXPECT_EQ(file.ReadRange(65530, 65540 + 70000), text.substr(65530, 70010));
+    EXPECT_LE(file.TextMemory(), std::size_t{5} << 20);  // a bounded cache, not the text
+
+    for (const tarvex::ByteFold* fold : {static_cast<const tarvex::ByteFold*>(nullptr), &tarvex::AsciiFold()}) {
+        const tarvex::ByteFinder finder(fold ? "needlexyz" : "NeedleXyz", fold);
+        std::vector<std::size_t> down, up;
+        for (std::size_t at = file.Find(finder, 9, true, 0); at != tarvex::ByteFinder::npos;
+             at = file.Find(finder, 9, true, at + 1))
+            down.push_back(at);
+        for (std::size_t at = file.Find(finder, 9, false, text.size()); at != tarvex::ByteFinder::npos;
+             at = file.Find(finder, 9, false, at + 8))
+            up.insert(up.begin(), at);
+        const std::vector<std::size_t> want = {65533, 3 * 65536 - 1, (4u << 20) - 5};
+        EXPECT_EQ(down, want);
+        EXPECT_EQ(up, want);
+        EXPECT_EQ(file.Find(finder, 9, true, 65534), memory.Find(finder, 9, true, 65534));
+    }
+    std::remove(path.c_str());
+}
+
+// The file cut short while it is shown: what is gone reads as nothing, never past a buffer.
+TEST(LogText, FileTruncatedWhileShown)
+{
+    const std::string text = OnDemandText();
+    const std::string path = TempPath("truncated.log");
+    WriteFile(path, text);
+    LogText t;
+    std::string error;
+    ASSERT_TRUE(t.LoadFile(path, error)) << error;
+    const std::size_t lines = t.LineCount();
+    WriteFile(path, text.substr(0, 100000));
+    EXPECT_EQ(t.LineCount(), lines);
+    EXPECT_EQ(t.Line(lines - 1), "");
+    EXPECT_EQ(t.Line(0), SplitterLines(text)[0]);
+    EXPECT_TRUE(t.FileShrank());
+    EXPECT_EQ(t.ReadRange(99990, 100020), text.substr(99990, 10));
+    const tarvex::ByteFinder finder("NeedleXyz", nullptr);
+    EXPECT_EQ(t.Find(finder, 9, true, 70000), tarvex::ByteFinder::npos);
+    EXPECT_EQ(t.Bytes(), text.substr(0, 100000));
+    std::remove(path.c_str());
+}
+
+// A cut rewrote the file from a line's start or from inside a line; an edit elsewhere takes the
+// text into memory. Each ends as a fresh text of the bytes left.
+TEST(LogText, OnDemandCutsAndEdits)
+{
+    const std::string text = OnDemandText();
+    const std::string path = TempPath("cut.log");
+    LogText t;
+    std::string error;
+    for (bool atLineStart : {true, false}) {
+        WriteFile(path, text);
+        ASSERT_TRUE(t.LoadFile(path, error)) << error;
+        const std::size_t drop = t.LineStart(5000) + (atLineStart ? 0 : 3);
+        WriteFile(path, text.substr(drop));
+        t.FileHeadCut(drop);
+        EXPECT_TRUE(t.OnDemand());
+        EXPECT_EQ(t.Bytes(), text.substr(drop));
+        ExpectSameLines(t);
+    }
+    WriteFile(path, text);
+    ASSERT_TRUE(t.LoadFile(path, error)) << error;
+    t.Erase(0, t.LineStart(10));  // skipped, still read from the file
+    EXPECT_TRUE(t.OnDemand());
+    t.Erase(5, 70000);
+    EXPECT_FALSE(t.OnDemand());
+    std::string want = text.substr(text.find('\n') + 1);
+    for (int i = 1; i < 10; ++i)
+        want = want.substr(want.find('\n') + 1);
+    want.erase(5, 70000 - 5);
+    EXPECT_EQ(t.Bytes(), want);
     ExpectSameLines(t);
     std::remove(path.c_str());
 }

@@ -520,6 +520,49 @@ private slots:
         QTRY_VERIFY(menu.isVisible());
         menu.hide();
     }
+
+    // A log read on demand paints, finds and copies as the same bytes in memory do, across the
+    // borders of the blocks it is read in; cut short under the viewer it shows what is left.
+    void onDemandTextAcrossBlocksAndTruncated()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("blocks.log");
+        std::string text;
+        for (int i = 0; text.size() < 300000; ++i)
+            text += "12:00:" + std::to_string(i % 60) + " Session with 2:5020/" + std::to_string(i) + "\n";
+        text.replace(65536 - 4, 8, "FINDme!!");
+        auto write = [&](std::string_view bytes) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(Bytes(bytes));
+        };
+        write(text);
+        LogViewer file, memory;
+        QVERIFY(file.LoadFromFile(path));
+        memory.SetText(text);
+        QVERIFY(file.Model().OnDemand());
+        for (LogViewer* v : {&file, &memory}) {
+            v->resize(400, 300);
+            QVERIFY(v->FindFirst("findME!!", false));
+            v->CopyToClipboard();
+            QCOMPARE(QGuiApplication::clipboard()->text(), QString("FINDme!!"));
+            // A selection over a block border, a few lines either side of it.
+            qint64 sl, sp, el, ep;
+            v->GetSelection(sl, sp, el, ep);
+            v->SetSelection(sl - 3, 2, sl + 3, 4);
+            v->SetFirstVisibleLine(sl - 5);
+        }
+        QCOMPARE(file.SelectedBytes(), memory.SelectedBytes());
+        QCOMPARE(Render(file), Render(memory));
+
+        write(std::string_view(text).substr(0, 65536 + 20));
+        file.SetFirstVisibleLine(file.LineCount() - 5);
+        (void)Render(file);  // past the end: empty lines, no read past a buffer
+        QVERIFY(file.Model().FileShrank());
+        QVERIFY(!file.FindNext("Session with 2:5020/5000", true, true));
+        file.SelectAll();
+        QCOMPARE(file.SelectedBytes(), text.substr(0, 65536 + 20));
+    }
 };
 
 QTEST_MAIN(TestLogViewer)

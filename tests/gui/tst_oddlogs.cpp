@@ -20,7 +20,7 @@ namespace {
 
 QByteArray Shown(TChildForm* w)
 {
-    const std::string_view b = w->Viewer()->Bytes();
+    const std::string b = w->Viewer()->Bytes();
     return QByteArray(b.data(), qsizetype(b.size()));
 }
 
@@ -98,10 +98,13 @@ private slots:
         QTimer::singleShot(0, [this] { WriteBytes(Path, QByteArray()); });
         TChildForm* w = Open(std::make_unique<TTestStyle>());
         QVERIFY(w);
+        // The bytes read are gone from the file: the window reads it again, as a rewritten log,
+        // and shows what it holds.
         const QByteArray shown = Shown(w);
         QCOMPARE(shown, text.left(shown.size()));
         QCOMPARE(ReadBytes(Path), QByteArray());  // nothing written back
-        QCOMPARE(w->Viewer()->LineCount(), qint64(shown.count('\n')) + (shown.endsWith('\n') ? 0 : 1));
+        const qint64 lines = shown.isEmpty() ? 0 : qint64(shown.count('\n')) + (shown.endsWith('\n') ? 0 : 1);
+        QCOMPARE(w->Viewer()->LineCount(), lines);
     }
 
     void windowClosedWhileReadingGoesWithoutAMessage()

@@ -1,6 +1,7 @@
 #include "log/logcut.h"
 
 #include <optional>
+#include <string>
 
 namespace tarvex {
 
@@ -9,17 +10,26 @@ std::uint64_t CutLimitBytes(std::int32_t cutSizeKBytes)
     return cutSizeKBytes > 0 ? static_cast<std::uint64_t>(cutSizeKBytes) * 1024u : 0;
 }
 
+std::optional<std::size_t> KeptStartByKBytes(std::size_t size, const TReadAt& readAt, std::uint64_t limit,
+                                             std::size_t window, bool stopAtNul)
+{
+    if (limit == 0 || limit >= size)
+        return std::nullopt;
+    const std::size_t from = size - static_cast<std::size_t>(limit);
+    const std::size_t end = from + window < size ? from + window : size;
+    const std::string bytes = readAt(from, end - from);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        if (bytes[i] == '\n' || (stopAtNul && bytes[i] == '\0'))
+            return from + i + 1;
+    return std::nullopt;
+}
+
 std::optional<std::size_t> KeptStartByKBytes(std::string_view text, std::uint64_t limit, std::size_t window,
                                              bool stopAtNul)
 {
-    if (limit == 0 || limit >= text.size())
-        return std::nullopt;
-    const std::size_t from = text.size() - static_cast<std::size_t>(limit);
-    const std::size_t end = from + window < text.size() ? from + window : text.size();
-    for (std::size_t i = from; i < end; ++i)
-        if (text[i] == '\n' || (stopAtNul && text[i] == '\0'))
-            return i + 1;
-    return std::nullopt;
+    return KeptStartByKBytes(
+        text.size(), [text](std::size_t from, std::size_t n) { return std::string(text.substr(from, n)); }, limit,
+        window, stopAtNul);
 }
 
 std::size_t FirstKeptLineByDays(std::size_t lineCount, const TLineAt& lineAt,

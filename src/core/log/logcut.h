@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "base/datetime.h"
@@ -23,6 +24,11 @@ std::uint64_t CutLimitBytes(std::int32_t cutSizeKBytes);
 // there would split a line).
 std::optional<std::size_t> KeptStartByKBytes(std::string_view text, std::uint64_t limit, std::size_t window,
                                              bool stopAtNul);
+// The same for a text of size bytes that is not at hand whole (a viewer reads its log on
+// demand): readAt(from, n) gives the n bytes at from, the only ones the cut looks at.
+using TReadAt = std::function<std::string(std::size_t from, std::size_t n)>;
+std::optional<std::size_t> KeptStartByKBytes(std::size_t size, const TReadAt& readAt, std::uint64_t limit,
+                                             std::size_t window, bool stopAtNul);
 
 // A days cut: the 0-based index of the first line kept so that the lines of the last `days`
 // dates remain, counted back from the last line. lineAt(i) gives line i (0-based) of lineCount

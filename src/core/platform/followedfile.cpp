@@ -56,13 +56,20 @@ bool TFollowedFile::Open(const std::string& path, std::string& error)
 
 bool TFollowedFile::Open(const std::string& path, std::string_view known, std::string& error)
 {
+    return Open(path, known.size(), known.substr(0, std::min(kBlock, known.size())),
+                known.substr(known.size() - std::min(kBlock, known.size())), error);
+}
+
+bool TFollowedFile::Open(const std::string& path, std::uint64_t knownSize, std::string_view head,
+                         std::string_view tail, std::string& error)
+{
     if (!Open(path, error))
         return false;
-    // The marks a read of known would have left; Seen stays 0, so the first poll looks.
-    Hashed = std::min(kBlock, known.size());
-    FirstHash = Fnv(kFnvBasis, known.data(), Hashed);
-    Tail.assign(known.substr(known.size() - std::min(kBlock, known.size())));
-    ReadTo = known.size();
+    // The marks a read of the known bytes would have left; Seen stays 0, so the first poll looks.
+    Hashed = std::min(kBlock, head.size());
+    FirstHash = Fnv(kFnvBasis, head.data(), Hashed);
+    Tail.assign(tail.substr(tail.size() - std::min(kBlock, tail.size())));
+    ReadTo = knownSize;
     return true;
 }
 

@@ -47,6 +47,10 @@ public:
     // the first poll gives what follows them, or tells a rewrite when the file no longer starts
     // with them.
     bool Open(const std::string& path, std::string_view known, std::string& error);
+    // The same when the known bytes are not at hand whole (a viewer reads them on demand): their
+    // count, and their first and last kBlock bytes (all of them when fewer).
+    bool Open(const std::string& path, std::uint64_t knownSize, std::string_view head, std::string_view tail,
+              std::string& error);
     void Close();
     bool IsOpen() const;
 

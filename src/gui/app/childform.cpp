@@ -49,6 +49,9 @@ constexpr int kStatusBarHeight = 27;
 // A followed log is read and analysed in pieces of this size, so a log that grew by gigabytes
 // while nobody looked is taken in turns with the window's events.
 constexpr std::size_t kFollowPiece = std::size_t{16} << 20;
+// The pieces the analysis reads the viewer's text in: large enough that reading one costs
+// little beside parsing it, small enough to stay in the cache.
+constexpr std::size_t kPassPiece = std::size_t{4} << 20;
 
 }  // namespace
 
@@ -879,26 +882,33 @@ void TChildForm::closeEvent(QCloseEvent* event)
 
 bool TChildForm::OpensInSteps() const
 {
-    const std::string_view text = LogView->Bytes();
-    return Log->Follows() && (text.empty() || text.back() == '\n');
+    const LogText& text = LogView->Model();
+    const std::size_t size = text.ByteCount();
+    return Log->Follows() && (size == 0 || text.ReadRange(size - 1, size) == "\n");
 }
 
 bool TChildForm::AnalyzeText(const TProgressFn& progress, bool inSteps)
 {
     TMailerLog* mailer = Mailer();
     PassGoesOn = false;
-    if (!inSteps)
-        return mailer->Analyze(Env.Ui, progress, LogView->Bytes());
+    // The pass takes the viewer's text in pieces, read on a second thread while it parses one:
+    // the lines it reads are the ones shown, and the text is never held whole. In one go the
+    // text is then ended, which reads a last line without its end as Analyze does.
     // The steps' own busy cursor covers reading the configuration only.
     if (!mailer->BeginPass(Env.Ui))
         return false;
     bool whole = false;
     {
         TBusyCursor busy(Env.Ui);
-        whole = mailer->FeedPass(Env.Ui, LogView->Bytes(), progress);
+        const LogText& text = LogView->Model();
+        whole = text.ForEachPiece(0, text.ByteCount(), kPassPiece, [&](std::string_view piece) {
+            return mailer->FeedPass(Env.Ui, piece, progress);
+        });
+        if (whole && !inSteps)
+            whole = mailer->EndPass(Env.Ui, progress);
         (void)mailer->SettlePass(Env.Ui);
     }
-    PassGoesOn = whole;
+    PassGoesOn = whole && inSteps;
     return whole;
 }
 
@@ -940,7 +950,7 @@ void TChildForm::StartFollowing()
         }
     }
     std::string error;
-    if (!Follower->Start(ResolvePath(Log->Path), LogView->Bytes(), error)) {
+    if (!Follower->Start(ResolvePath(Log->Path), LogView->Model(), error)) {
         SyncFollowToggle(false);
         SetStatusText(0, QString::fromStdString(error));
         return;

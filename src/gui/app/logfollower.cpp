@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <algorithm>
 
 TLogFollower::TLogFollower(QObject* parent) : QObject(parent)
 {
@@ -14,10 +15,13 @@ TLogFollower::TLogFollower(QObject* parent) : QObject(parent)
 
 TLogFollower::~TLogFollower() = default;
 
-bool TLogFollower::Start(const std::string& path, std::string_view known, std::string& error)
+bool TLogFollower::Start(const std::string& path, const tarvex::LogText& known, std::string& error)
 {
     Stop();
-    if (!File.Open(path, known, error))
+    // Only the marks of the known bytes are needed: their count, first and last block.
+    const std::size_t size = known.ByteCount();
+    const std::size_t mark = std::min(tarvex::TFollowedFile::kBlock, size);
+    if (!File.Open(path, size, known.ReadRange(0, mark), known.ReadRange(size - mark, size), error))
         return false;
     On = true;
     Watcher = new QFileSystemWatcher(this);

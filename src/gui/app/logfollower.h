@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "log/logtext.h"
 #include "platform/followedfile.h"
 
 class QFileSystemWatcher;
@@ -23,9 +24,9 @@ public:
     explicit TLogFollower(QObject* parent);
     ~TLogFollower() override;
 
-    // Follows the file on from known, the bytes of its start already shown. False, with the
+    // Follows the file on from known, the text of its start already shown. False, with the
     // reason in error, when it cannot be opened.
-    bool Start(const std::string& path, std::string_view known, std::string& error);
+    bool Start(const std::string& path, const tarvex::LogText& known, std::string& error);
     void Stop();
     bool IsOn() const { return On; }
     // One look at the file: the change and its bytes, at most limit of them.

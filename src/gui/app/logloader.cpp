@@ -13,26 +13,40 @@ namespace {
 bool CutAt(const TLogLoad& w, std::size_t dropBytes)
 {
     LogViewer& viewer = w.Viewer;
-    const std::string_view bytes = viewer.Bytes();
-    if (dropBytes == 0 || dropBytes > bytes.size())
+    const LogText& text = viewer.Model();
+    if (dropBytes == 0 || dropBytes > text.ByteCount())
         return true;
     std::string error;
-    const TFileCutResult r = CutFileHead(ResolvePath(w.Log.Path), dropBytes, bytes.substr(dropBytes), &error);
-    if (r == TFileCutResult::Cut && !error.empty())
-        w.Ui.Message(error, TMsgKind::Warning, TMsgButtons::OK);
-    if (r != TFileCutResult::Cut) {
+    TFileCutResult r = TFileCutResult::Unchanged;
+    {
+        // Only the kept part is read, and only for as long as the cut needs it.
+        const std::string kept = text.ReadRange(dropBytes, text.ByteCount());
+        r = CutFileHead(ResolvePath(w.Log.Path), dropBytes, kept, &error);
+    }
+    if (r == TFileCutResult::Cut) {
+        // Exactly the dropped bytes go (a cut after a 0 byte may fall inside a line), and at
+        // once: the viewer reads the file it shows, which now starts with the kept part.
+        viewer.FileHeadCut(dropBytes);
+        if (!error.empty())
+            w.Ui.Message(error, TMsgKind::Warning, TMsgButtons::OK);
+    } else {
         // The viewer keeps showing the whole file, which is what the file still holds.
         if (!error.empty())
             w.Ui.Message(error, r == TFileCutResult::Failed ? TMsgKind::Error : TMsgKind::Warning,
                                     TMsgButtons::OK);
         return r != TFileCutResult::Failed;
     }
-    // Exactly the dropped bytes go: a cut after a 0 byte may fall inside a line.
-    const std::size_t line = viewer.Model().LineAt(dropBytes);
-    const qint64 pos = static_cast<qint64>(dropBytes - viewer.Model().LineStart(line));
-    viewer.SetSelection(1, 0, static_cast<qint64>(line) + 1, pos);
-    viewer.DeleteSelection();
     return true;
+}
+
+// A KBytes cut looks at a few bytes near the text's end only; they are read from the viewer.
+std::optional<std::size_t> KBytesCutStart(const LogViewer& viewer, std::uint64_t limit, std::size_t window,
+                                          bool stopAtNul)
+{
+    const LogText& text = viewer.Model();
+    return KeptStartByKBytes(
+        text.ByteCount(), [&text](std::size_t from, std::size_t n) { return text.ReadRange(from, from + n); },
+        limit, window, stopAtNul);
 }
 
 }  // namespace
@@ -59,7 +73,7 @@ bool LoadLogText(const TLogLoad& w)
         return true;
     // With conversion the KBytes cut is made here, on the raw bytes, and stops at a 0 byte too.
     // A cut that fails leaves the file and the viewer whole, and the loading goes on.
-    if (const auto start = KeptStartByKBytes(viewer.Bytes(), CutLimitBytes(w.Log.CutSize), 128, true))
+    if (const auto start = KBytesCutStart(viewer, CutLimitBytes(w.Log.CutSize), 128, true))
         (void)CutAt(w, *start);
     return true;
 }
@@ -74,7 +88,7 @@ bool CutLog(const TLogLoad& w)
         // A mailer log read with conversion was cut on its raw bytes while loading.
         if (w.OEMConvert)
             return true;
-        const auto start = KeptStartByKBytes(viewer.Bytes(), CutLimitBytes(log.CutSize), 127, false);
+        const auto start = KBytesCutStart(viewer, CutLimitBytes(log.CutSize), 127, false);
         return !start || CutAt(w, *start);
     }
     if (w.Progress)

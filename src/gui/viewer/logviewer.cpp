@@ -164,6 +164,7 @@ QString LogViewer::LineText(qint64 n) const
 bool LogViewer::SaveToFile(const QString& path, QString* error) const
 {
     std::string why;
+    // Taken whole first: the file written may be the one the text is read from.
     if (!tarvex::RewriteFileBytes(NativePath(path), Text.Bytes(), why)) {
         if (error)
             *error = QString::fromStdString(why);
@@ -221,11 +222,9 @@ bool LogViewer::HasSelection() const
     return !(Anchor == Caret);
 }
 
-std::string_view LogViewer::SelectedBytes() const
+std::string LogViewer::SelectedBytes() const
 {
-    const std::size_t a = Offset(std::min(Anchor, Caret));
-    const std::size_t b = Offset(std::max(Anchor, Caret));
-    return Text.Bytes().substr(a, b - a);
+    return Text.ReadRange(Offset(std::min(Anchor, Caret)), Offset(std::max(Anchor, Caret)));
 }
 
 void LogViewer::DeleteSelection()
@@ -242,6 +241,12 @@ void LogViewer::DeleteSelection()
     viewport()->update();
     emit TextChanged();
     emit SelectionChanged();
+}
+
+void LogViewer::FileHeadCut(std::size_t dropped)
+{
+    Text.FileHeadCut(dropped);
+    TextReplaced();
 }
 
 void LogViewer::CopyToClipboard() const
@@ -883,9 +888,14 @@ void LogViewer::ShowFindDialog()
             }
         });
     }
-    const std::string_view sel = SelectedBytes();
-    if (!sel.empty() && sel.size() <= 256 && sel.find('\n') == std::string_view::npos)
-        FindDialog->SetText(Codec.Decode(sel));
+    // Only a short selection is read: one of the whole log would be read for nothing.
+    const std::size_t a = Offset(std::min(Anchor, Caret));
+    const std::size_t b = Offset(std::max(Anchor, Caret));
+    if (b > a && b - a <= 256) {
+        const std::string sel = Text.ReadRange(a, b);
+        if (sel.find('\n') == std::string::npos)
+            FindDialog->SetText(Codec.Decode(sel));
+    }
     FindDialog->SetMatchCase(LastMatchCase);
     FindDialog->SetDown(LastDown);
     FindDialog->show();
@@ -897,9 +907,9 @@ bool LogViewer::Find(std::string_view needle, bool matchCase, bool down, std::si
 {
     if (needle.empty())
         return false;
-    const std::string_view hay = Text.Bytes();
-    const tarvex::ByteFinder finder(needle, matchCase ? nullptr : &Codec.Fold(), hay.substr(0, 1 << 16));
-    const std::size_t at = down ? finder.Forward(hay, from) : finder.Backward(hay, from);
+    const std::string sample = Text.ReadRange(0, std::size_t{1} << 16);
+    const tarvex::ByteFinder finder(needle, matchCase ? nullptr : &Codec.Fold(), sample);
+    const std::size_t at = Text.Find(finder, needle.size(), down, from);
     if (at == tarvex::ByteFinder::npos)
         return false;
     SelectRange(at, at + needle.size());

@@ -17,8 +17,9 @@
 class QMenu;
 class LogFindDialog;
 
-// The read-only viewer of a log. It keeps the log's raw bytes (LogText) and draws only the
-// lines on screen, so a log of gigabytes scrolls as fast as a short one. Line numbers in this
+// The read-only viewer of a log. It keeps the log's text (LogText: a file's line index, its bytes
+// read on demand) and draws only the lines on screen, so a log of gigabytes scrolls as fast as a
+// short one. Line numbers in this
 // interface are 1-based and the same as the analysis counts; positions are 0-based byte offsets
 // within a line, the terminator excluded. Out-of-range line numbers are taken as the nearest
 // line, positions past a line's end as its end.
@@ -66,11 +67,12 @@ public:
     // False, the text as it was, when there is no memory for the bytes.
     bool AppendText(std::string_view bytes);
     bool AtEnd() const;
-    std::string_view Bytes() const { return Text.Bytes(); }
+    // The whole text, copied (for small texts and tests: a log's bytes are read on demand).
+    std::string Bytes() const { return Text.Bytes(); }
     const tarvex::LogText& Model() const { return Text; }
     qint64 LineCount() const { return static_cast<qint64>(Text.LineCount()); }
     // The raw bytes of line n, without moving the caret, the selection or the view; valid until
-    // the text next changes.
+    // the next call that reads the text (LogText's rule).
     std::string_view LineBytes(qint64 n) const;
     // The same, decoded by the code page.
     QString LineText(qint64 n) const;
@@ -83,8 +85,11 @@ public:
     // The anchor goes to the start and the caret to the end; nothing scrolls.
     void SetSelection(qint64 startLine, qint64 startPos, qint64 endLine, qint64 endPos);
     bool HasSelection() const;
-    std::string_view SelectedBytes() const;
+    std::string SelectedBytes() const;
     void DeleteSelection();
+    // The file shown lost its first dropped bytes (a cut rewrote it): the text drops them too.
+    // The caret and the view go to the top.
+    void FileHeadCut(std::size_t dropped);
     void CopyToClipboard() const;
     void SelectAll();
     qint64 CaretLine() const { return Caret.Line + 1; }
