@@ -21,7 +21,6 @@ public:
     std::size_t Size() const { return Entries - Bias; }
     bool Empty() const { return Size() == 0; }
     std::uint64_t At(std::size_t i) const;
-    std::uint64_t Back() const { return At(Size() - 1); }
     // Entries first .. first + count - 1 into out, in one walk (much cheaper than At for each).
     void Decode(std::size_t first, std::size_t count, std::uint64_t* out) const;
     // The number of entries at or below offset (the line holding offset is that minus one).

@@ -52,13 +52,10 @@ public:
     TStoredText Keep(std::string_view text);
     void Clear();
     std::size_t Count() const { return Known.size(); }
-    // Bytes held, blocks and look-up table together.
-    std::size_t Memory() const;
 
 private:
     static constexpr std::size_t BlockSize = std::size_t{64} << 10;
     std::vector<std::unique_ptr<char[]>> Blocks;
-    std::vector<std::size_t> BlockSizes;
     std::size_t Used = BlockSize;  // in the last block; full when there is none
     std::unordered_set<std::string_view> Known;  // views of the kept texts, into the blocks
 };
