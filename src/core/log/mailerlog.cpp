@@ -11,6 +11,7 @@
 #include "base/linesplit.h"
 #include "base/logutils.h"
 #include "base/sort.h"
+#include "log/readahead.h"
 #include "mailercfg/lngerror.h"
 #include "mailercfg/qparser.h"
 #include "platform/paths.h"
@@ -275,11 +276,14 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
 
 bool TMailerLog::PassOverFile(IUserInterface& ui, const TProgressFn& progress, SharedReadFile& file)
 {
+    // The next pieces are read on a second thread while this one analyses: on a log of
+    // gigabytes, reading is a core's worth of work the pass need not wait for.
     constexpr std::size_t Piece = std::size_t{4} << 20;
-    const auto buffer = std::make_unique<char[]>(Piece);
+    ReadAhead reader(file, 0, UINT64_MAX, Piece);
     std::string error;
     for (;;) {
-        const std::int64_t got = file.Read(buffer.get(), Piece, error);
+        const char* data = nullptr;
+        const std::int64_t got = reader.Next(data, error);
         if (got < 0) {
             // What was read stays analysed; the user learns the rest could not be.
             (void)EndLines(ui, progress);
@@ -289,7 +293,7 @@ bool TMailerLog::PassOverFile(IUserInterface& ui, const TProgressFn& progress, S
         }
         if (got == 0)
             break;
-        if (!FeedLines(ui, {buffer.get(), static_cast<std::size_t>(got)}, progress)) {
+        if (!FeedLines(ui, {data, static_cast<std::size_t>(got)}, progress)) {
             TextEnded = true;
             return false;
         }
