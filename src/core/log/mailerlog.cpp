@@ -14,6 +14,7 @@
 #include "log/readahead.h"
 #include "mailercfg/lngerror.h"
 #include "mailercfg/qparser.h"
+#include "platform/freememory.h"
 #include "platform/paths.h"
 #include "platform/sharedfile.h"
 
@@ -262,6 +263,7 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
         PassStarted = true;
         const bool whole = PassOverFile(ui, progress, file);
         (void)Settle(ui);
+        ReturnFreeMemory();
         return whole;
     }
     ResetRecords();
@@ -271,6 +273,7 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
     const bool whole = RunPass(ui, progress, *text);
     TextEnded = true;
     (void)Settle(ui);
+    ReturnFreeMemory();
     return whole;
 }
 
@@ -371,7 +374,11 @@ bool TMailerLog::EndLines(IUserInterface& ui, const TProgressFn& progress)
 TPassGrowth TMailerLog::SettlePass(IUserInterface& ui)
 {
     TPassScope scope(ui, CurUi, BusyPass, false);
-    return Settle(ui);
+    TPassGrowth g = Settle(ui);
+    // The last settling of a pass in steps: what the pass held for itself is free now.
+    if (TextEnded)
+        ReturnFreeMemory();
+    return g;
 }
 
 TPassGrowth TMailerLog::Settle(IUserInterface& ui)
