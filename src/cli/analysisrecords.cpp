@@ -1,5 +1,8 @@
 #include "analysisrecords.h"
 
+#include <algorithm>
+#include <thread>
+
 using namespace tarvex;
 
 void WriteDayRecord(const TMailerLog& log, std::int32_t i, TRecordWriter& w)
@@ -79,7 +82,29 @@ void WriteAnalysisRecords(const TMailerLog& log, TRecordWriter& w)
 {
     for (std::int32_t i = 0; i < log.DayCount; ++i)
         WriteDayRecord(log, i, w);
-    for (std::int32_t i = 0; i < log.SessCount; ++i)
-        WriteSessionRecord(log, i, w);
+    // Formatting the sessions is a third of the command's time on a big log: a second thread
+    // formats every other block of them while this one formats the block before, and the
+    // blocks go out in order. Reading the records from two threads is safe: the pass is over.
+    constexpr std::int32_t Block = 8192;
+    const std::int32_t count = log.SessCount;
+    if (count < 2 * Block || std::thread::hardware_concurrency() < 2) {
+        for (std::int32_t i = 0; i < count; ++i)
+            WriteSessionRecord(log, i, w);
+    } else {
+        TRecordWriter second;
+        for (std::int32_t from = 0; from < count; from += 2 * Block) {
+            const std::int32_t mid = std::min(count, from + Block);
+            const std::int32_t to = std::min(count, mid + Block);
+            second.Clear();
+            std::thread helper([&log, &second, mid, to] {
+                for (std::int32_t i = mid; i < to; ++i)
+                    WriteSessionRecord(log, i, second);
+            });
+            for (std::int32_t i = from; i < mid; ++i)
+                WriteSessionRecord(log, i, w);
+            helper.join();
+            w.Put(second.Bytes());
+        }
+    }
     WriteClosingRecords(log, w);
 }

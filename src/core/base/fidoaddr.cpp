@@ -1,5 +1,8 @@
 #include "base/fidoaddr.h"
 
+#include <mutex>
+#include <ostream>
+#include <unordered_set>
 #include <utility>
 
 #include "base/errors.h"
@@ -66,6 +69,21 @@ bool PlainNumberBefore(std::string_view s, std::size_t& pos, char delim, int& va
 }
 
 }  // namespace
+
+void TAddrDomain::assign(std::string_view text)
+{
+    if (text.empty()) {
+        P = nullptr;
+        return;
+    }
+    // Set elements never move, so the pointers handed out stay good while others are added.
+    static std::mutex mutex;
+    static std::unordered_set<std::string> kept;
+    const std::lock_guard<std::mutex> lock(mutex);
+    P = &*kept.emplace(text).first;
+}
+
+std::ostream& operator<<(std::ostream& out, const TAddrDomain& d) { return out << d.View(); }
 
 bool ShowDomain() { return DomainOn; }
 

@@ -13,6 +13,7 @@
 #endif
 
 #include "log/bytefind.h"
+#include "log/readahead.h"
 #include "platform/sharedfile.h"
 
 namespace tarvex {
@@ -28,91 +29,6 @@ constexpr std::size_t BlockSize = std::size_t{64} << 10;
 constexpr std::size_t CacheBlocks = 64;
 // A search reads the file in pieces of this size, overlapping by the needle's length less one.
 constexpr std::size_t FindPiece = std::size_t{4} << 20;
-
-// Reads a file's pieces in order on a thread of its own, a ring of three buffers ahead of the
-// one who takes them, so reading and whatever is done with the bytes share the two cores.
-class ReadAhead
-{
-public:
-    ReadAhead(SharedReadFile& file, std::uint64_t from, std::uint64_t to, std::size_t piece)
-        : File(file), At(from), To(to), Piece(piece)
-    {
-        for (auto& b : Bufs)
-            b = std::make_unique<char[]>(piece);
-        Worker = std::thread([this] { Run(); });
-    }
-    ~ReadAhead()
-    {
-        {
-            std::lock_guard<std::mutex> lock(Mutex);
-            Stop = true;
-        }
-        Changed.notify_all();
-        Worker.join();
-    }
-    ReadAhead(const ReadAhead&) = delete;
-    ReadAhead& operator=(const ReadAhead&) = delete;
-
-    // The next piece, valid until the next call: its length, 0 at the end, -1 on an error.
-    std::int64_t Next(const char*& data, std::string& error)
-    {
-        std::unique_lock<std::mutex> lock(Mutex);
-        Released = Taken;
-        Changed.notify_all();
-        Changed.wait(lock, [this] { return Produced > Taken; });
-        const std::size_t slot = Taken % Ring;
-        ++Taken;
-        data = Bufs[slot].get();
-        if (Got[slot] < 0)
-            error = Error;
-        return Got[slot];
-    }
-
-private:
-    static constexpr std::size_t Ring = 3;
-
-    void Run()
-    {
-        for (;;) {
-            std::size_t slot = 0;
-            {
-                std::unique_lock<std::mutex> lock(Mutex);
-                Changed.wait(lock, [this] { return Stop || Produced < Released + Ring; });
-                if (Stop)
-                    return;
-                slot = Produced % Ring;
-            }
-            const std::size_t ask = At >= To ? 0 : static_cast<std::size_t>(std::min<std::uint64_t>(Piece, To - At));
-            std::string error;
-            const std::int64_t got = ask ? File.ReadAt(At, Bufs[slot].get(), ask, error) : 0;
-            if (got > 0)
-                At += static_cast<std::uint64_t>(got);
-            {
-                std::lock_guard<std::mutex> lock(Mutex);
-                Got[slot] = got;
-                if (got < 0)
-                    Error = error;
-                ++Produced;
-            }
-            Changed.notify_all();
-            if (got <= 0)
-                return;
-        }
-    }
-
-    SharedReadFile& File;
-    std::uint64_t At;
-    std::uint64_t To;
-    std::size_t Piece;
-    std::unique_ptr<char[]> Bufs[Ring];
-    std::int64_t Got[Ring] = {};
-    std::string Error;
-    std::size_t Produced = 0, Taken = 0, Released = 0;
-    bool Stop = false;
-    std::mutex Mutex;
-    std::condition_variable Changed;
-    std::thread Worker;
-};
 
 // A line's text within its raw bytes: only a LF ends a line, and a CR counts as part of the
 // terminator only right before it.

@@ -11,8 +11,10 @@
 #include "base/linesplit.h"
 #include "base/logutils.h"
 #include "base/sort.h"
+#include "log/readahead.h"
 #include "mailercfg/lngerror.h"
 #include "mailercfg/qparser.h"
+#include "platform/freememory.h"
 #include "platform/paths.h"
 #include "platform/sharedfile.h"
 
@@ -261,6 +263,7 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
         PassStarted = true;
         const bool whole = PassOverFile(ui, progress, file);
         (void)Settle(ui);
+        ReturnFreeMemory();
         return whole;
     }
     ResetRecords();
@@ -270,16 +273,20 @@ bool TMailerLog::Analyze(IUserInterface& ui, const TProgressFn& progress, std::o
     const bool whole = RunPass(ui, progress, *text);
     TextEnded = true;
     (void)Settle(ui);
+    ReturnFreeMemory();
     return whole;
 }
 
 bool TMailerLog::PassOverFile(IUserInterface& ui, const TProgressFn& progress, SharedReadFile& file)
 {
+    // The next pieces are read on a second thread while this one analyses: on a log of
+    // gigabytes, reading is a core's worth of work the pass need not wait for.
     constexpr std::size_t Piece = std::size_t{4} << 20;
-    const auto buffer = std::make_unique<char[]>(Piece);
+    ReadAhead reader(file, 0, UINT64_MAX, Piece);
     std::string error;
     for (;;) {
-        const std::int64_t got = file.Read(buffer.get(), Piece, error);
+        const char* data = nullptr;
+        const std::int64_t got = reader.Next(data, error);
         if (got < 0) {
             // What was read stays analysed; the user learns the rest could not be.
             (void)EndLines(ui, progress);
@@ -289,7 +296,7 @@ bool TMailerLog::PassOverFile(IUserInterface& ui, const TProgressFn& progress, S
         }
         if (got == 0)
             break;
-        if (!FeedLines(ui, {buffer.get(), static_cast<std::size_t>(got)}, progress)) {
+        if (!FeedLines(ui, {data, static_cast<std::size_t>(got)}, progress)) {
             TextEnded = true;
             return false;
         }
@@ -367,7 +374,11 @@ bool TMailerLog::EndLines(IUserInterface& ui, const TProgressFn& progress)
 TPassGrowth TMailerLog::SettlePass(IUserInterface& ui)
 {
     TPassScope scope(ui, CurUi, BusyPass, false);
-    return Settle(ui);
+    TPassGrowth g = Settle(ui);
+    // The last settling of a pass in steps: what the pass held for itself is free now.
+    if (TextEnded)
+        ReturnFreeMemory();
+    return g;
 }
 
 TPassGrowth TMailerLog::Settle(IUserInterface& ui)

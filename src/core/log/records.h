@@ -82,10 +82,10 @@ struct TNodeStat {
     // Of those sessions, the ones that failed: a node's history tells them apart by colour.
     std::int32_t InFailed = 0;
     std::int32_t OutFailed = 0;
+    std::int32_t CPS = 0;  // beside the other 32-bit counts, so that no padding follows
     std::int64_t BytesSent = 0;
     std::int64_t BytesRecd = 0;
     std::int64_t Seconds = 0;
-    std::int32_t CPS = 0;
 };
 
 // Bytes per second of a session or a node's sum: the larger direction over the seconds. Sums of

@@ -131,3 +131,37 @@ TEST_F(AnalyzeCommandTest, FailuresExitTwo)
     EXPECT_EQ(Err.str(), "Cannot open .LNG file\n");
     EXPECT_EQ(Out.str(), "");
 }
+
+// Enough sessions that a second thread formats every other block of them: the blocks must
+// still come out whole and in order.
+TEST_F(AnalyzeCommandTest, ManySessionsComeOutInOrder)
+{
+    TMailLogOptions options;
+    options.Lines = 200000;
+    options.Seed = 3;
+    options.WithSeparators = false;
+    WriteFileBytes((Dir / "big.log").string(), BuildTMailLog(options, TMailPhrases()));
+    ASSERT_EQ(RunAnalyzeCommand({"--style", "t-mail", "--mailer-path", Dir.string(), "--drive", "C=" + Dir.string(),
+                                 "--year", "2026", (Dir / "big.log").string()},
+                                Out, Err),
+              0)
+        << Err.str();
+    std::istringstream records(Out.str());
+    std::string line, total;
+    long sessions = 0;
+    while (std::getline(records, line)) {
+        if (line.starts_with("session\t")) {
+            ASSERT_TRUE(line.starts_with("session\t" + std::to_string(sessions) + "\t")) << line;
+            ASSERT_EQ(std::count(line.begin(), line.end(), '\t'), 14) << line;
+            ++sessions;
+        }
+        if (line.starts_with("total\t"))
+            total = line;
+    }
+    EXPECT_GT(sessions, 2 * 8192);
+    // total <lines> <days> <sessions> <requests>
+    std::istringstream fields(total);
+    std::string kind, lines, days, counted;
+    fields >> kind >> lines >> days >> counted;
+    EXPECT_EQ(counted, std::to_string(sessions));
+}

@@ -65,3 +65,23 @@ TEST(RecordWriter, SmallBlocksWriteTheSameBytes)
     EXPECT_TRUE(Write(100, 1000) == whole);
     EXPECT_EQ(Write(100, 0), "");
 }
+
+TEST(RecordWriter, RecordsKeptInMemoryGoOutWhole)
+{
+    const std::string records = Write(std::size_t(1) << 20, 50);
+    for (const std::size_t block : {std::size_t(1), std::size_t(100), std::size_t(1) << 20}) {
+        std::ostringstream out;
+        {
+            TRecordWriter held;
+            held.Begin("rec");
+            held.Int(-7);
+            held.End();
+            TRecordWriter w(out, block);
+            w.Begin("first");
+            w.End();
+            w.Put(held.Bytes());
+            w.Put(records);
+        }
+        EXPECT_TRUE(out.str() == "first\nrec\t-7\n" + records) << block;
+    }
+}
