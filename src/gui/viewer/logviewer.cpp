@@ -85,8 +85,43 @@ bool LogViewer::LoadFromFile(const QString& path, QString* error, const tarvex::
             *error = QString::fromStdString(why);
         return false;
     }
-    TextReplaced();
+    TextGrew();
     return true;
+}
+
+bool LogViewer::LoadFromFileInPlace(const QString& path, QString* error, const tarvex::LogText::LoadProgress& progress,
+                                    const tarvex::LogText::LoadSink& sink)
+{
+    tarvex::LogText::LoadSink mine;
+    mine.Start = [&] {
+        TextReplaced();
+        if (sink.Start)
+            sink.Start();
+    };
+    mine.Piece = [&](std::string_view piece) {
+        TextGrew();
+        if (sink.Piece)
+            sink.Piece(piece);
+    };
+    std::string why;
+    if (!Text.LoadFileInPlace(NativePath(path), why, progress, mine)) {
+        if (error)
+            *error = QString::fromStdString(why);
+        if (Text.LineCount() == 0)
+            TextReplaced();
+        return false;
+    }
+    TextGrew();
+    return true;
+}
+
+void LogViewer::TextGrew()
+{
+    // The view's lines are where they were; the caret, the view or the selection a paint or a
+    // question moved meanwhile stay too.
+    UpdateScrollBars();
+    viewport()->update();
+    emit TextChanged();
 }
 
 void LogViewer::SetText(std::string_view bytes)
