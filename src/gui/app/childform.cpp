@@ -257,9 +257,14 @@ bool TChildForm::KeepLoading(std::uint64_t done, std::uint64_t total)
     if (LoadClock.elapsed() >= 20) {
         const std::uint64_t part = total > 0 ? std::min(done, total) * 1000 / total : 0;
         ProgressBar->setValue(static_cast<int>(part));
-        LetEventsRun();
+        if (!LoadingInPlace)
+            LetEventsRun();
         LoadClock.restart();
     }
+    // Loading in place, the pass lets events run as it goes: the load does it on the same clock,
+    // or the window would be painted twice as often as it needs.
+    if (LoadingInPlace)
+        Env.Ui.KeepAlive();
     return !Closing;
 }
 

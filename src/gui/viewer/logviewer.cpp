@@ -85,7 +85,7 @@ bool LogViewer::LoadFromFile(const QString& path, QString* error, const tarvex::
             *error = QString::fromStdString(why);
         return false;
     }
-    TextGrew();
+    TextReplaced();
     return true;
 }
 
@@ -93,13 +93,16 @@ bool LogViewer::LoadFromFileInPlace(const QString& path, QString* error, const t
                                     const tarvex::LogText::LoadSink& sink)
 {
     tarvex::LogText::LoadSink mine;
+    qint64 shown = 0;  // the lines there were before the piece
     mine.Start = [&] {
         TextReplaced();
+        shown = 0;
         if (sink.Start)
             sink.Start();
     };
     mine.Piece = [&](std::string_view piece) {
-        TextGrew();
+        TextGrew(shown);
+        shown = LineCount();
         if (sink.Piece)
             sink.Piece(piece);
     };
@@ -111,16 +114,17 @@ bool LogViewer::LoadFromFileInPlace(const QString& path, QString* error, const t
             TextReplaced();
         return false;
     }
-    TextGrew();
     return true;
 }
 
-void LogViewer::TextGrew()
+void LogViewer::TextGrew(qint64 linesBefore)
 {
     // The view's lines are where they were; the caret, the view or the selection a paint or a
-    // question moved meanwhile stay too.
+    // question moved meanwhile stay too. Only the lines from the old last one on changed: a
+    // screen already full is not painted again for lines below it.
     UpdateScrollBars();
-    viewport()->update();
+    if (std::max<qint64>(0, linesBefore - 1) < First + VisibleLineCount())
+        viewport()->update();
     emit TextChanged();
 }
 

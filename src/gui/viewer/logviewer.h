@@ -189,8 +189,9 @@ private:
     void MoveCaret(const TextPos& to, bool extend);
     void EnsureVisible(const TextPos& p);
     void TextReplaced();
-    // More lines came at the end (a load in place): scroll bars and view follow, nothing moves.
-    void TextGrew();
+    // More lines came at the end of linesBefore (a load in place): the scroll bars follow,
+    // nothing moves.
+    void TextGrew(qint64 linesBefore);
     void UpdateMetrics();
     void UpdateScrollBars();
     qint64 MaxFirst() const;
