@@ -59,6 +59,19 @@ TEST(LineIndex, RandomAccessAsAPlainVector)
         for (const std::uint64_t v : want)
             index.Push(v);
         ExpectSame(index, want);
+        // The same offsets in runs of any length, across blocks and groups and widening blocks
+        // part filled; a run's offsets are kept as 32-bit distances from its first.
+        LineIndex runs;
+        std::vector<std::uint32_t> rel;
+        for (std::size_t i = 0; i < want.size();) {
+            const std::uint64_t first = want[i];
+            const std::size_t end = std::min(want.size(), i + 1 + rng() % 300);
+            rel.clear();
+            for (; i < end && want[i] - first <= UINT32_MAX; ++i)
+                rel.push_back(static_cast<std::uint32_t>(want[i] - first));
+            runs.PushRun(first, rel.data(), rel.size());
+        }
+        ExpectSame(runs, want);
     }
 }
 

@@ -414,3 +414,39 @@ TEST(LogText, OnDemandCutsAndEdits)
     ExpectSameLines(t);
     std::remove(path.c_str());
 }
+
+// A file's pieces are scanned for their line feeds on the reading thread and indexed on the
+// other: the index must be the one the text gives in memory, with the pieces' borders (half a
+// megabyte) on a LF, just before or after one, between the CR and LF of a CR LF, and on empty
+// lines, and with the text ending with a LF, a CR or neither.
+TEST(LogText, FileLoadIndexesAsTheBytesInMemory)
+{
+    constexpr std::size_t piece = std::size_t{512} << 10;
+    const std::string path = TempPath("borders.log");
+    const char* const atBorder[] = {"\n", "x\n", "\nx", "\r\n", "\n\n", "\r\r\n", "\n\r\n"};
+    const char* const endings[] = {"", "\n", "\r", "\r\n", "last"};
+    std::mt19937 rng(31);
+    for (std::size_t round = 0; round < std::size(atBorder) * 3; ++round) {
+        const std::string mark = atBorder[round % std::size(atBorder)];
+        std::string text;
+        for (std::size_t border = piece; border <= 3 * piece; border += piece) {
+            while (text.size() < border - 200)
+                text += std::string(rng() % 120, 'a') + (rng() % 3 ? "\n" : "\r\n");
+            // The mark starts two bytes, one byte or no byte before the border (by the round).
+            text.resize(border - 2 + round / std::size(atBorder), 'b');
+            text += mark;
+        }
+        text += endings[round % std::size(endings)];
+        WriteFile(path, text);
+        LogText file, memory;
+        std::string error;
+        ASSERT_TRUE(file.LoadFile(path, error)) << error;
+        memory.Assign(text);
+        ASSERT_EQ(file.LineCount(), memory.LineCount()) << "round " << round;
+        for (std::size_t i = 0; i < memory.LineCount(); ++i)
+            ASSERT_EQ(file.LineStart(i), memory.LineStart(i)) << "round " << round << " line " << i;
+        EXPECT_EQ(file.MaxLineLength(), memory.MaxLineLength()) << "round " << round;
+        ExpectSameLines(file);
+    }
+    std::remove(path.c_str());
+}

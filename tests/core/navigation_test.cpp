@@ -125,3 +125,26 @@ TEST(Navigation, AutoNewMark)
     EXPECT_EQ(FindLastStr(text.Source(), "01/03 10:00:00 mark "), 3);
     EXPECT_EQ(FindLastStr(text.Source(), "nowhere"), 1);
 }
+
+// The mark read from a file's end only gives the mark of the whole text: a tail that starts
+// inside a line, a last line or a run of empty lines longer than what is read first, one line.
+TEST(Navigation, AutoNewMarkFromTheEnd)
+{
+    const std::string big(200000, 'x');
+    const std::vector<std::string> texts = {
+        "", "only line", "only line\n", "a\r\nb", "\n\n\n",
+        std::string(70000, 'a') + "\nmark line\nlast",
+        "first mark\n" + big + "\nlast",
+        "first mark\n" + std::string(100000, '\n') + "last",
+        "early mark\n" + big + "\n" + std::string(300000, '\n'),
+        big + "\n" + big};
+    for (const std::string& bytes : texts) {
+        std::size_t reads = 0;
+        const std::string mark = TakeLastStr(bytes.size(), [&](std::uint64_t from, std::size_t n) {
+            ++reads;
+            return bytes.substr(static_cast<std::size_t>(from), n);
+        });
+        EXPECT_EQ(mark, TakeLastStr(TText(bytes).Source())) << bytes.size();
+        EXPECT_LE(reads, 5u);
+    }
+}

@@ -186,6 +186,26 @@ private slots:
         QTRY_VERIFY(F->Frame->findChildren<TChildForm*>().isEmpty());
     }
 
+    // The text loads while it is analysed: a question about a line of a later piece comes with
+    // that line in the window, and the window stays there once the analysis is done.
+    void questionDuringTheLoadShowsItsLine()
+    {
+        const QString path = Dir.filePath("deep.log");
+        QByteArray text;
+        for (int i = 1; i <= 80000; ++i)
+            text += i == 70000 ? QByteArray("05/03 10:00:00 THROW\n")
+                               : QString("05/03 10:00:00 DIAL 2:5020/%1\n").arg(i % 97).toLatin1();
+        WriteBytes(path, text);
+        auto log = std::make_unique<TTestStyle>();
+        log->Path = path.toStdString();
+        TChildForm* w = AddAndOpen(std::move(log));
+        QVERIFY(w);
+        QCOMPARE(*F->Messages, (std::vector<std::string>{"Error analyzing log at line 70000:\n\rboom\n\rContinue processing?"}));
+        QCOMPARE(w->Viewer()->CaretLine(), 70000);
+        QCOMPARE(w->Viewer()->LineCount(), 80000);
+        QCOMPARE(w->StatusText(0).left(17), QString("Analysis complete"));
+    }
+
     void closingTheMainWindowDuringTheAnalysis()
     {
         const QString path = Dir.filePath("quit.log");

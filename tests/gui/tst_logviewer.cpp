@@ -178,6 +178,18 @@ private slots:
         QVERIFY(!v.LoadFromFile(dir.filePath("missing.log"), &error));
         QVERIFY(error.contains("Cannot open"));
         QCOMPARE(v.LineCount(), qint64(501));  // a failed load keeps the text
+
+        // A text loaded anew starts at its top; one loaded in place keeps where a question put
+        // the view while it grew.
+        v.SetCaretLine(400);
+        QVERIFY(v.LoadFromFile(path, &error));
+        QCOMPARE(v.CaretLine(), qint64(1));
+        QCOMPARE(v.FirstVisibleLine(), qint64(1));
+        tarvex::LogText::LoadSink sink;
+        sink.Piece = [&v](std::string_view) { v.SetCaretLine(300); };
+        QVERIFY(v.LoadFromFileInPlace(path, &error, {}, sink));
+        QCOMPARE(v.LineCount(), qint64(501));
+        QCOMPARE(v.CaretLine(), qint64(300));
     }
 
     void colourQuestionsComeInOrderWithRawBytes()

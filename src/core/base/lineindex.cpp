@@ -141,6 +141,55 @@ void LineIndex::Push(std::uint64_t offset)
     ++Entries;
 }
 
+void LineIndex::PushRun(std::uint64_t first, const std::uint32_t* rel, std::size_t n)
+{
+    std::size_t k = 0;
+    while (k < n) {
+        const std::size_t j = Entries & (BlockLines - 1);
+        if (j == 0) {
+            // A block (perhaps a group) starts with a full offset.
+            Push(first + rel[k++]);
+            continue;
+        }
+        // The rest of this block's entries at once: the widest delta among them decides the
+        // width, widening the block's earlier deltas first when it needs more.
+        Group& g = Groups.back();
+        const std::size_t m = std::min(BlockLines - j, n - k);
+        const std::uint32_t* r = rel + k;
+        std::uint64_t prev = Last, widest = 0;
+        for (std::size_t i = 0; i < m; ++i) {
+            widest = std::max(widest, first + r[i] - prev);
+            prev = first + r[i];
+        }
+        unsigned code = g.Where.back() & 3;
+        if (WidthCode(widest) > code) {
+            code = WidthCode(widest);
+            Widen(g, code, j - 1);
+        }
+        const std::size_t at = g.Data.size();
+        g.Data.resize(at + (m << code));
+        std::uint8_t* out = g.Data.data() + at;
+        prev = Last;
+        auto write = [&]<class T>(T) {
+            for (std::size_t i = 0; i < m; ++i) {
+                const std::uint64_t v = first + r[i];
+                const auto d = static_cast<T>(v - prev);
+                std::memcpy(out + i * sizeof(T), &d, sizeof(T));
+                prev = v;
+            }
+        };
+        switch (code) {
+        case 0: write(std::uint8_t{}); break;
+        case 1: write(std::uint16_t{}); break;
+        case 2: write(std::uint32_t{}); break;
+        default: write(std::uint64_t{}); break;
+        }
+        Last = prev;
+        Entries += m;
+        k += m;
+    }
+}
+
 std::size_t LineIndex::CountAtOrBelow(std::uint64_t offset) const
 {
     if (Entries == Bias)

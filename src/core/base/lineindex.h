@@ -18,6 +18,9 @@ public:
     void Clear();
     // Appends an offset; it must not be below the last one.
     void Push(std::uint64_t offset);
+    // Appends first + rel[k] for k < n (a piece's line starts, ascending, in one call: much
+    // cheaper than Push for each).
+    void PushRun(std::uint64_t first, const std::uint32_t* rel, std::size_t n);
     std::size_t Size() const { return Entries - Bias; }
     bool Empty() const { return Size() == 0; }
     std::uint64_t At(std::size_t i) const;

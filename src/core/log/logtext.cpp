@@ -2,11 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
 #include <new>
-#include <thread>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -29,6 +26,99 @@ constexpr std::size_t BlockSize = std::size_t{64} << 10;
 constexpr std::size_t CacheBlocks = 64;
 // A search reads the file in pieces of this size, overlapping by the needle's length less one.
 constexpr std::size_t FindPiece = std::size_t{4} << 20;
+
+// A text indexed from memory is scanned for its line feeds in pieces of this size.
+constexpr std::size_t ScanPiece = std::size_t{64} << 10;
+
+// Where a piece's LFs lie, found apart from the index in two steps: first a bit for each byte
+// that is a LF (a mask for each 64 bytes), then the offsets of those bits. A file's pieces take
+// the first step on the thread that reads them, while the bytes are still in its core's cache,
+// and the second on the one that indexes them; that balances the two threads. A line's start
+// depends only on the bytes before it, so pieces are scanned each on its own.
+struct LineFeeds
+{
+    std::unique_ptr<std::uint64_t[]> Masks;
+    std::size_t MaskRoom = 0;
+    std::unique_ptr<std::uint32_t[]> At;  // offsets in the piece, ascending
+    std::size_t Count = 0;
+    std::size_t Room = 0;
+    // The longest line lying wholly in the piece, from after one of its LFs up to the next.
+    std::size_t InnerMax = 0;
+
+    void FindMasks(const char* b, std::size_t n)
+    {
+        const std::size_t words = (n + 63) / 64;
+        if (MaskRoom < words) {
+            Masks.reset(new std::uint64_t[words]);
+            MaskRoom = words;
+        }
+        std::uint64_t* out = Masks.get();
+        std::size_t p = 0;
+#if defined(__SSE2__) || defined(_M_X64)
+        const __m128i lf = _mm_set1_epi8('\n');
+        auto maskOf = [&](std::size_t at) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at));
+            return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf))));
+        };
+        for (; p + 64 <= n; p += 64)
+            *out++ = maskOf(p) | maskOf(p + 16) << 16 | maskOf(p + 32) << 32 | maskOf(p + 48) << 48;
+#endif
+        while (p < n) {
+            std::uint64_t mask = 0;
+            for (std::size_t k = 0; k < 64 && p + k < n; ++k)
+                mask |= std::uint64_t{b[p + k] == '\n'} << k;
+            *out++ = mask;
+            p += 64;
+        }
+    }
+
+    void FindOffsets(const char* b, std::size_t n)
+    {
+        // Room for four offsets written past the last, so the loop below never branches on how
+        // many a word holds; never touched beyond what is written, so a piece of few lines costs
+        // few pages.
+        if (Room < n + 4) {
+            At.reset(new std::uint32_t[n + 4]);
+            Room = n + 4;
+        }
+        std::uint32_t* out = At.get();
+        const std::uint64_t* masks = Masks.get();
+        std::size_t c = 0;
+        // A log's lines are about 64 bytes long: a word holds one or two LFs, and the first four
+        // places are written whether there or not.
+        for (std::size_t w = 0, words = (n + 63) / 64; w < words; ++w) {
+            std::uint64_t mask = masks[w];
+            const std::size_t p = w * 64;
+            std::size_t found = 0;
+            for (int k = 0; k < 4; ++k) {
+                found += mask != 0;
+                out[c + static_cast<std::size_t>(k)] =
+                    static_cast<std::uint32_t>(p + static_cast<std::size_t>(std::countr_zero(mask)));
+                mask &= mask - 1;
+            }
+            c += found;
+            for (; mask; mask &= mask - 1)
+                out[c++] = static_cast<std::uint32_t>(p + static_cast<std::size_t>(std::countr_zero(mask)));
+        }
+        Count = c;
+        // The lines between two LFs, first by their places alone, CR counted; a CR counts as part
+        // of the terminator only right before the LF, so the longest is that long or one less,
+        // and only the lines of that length are looked at again.
+        std::size_t raw = 0;
+        for (std::size_t k = 1; k < c; ++k)
+            raw = std::max<std::size_t>(raw, out[k] - out[k - 1] - 1);
+        std::size_t widest = 0;
+        if (raw > 0) {
+            widest = raw - 1;
+            for (std::size_t k = 1; k < c; ++k)
+                if (out[k] - out[k - 1] - 1 == raw && b[out[k] - 1] != '\r') {
+                    widest = raw;
+                    break;
+                }
+        }
+        InnerMax = widest;
+    }
+};
 
 // A line's text within its raw bytes: only a LF ends a line, and a CR counts as part of the
 // terminator only right before it.
@@ -68,7 +158,7 @@ void LogText::Clear()
     ByteBias = 0;
     PendingStart = true;
     HaveLast = false;
-    LastStart = MaxLen = 0;
+    LastStart = MaxLen = OpenLen = 0;
     Before[0] = Before[1] = 0;
 }
 
@@ -93,7 +183,7 @@ bool LogText::LoadFile(const std::string& path, std::string& error, const LoadPr
     for (int attempt = 0;; ++attempt) {
         LogText fresh;
         fresh.File = std::move(file);
-        if (!fresh.IndexFile(std::string::npos, error, progress, path))
+        if (!fresh.IndexFile(std::string::npos, error, progress, path, {}))
             return false;
         const std::int64_t now = fresh.File->Size();
         if (now >= 0 && static_cast<std::uint64_t>(now) < fresh.Size && attempt < 3) {
@@ -105,21 +195,56 @@ bool LogText::LoadFile(const std::string& path, std::string& error, const LoadPr
     }
 }
 
-bool LogText::IndexFile(std::size_t limit, std::string& error, const LoadProgress& progress, const std::string& path)
+bool LogText::LoadFileInPlace(const std::string& path, std::string& error, const LoadProgress& progress,
+                              const LoadSink& sink)
+{
+    auto file = std::make_unique<SharedReadFile>();
+    if (!file->Open(path, error))
+        return false;
+    for (int attempt = 0;; ++attempt) {
+        Clear();
+        File = std::move(file);
+        if (sink.Start)
+            sink.Start();
+        if (!IndexFile(std::string::npos, error, progress, path, sink.Piece)) {
+            Clear();
+            return false;
+        }
+        // Found shorter than what was read: read again, and the sink takes the text afresh.
+        const std::int64_t now = File->Size();
+        if (now >= 0 && static_cast<std::uint64_t>(now) < Size && attempt < 3) {
+            file = std::move(File);
+            continue;
+        }
+        return true;
+    }
+}
+
+bool LogText::IndexFile(std::size_t limit, std::string& error, const LoadProgress& progress, const std::string& path,
+                        const std::function<void(std::string_view)>& eachPiece)
 {
     const std::int64_t size = File->Size();
     const std::uint64_t total = size > 0 ? static_cast<std::uint64_t>(size) : 0;
-    ReadAhead reader(*File, 0, limit == std::string::npos ? UINT64_MAX : limit, ReadPiece);
+    // The reading thread finds the line feeds of each piece; this one only adds them to the index.
+    LineFeeds found[ReadAhead::Ring];
+    ReadAhead reader(*File, 0, limit == std::string::npos ? UINT64_MAX : limit, ReadPiece,
+                     [&found](std::size_t place, const char* data, std::size_t n) { found[place].FindMasks(data, n); });
     for (;;) {
         const char* data = nullptr;
-        const std::int64_t got = reader.Next(data, error);
+        std::size_t place = 0;
+        const std::int64_t got = reader.Next(data, error, &place);
+        LineFeeds* feeds = &found[place];
         if (got < 0)
             return false;
         if (got == 0)
             break;
         const std::size_t lo = Size;
-        Size += static_cast<std::size_t>(got);
-        IndexPiece(data, lo, static_cast<std::size_t>(got));
+        const auto n = static_cast<std::size_t>(got);
+        Size += n;
+        feeds->FindOffsets(data, n);
+        IndexScanned(data, lo, n, feeds->At.get(), feeds->Count, feeds->InnerMax);
+        if (eachPiece)
+            eachPiece({data, n});
         if (progress && !progress(Size, total)) {
             error = "Loading of " + path + " stopped";
             return false;
@@ -162,71 +287,58 @@ std::size_t LogText::ContentEnd(std::size_t start, std::size_t rawEnd) const
     return start + TrimTerminator({Buf.Data() + start, rawEnd - start}).size();
 }
 
-void LogText::Push(std::size_t offset, const char* piece, std::size_t base)
-{
-    if (HaveLast) {
-        // offset - 1 is the LF just found; the byte before it may lie in the piece before.
-        std::size_t end = offset - 1;
-        if (end > LastStart) {
-            const char before = end > base ? piece[end - 1 - base] : Before[1];
-            if (before == '\r')
-                --end;
-        }
-        MaxLen = std::max(MaxLen, end - LastStart);
-    }
-    HaveLast = true;
-    LastStart = offset;
-    Index.Push(offset + ByteBias);
-}
-
 void LogText::IndexPiece(const char* b, std::size_t base, std::size_t n)
 {
+    LineFeeds feeds;
+    for (std::size_t at = 0; at < n; at += ScanPiece) {
+        const std::size_t len = std::min(ScanPiece, n - at);
+        feeds.FindMasks(b + at, len);
+        feeds.FindOffsets(b + at, len);
+        IndexScanned(b + at, base + at, len, feeds.At.get(), feeds.Count, feeds.InnerMax);
+    }
+}
+
+void LogText::IndexScanned(const char* b, std::size_t base, std::size_t n, const std::uint32_t* lf, std::size_t count,
+                           std::size_t innerMax)
+{
+    if (n == 0)
+        return;
     const std::size_t hi = base + n;
-    if (PendingStart && n > 0) {
-        Push(base, b, base);
+    if (PendingStart) {
+        // The line before ended with the last byte indexed, and was measured then.
+        Index.Push(base + ByteBias);
+        HaveLast = true;
+        LastStart = base;
         PendingStart = false;
     }
-    // A line starts after every LF, unless that LF is the last byte read so far.
-    auto lineFeedAt = [&](std::size_t q) {
-        if (q + 1 < n)
-            Push(base + q + 1, b, base);
-        else
+    if (count > 0) {
+        // The first LF ends the line going on from before it; the byte before that LF may lie in
+        // the piece before.
+        std::size_t end = base + lf[0];
+        if (end > LastStart && (lf[0] > 0 ? b[lf[0] - 1] : Before[1]) == '\r')
+            --end;
+        MaxLen = std::max({MaxLen, end - LastStart, innerMax});
+        OpenLen = 0;
+        // A line starts after every LF, unless that LF is the last byte read so far.
+        if (lf[count - 1] + std::size_t{1} == n) {
+            --count;
             PendingStart = true;
-    };
-    std::size_t p = 0;
-#if defined(__SSE2__) || defined(_M_X64)
-    // Sixteen bytes a step: lines of a log are short, and a call to memchr per line costs more
-    // than the search itself.
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; p + 16 <= n; p += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + p));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
-        while (mask) {
-            lineFeedAt(p + static_cast<std::size_t>(std::countr_zero(mask)));
-            mask &= mask - 1;
+        }
+        if (count > 0) {
+            Index.PushRun(std::uint64_t{base} + 1 + ByteBias, lf, count);
+            LastStart = base + 1 + lf[count - 1];
         }
     }
-#endif
-    for (; p < n; ++p)
-        if (b[p] == '\n')
-            lineFeedAt(p);
     if (n >= 2) {
         Before[0] = b[n - 2];
         Before[1] = b[n - 1];
-    } else if (n == 1) {
+    } else {
         Before[0] = Before[1];
         Before[1] = b[0];
     }
-    if (HaveLast && hi > LastStart) {
-        // The last line so far, closed at the end of the text.
-        std::size_t end = hi;
-        if (end > LastStart && Before[1] == '\n') {
-            --end;
-            if (end > LastStart && Before[0] == '\r')
-                --end;
-        }
-        MaxLen = std::max(MaxLen, end - LastStart);
-    }
+    // The last line so far, if it has no LF yet, as long as it would be if the text ended here:
+    // its CR at the end would count, unless a LF comes next.
+    OpenLen = PendingStart ? 0 : hi - LastStart;
 }
 
 std::size_t LogText::LineStart(std::size_t line) const
@@ -494,8 +606,10 @@ void LogText::TruncateIndex(std::size_t lines)
 
 void LogText::RecomputeMaxLength()
 {
-    MaxLen = 0;
+    MaxLen = OpenLen = 0;
     const std::size_t count = LineCount();
+    // A last line without its LF may yet get one, after a CR that then no longer counts.
+    const bool lastOpen = count > 0 && ReadRange(Size - 1, Size) != "\n";
     // The starts in runs, one walk of the index each, and one more to close the last line.
     std::uint64_t starts[1025];
     for (std::size_t i = 0; i < count; i += 1024) {
@@ -509,7 +623,10 @@ void LogText::RecomputeMaxLength()
             // which is not counted; a CR before it may be.
             const std::size_t len = OnDemand() ? (i + k + 1 < count ? next - start - 1 : Line(count - 1).size())
                                                : ContentEnd(start, next) - start;
-            MaxLen = std::max(MaxLen, len);
+            if (i + k + 1 == count && lastOpen)
+                OpenLen = len;
+            else
+                MaxLen = std::max(MaxLen, len);
         }
     }
 }
@@ -581,7 +698,7 @@ void LogText::FileHeadCut(std::size_t dropped)
     LogText fresh;
     fresh.File = std::move(File);
     std::string error;
-    (void)fresh.IndexFile(Size - dropped, error, {}, {});
+    (void)fresh.IndexFile(Size - dropped, error, {}, {}, {});
     *this = std::move(fresh);
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -50,6 +51,22 @@ public:
     // meanwhile; what was read is what counts. On failure (or when progress stops it) the
     // present text stays and error tells why.
     bool LoadFile(const std::string& path, std::string& error, const LoadProgress& progress = {});
+    // Who takes a file's text while it loads: the analysis of a window that opens, so that it
+    // runs on this thread while the second one reads and finds the lines.
+    struct LoadSink
+    {
+        // Before the first piece of each reading of the file: one found shorter than what was
+        // read of it is read again from its start, and taken afresh.
+        std::function<void()> Start;
+        // After each piece is indexed, with its bytes (valid during the call): the text then
+        // holds the piece's lines.
+        std::function<void(std::string_view piece)> Piece;
+    };
+    // Loads as LoadFile, but into this text itself, which grows piece by piece (a window shows
+    // the lines read so far), and hands each piece to sink. A file that cannot be opened leaves
+    // the text as it was; a load that fails later, or is stopped, leaves it empty.
+    bool LoadFileInPlace(const std::string& path, std::string& error, const LoadProgress& progress,
+                         const LoadSink& sink);
     // Adds bytes at the end (a followed log's new bytes) and indexes only them; a last line
     // without its end goes on with the first of them. A text read from a file takes them as the
     // file's next bytes and keeps only their index; a text in memory keeps them, its buffer
@@ -87,7 +104,7 @@ public:
     std::size_t LineAt(std::size_t offset) const;
     // Length of the longest line, terminator not counted. After a cut at the top of a text
     // read from a file it may count a CR of a CR LF: it only sizes a scroll bar.
-    std::size_t MaxLineLength() const { return MaxLen; }
+    std::size_t MaxLineLength() const { return std::max(MaxLen, OpenLen); }
 
     // Removes the bytes [begin, end). Removing whole lines from the top moves the bytes once (or,
     // from a file, only skips them) and touches no index entry; any other removal re-indexes from
@@ -106,7 +123,10 @@ public:
 private:
     struct Block;
     void IndexPiece(const char* piece, std::size_t base, std::size_t n);
-    void Push(std::size_t offset, const char* piece, std::size_t base);
+    // Indexes a piece whose count line feeds lie at lf (offsets in the piece), its longest line
+    // between two of them innerMax long.
+    void IndexScanned(const char* piece, std::size_t base, std::size_t n, const std::uint32_t* lf, std::size_t count,
+                      std::size_t innerMax);
     void TruncateIndex(std::size_t lines);
     void RecomputeMaxLength();
     void FinishEdit();
@@ -114,7 +134,8 @@ private:
     std::size_t ContentEnd(std::size_t start, std::size_t rawEnd) const;
     void ToMemory();
     void DropCache() const;
-    bool IndexFile(std::size_t limit, std::string& error, const LoadProgress& progress, const std::string& path);
+    bool IndexFile(std::size_t limit, std::string& error, const LoadProgress& progress, const std::string& path,
+                   const std::function<void(std::string_view)>& eachPiece);
     // A view of [begin, end), from the cache or the scratch buffers; shorter when the file
     // lost bytes.
     std::string_view View(std::size_t begin, std::size_t end) const;
@@ -143,7 +164,8 @@ private:
     bool PendingStart = true;    // the next byte indexed starts a line
     bool HaveLast = false;
     std::size_t LastStart = 0;
-    std::size_t MaxLen = 0;
+    std::size_t MaxLen = 0;   // of the lines a LF closed
+    std::size_t OpenLen = 0;  // of the last line while no LF closes it
     char Before[2] = {0, 0};     // the two bytes before the next piece indexed ([1] the last)
 };
 

@@ -1,6 +1,9 @@
 #include "log/navigation.h"
 
 #include <algorithm>
+#include <vector>
+
+#include "base/linesplit.h"
 
 namespace tarvex {
 
@@ -147,6 +150,35 @@ std::string TakeLastStr(const TLineSource& text)
             return std::string(MarkOf(line));
     }
     return {};
+}
+
+std::string TakeLastStr(std::uint64_t size, const std::function<std::string(std::uint64_t from, std::size_t n)>& readAt)
+{
+    for (std::uint64_t want = std::uint64_t{64} << 10;; want *= 4) {
+        const bool whole = want >= size;
+        const std::uint64_t from = whole ? 0 : size - want;
+        const std::string bytes = readAt(from, static_cast<std::size_t>(size - from));
+        std::string_view tail = bytes;
+        if (!whole) {
+            // The first line may have begun before; the ones after its end are whole.
+            const std::size_t lf = tail.find('\n');
+            if (lf == std::string_view::npos)
+                continue;
+            tail.remove_prefix(lf + 1);
+        }
+        std::vector<std::string_view> lines;
+        LineSplitter split(tail);
+        for (std::string_view line; split.Next(line);)
+            lines.push_back(line);
+        const TLineSource source{static_cast<std::int32_t>(lines.size()),
+                                 [&lines](std::int32_t n) { return lines[static_cast<std::size_t>(n - 1)]; }};
+        if (whole)
+            return TakeLastStr(source);
+        // Lines lie before the tail, so its very last one is passed over as in the whole text.
+        for (std::size_t k = lines.size(); k-- > 1;)
+            if (!lines[k - 1].empty())
+                return std::string(MarkOf(lines[k - 1]));
+    }
 }
 
 std::int32_t FindLastStr(const TLineSource& text, std::string_view mark)

@@ -51,6 +51,10 @@ std::int32_t NextRunLine(const TLineSource& text, std::int32_t caret);
 // The mark of a text: the last non-empty line but the very last, which the mailer may still be
 // writing (the only line when there is one). Empty for an empty text.
 std::string TakeLastStr(const TLineSource& text);
+// The same mark of a text known by its size and a reader of its bytes (a file whose lines are
+// not all indexed yet, as when a window closes while it loads): only as much of its end is
+// read as the mark needs.
+std::string TakeLastStr(std::uint64_t size, const std::function<std::string(std::uint64_t from, std::size_t n)>& readAt);
 // The last line that starts with the mark, or 1.
 std::int32_t FindLastStr(const TLineSource& text, std::string_view mark);
 

@@ -1,11 +1,12 @@
 #include "log/readahead.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tarvex {
 
-ReadAhead::ReadAhead(SharedReadFile& file, std::uint64_t from, std::uint64_t to, std::size_t piece)
-    : File(file), At(from), To(to), Piece(piece)
+ReadAhead::ReadAhead(SharedReadFile& file, std::uint64_t from, std::uint64_t to, std::size_t piece, PieceHook onRead)
+    : File(file), At(from), To(to), Piece(piece), OnRead(std::move(onRead))
 {
     for (auto& b : Bufs)
         b = std::make_unique<char[]>(piece);
@@ -22,7 +23,7 @@ ReadAhead::~ReadAhead()
     Worker.join();
 }
 
-std::int64_t ReadAhead::Next(const char*& data, std::string& error)
+std::int64_t ReadAhead::Next(const char*& data, std::string& error, std::size_t* place)
 {
     std::unique_lock<std::mutex> lock(Mutex);
     Released = Taken;
@@ -31,6 +32,8 @@ std::int64_t ReadAhead::Next(const char*& data, std::string& error)
     const std::size_t slot = Taken % Ring;
     ++Taken;
     data = Bufs[slot].get();
+    if (place)
+        *place = slot;
     if (Got[slot] < 0)
         error = Error;
     return Got[slot];
@@ -50,8 +53,11 @@ void ReadAhead::Run()
         const std::size_t ask = At >= To ? 0 : static_cast<std::size_t>(std::min<std::uint64_t>(Piece, To - At));
         std::string error;
         const std::int64_t got = ask ? File.ReadAt(At, Bufs[slot].get(), ask, error) : 0;
-        if (got > 0)
+        if (got > 0) {
             At += static_cast<std::uint64_t>(got);
+            if (OnRead)
+                OnRead(slot, Bufs[slot].get(), static_cast<std::size_t>(got));
+        }
         {
             std::lock_guard<std::mutex> lock(Mutex);
             Got[slot] = got;

@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "app/logfollower.h"
@@ -32,6 +33,7 @@
 #include "report/nodehistory.h"
 #include "platform/fileops.h"
 #include "platform/paths.h"
+#include "platform/sharedfile.h"
 #include "viewer/logviewer.h"
 #include "views/dialstatform.h"
 #include "views/freqform.h"
@@ -250,20 +252,29 @@ bool TChildForm::KeepLoading(std::uint64_t done, std::uint64_t total)
 {
     // Reading a log of gigabytes takes seconds: the window shows how far it got and lets events
     // run every 20 ms, as the analysis does, so it paints and can be closed meanwhile.
-    if (!LoadClock.isValid()) {
-        LoadClock.start();
-        SetStatusText(0, "Loading");
-        ProgressBar->setMaximum(1000);
-        ProgressBar->setValue(0);
-        ProgressBar->show();
-    }
+    if (!LoadClock.isValid())
+        StartLoadProgress("Loading");
     if (LoadClock.elapsed() >= 20) {
         const std::uint64_t part = total > 0 ? std::min(done, total) * 1000 / total : 0;
         ProgressBar->setValue(static_cast<int>(part));
-        LetEventsRun();
+        if (!LoadingInPlace)
+            LetEventsRun();
         LoadClock.restart();
     }
+    // Loading in place, the pass lets events run as it goes: the load does it on the same clock,
+    // or the window would be painted twice as often as it needs.
+    if (LoadingInPlace)
+        Env.Ui.KeepAlive();
     return !Closing;
+}
+
+void TChildForm::StartLoadProgress(const QString& doing)
+{
+    LoadClock.start();
+    SetStatusText(0, doing);
+    ProgressBar->setMaximum(1000);
+    ProgressBar->setValue(0);
+    ProgressBar->show();
 }
 
 TMailerLog* TChildForm::Mailer() const { return Log && Log->IsMailer() ? static_cast<TMailerLog*>(Log) : nullptr; }
@@ -369,16 +380,24 @@ void TChildForm::LoadAndAnalyze(TLog* log)
     bool loaded = true;
     if (mailer) {
         ProgressBar->show();
-        loaded = LoadLogText(LoadContext());
-        if (loaded && !Closing) {
+        bool whole = false;
+        QElapsedTimer clock;
+        // With nothing to cut, the text is analysed as it loads, on both cores; a cut needs the
+        // whole text first.
+        const bool together = Log->CutSize <= 0;
+        if (together) {
+            clock.start();
+            loaded = LoadAnalyzing(whole);
+        } else {
+            loaded = LoadLogText(LoadContext());
+        }
+        if (!together && loaded && !Closing) {
             LetEventsRun();
             SetStatusText(0, "Cutting");
             LetEventsRun();
             loaded = !Closing && CutLog(LoadContext());
         }
-        bool whole = false;
-        QElapsedTimer clock;
-        if (loaded && !Closing) {
+        if (!together && loaded && !Closing) {
             SetStatusText(0, "Analyzing");
             LetEventsRun();
             ProgressBar->setMaximum(static_cast<int>(std::min<qint64>(LogView->LineCount(), INT32_MAX)));
@@ -857,6 +876,27 @@ void TChildForm::SaveViewState()
     }
 }
 
+std::string TChildForm::MarkOfFile() const
+{
+    SharedReadFile file;
+    std::string error;
+    if (!file.Open(ResolvePath(Log->Path), error))
+        return TakeLastStr(Text());
+    const std::int64_t size = file.Size();
+    return TakeLastStr(size > 0 ? static_cast<std::uint64_t>(size) : 0, [&](std::uint64_t from, std::size_t n) {
+        std::string bytes(n, '\0');
+        std::size_t done = 0;
+        while (done < n) {
+            const std::int64_t got = file.ReadAt(from + done, bytes.data() + done, n - done, error);
+            if (got <= 0)
+                break;
+            done += static_cast<std::size_t>(got);
+        }
+        bytes.resize(done);
+        return bytes;
+    });
+}
+
 void TChildForm::closeEvent(QCloseEvent* event)
 {
     if (Closing) {
@@ -868,7 +908,7 @@ void TChildForm::closeEvent(QCloseEvent* event)
     if (Log) {
         SaveViewState();
         Log->Window = nullptr;
-        Log->LastStr = CoveredMark ? *CoveredMark : TakeLastStr(Text());
+        Log->LastStr = CoveredMark ? *CoveredMark : LoadingInPlace ? MarkOfFile() : TakeLastStr(Text());
     }
     event->accept();
     hide();
@@ -910,6 +950,49 @@ bool TChildForm::AnalyzeText(const TProgressFn& progress, bool inSteps)
     }
     PassGoesOn = whole && inSteps;
     return whole;
+}
+
+bool TChildForm::LoadAnalyzing(bool& whole)
+{
+    TMailerLog* mailer = Mailer();
+    PassGoesOn = false;
+    whole = false;
+    bool started = false;
+    bool feeding = false;
+    std::optional<TBusyCursor> busy;
+    StartLoadProgress("Analyzing");
+    tarvex::LogText::LoadSink sink;
+    sink.Start = [&] {
+        // A file read again from its start (it was found shorter) is analysed afresh.
+        busy.reset();
+        started = feeding = mailer->BeginPass(Env.Ui);
+        if (feeding)
+            busy.emplace(Env.Ui);
+    };
+    bool first = true;
+    sink.Piece = [&](std::string_view piece) {
+        // A pass that stopped (a question said no, the window closes) lets the text load on.
+        if (feeding && !Closing)
+            feeding = mailer->FeedPass(Env.Ui, piece);
+        // The first screen of lines is shown at once.
+        if (first) {
+            first = false;
+            LetEventsRun();
+        }
+    };
+    LoadingInPlace = true;
+    const bool loaded = LoadLogText(LoadContext(), sink);
+    LoadingInPlace = false;
+    if (loaded && feeding && !Closing) {
+        // In one go the text is then ended, which reads a last line without its end as Analyze
+        // does.
+        const bool inSteps = OpensInSteps();
+        whole = inSteps || mailer->EndPass(Env.Ui);
+        PassGoesOn = whole && inSteps;
+    }
+    if (started)
+        (void)mailer->SettlePass(Env.Ui);
+    return loaded;
 }
 
 bool TChildForm::IsFollowing() const { return Follower->IsOn(); }

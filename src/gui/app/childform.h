@@ -161,6 +161,14 @@ private:
     // The pass over the viewer's text: in steps, so that the analysis can go on with the lines
     // to come, or in one go.
     bool AnalyzeText(const tarvex::TProgressFn& progress, bool inSteps);
+    // Loads the text of a log not cut on opening and analyses it meanwhile: the pass runs here
+    // (it asks the user and moves the window) on each piece once the viewer holds it, while the
+    // second thread reads the next piece and finds its lines. whole as AnalyzeText's answer;
+    // false when the text could not be loaded.
+    bool LoadAnalyzing(bool& whole);
+    // The mark of the log's text taken from the file's end: while the text loads, its last
+    // lines are not indexed yet, and the mark kept must be the one of the whole text.
+    std::string MarkOfFile() const;
     // How the text is analysed as the window opens it: in steps for a followed log whose text
     // ends with a whole line, which gives the records one go gives. A last line without its
     // end is read in one go, as it always was on opening; the first bytes that follow it have
@@ -181,6 +189,8 @@ private:
     // What the loader needs of this window and its frame.
     TLogLoad LoadContext();
     bool KeepLoading(std::uint64_t done, std::uint64_t total);
+    // The bar from 0 to 1000 and what the window does, as a load begins.
+    void StartLoadProgress(const QString& doing);
 
     const TGuiEnv Env;
     QMdiArea* Area = nullptr;
@@ -198,6 +208,7 @@ private:
     std::string FollowBytes;  // the last poll's bytes, kept to reuse the buffer
     // The pass was made in steps and may go on with more lines.
     bool PassGoesOn = false;
+    bool LoadingInPlace = false;  // the text grows as it loads (LoadAnalyzing)
     // The auto-new mark of the text as it opened, which the DLC update covered; the lines
     // followed after it are counted at the next opening.
     std::optional<std::string> CoveredMark;

@@ -78,6 +78,24 @@ bool LoadLogText(const TLogLoad& w)
     return true;
 }
 
+bool LoadLogText(const TLogLoad& w, const LogText::LoadSink& sink)
+{
+    LogViewer& viewer = w.Viewer;
+    viewer.SetCodePage(w.CodePage);
+    bool stopped = false;
+    const LogText::LoadProgress progress = [&w, &stopped](std::uint64_t done, std::uint64_t total) {
+        stopped = w.Loading && !w.Loading(done, total);
+        return !stopped;
+    };
+    QString error;
+    if (!viewer.LoadFromFileInPlace(QString::fromStdString(ResolvePath(w.Log.Path)), &error, progress, sink)) {
+        if (!stopped)
+            w.Ui.Message("Error reading log: " + error.toStdString(), TMsgKind::Error, TMsgButtons::OK);
+        return false;
+    }
+    return true;
+}
+
 bool CutLog(const TLogLoad& w)
 {
     TLog& log = w.Log;

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "host/userinterface.h"
+#include "log/logtext.h"
 #include "log/tlog.h"
 
 class LogViewer;
@@ -28,6 +29,11 @@ struct TLogLoad
 // is cut by KBytes on its raw bytes as it is loaded and shown in the OEM code page; else it is
 // shown in the ANSI code page. False when nothing could be loaded (or the load was stopped).
 bool LoadLogText(const TLogLoad& load);
+// The same for a log that is not cut on opening, the viewer's text growing as the file is read
+// and each piece handed to sink once the viewer holds it: the analysis runs on this thread while
+// the second one reads and finds the lines. A load that fails or is stopped leaves the viewer
+// empty.
+bool LoadLogText(const TLogLoad& load, const tarvex::LogText::LoadSink& sink);
 
 // Cuts the log file to its CutSize (KBytes or days) and drops the same lines from the viewer.
 // The file is rewritten in place with exactly the kept bytes, plus whatever the mailer

@@ -89,6 +89,45 @@ bool LogViewer::LoadFromFile(const QString& path, QString* error, const tarvex::
     return true;
 }
 
+bool LogViewer::LoadFromFileInPlace(const QString& path, QString* error, const tarvex::LogText::LoadProgress& progress,
+                                    const tarvex::LogText::LoadSink& sink)
+{
+    tarvex::LogText::LoadSink mine;
+    qint64 shown = 0;  // the lines there were before the piece
+    mine.Start = [&] {
+        TextReplaced();
+        shown = 0;
+        if (sink.Start)
+            sink.Start();
+    };
+    mine.Piece = [&](std::string_view piece) {
+        TextGrew(shown);
+        shown = LineCount();
+        if (sink.Piece)
+            sink.Piece(piece);
+    };
+    std::string why;
+    if (!Text.LoadFileInPlace(NativePath(path), why, progress, mine)) {
+        if (error)
+            *error = QString::fromStdString(why);
+        if (Text.LineCount() == 0)
+            TextReplaced();
+        return false;
+    }
+    return true;
+}
+
+void LogViewer::TextGrew(qint64 linesBefore)
+{
+    // The view's lines are where they were; the caret, the view or the selection a paint or a
+    // question moved meanwhile stay too. Only the lines from the old last one on changed: a
+    // screen already full is not painted again for lines below it.
+    UpdateScrollBars();
+    if (std::max<qint64>(0, linesBefore - 1) < First + VisibleLineCount())
+        viewport()->update();
+    emit TextChanged();
+}
+
 void LogViewer::SetText(std::string_view bytes)
 {
     Text.Assign(bytes);

@@ -57,6 +57,12 @@ public:
     // the load (the text shown before stays).
     bool LoadFromFile(const QString& path, QString* error = nullptr,
                       const tarvex::LogText::LoadProgress& progress = {});
+    // The same, the text growing as it is read and shown as it grows, each piece handed to sink
+    // once the text holds it (LogText::LoadFileInPlace); the caret and the view stay where they
+    // are put meanwhile. A file that cannot be opened leaves the text as it was; a load that
+    // fails or is stopped later leaves it empty.
+    bool LoadFromFileInPlace(const QString& path, QString* error, const tarvex::LogText::LoadProgress& progress,
+                             const tarvex::LogText::LoadSink& sink);
     void SetText(std::string_view bytes);
     void SetText(const QByteArray& bytes);
     void SetText(const char* bytes) { SetText(std::string_view(bytes)); }
@@ -183,6 +189,9 @@ private:
     void MoveCaret(const TextPos& to, bool extend);
     void EnsureVisible(const TextPos& p);
     void TextReplaced();
+    // More lines came at the end of linesBefore (a load in place): the scroll bars follow,
+    // nothing moves.
+    void TextGrew(qint64 linesBefore);
     void UpdateMetrics();
     void UpdateScrollBars();
     qint64 MaxFirst() const;
