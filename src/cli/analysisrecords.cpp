@@ -38,9 +38,34 @@ void WriteSessionRecord(const TMailerLog& log, std::int32_t i, TRecordWriter& w)
     w.End();
 }
 
-void WriteClosingRecords(const TMailerLog& log, TRecordWriter& w)
+namespace {
+
+// Records [0, count) written in order, formatted on two threads when there are many: a second
+// thread formats every other block while this one formats the block before, and the blocks go
+// out in order. Formatting is a third of the command's time on a big log. Reading the records
+// from two threads is safe: the pass is over. write(from, to, writer) formats [from, to).
+template <class Write>
+void WriteInBlocks(std::size_t count, std::size_t block, TRecordWriter& w, const Write& write)
 {
-    for (std::int32_t d = 0; d < log.DayCount; ++d)
+    if (count < 2 * block || std::thread::hardware_concurrency() < 2) {
+        write(std::size_t{0}, count, w);
+        return;
+    }
+    TRecordWriter second;
+    for (std::size_t from = 0; from < count; from += 2 * block) {
+        const std::size_t mid = std::min(count, from + block);
+        const std::size_t to = std::min(count, mid + block);
+        second.Clear();
+        std::thread helper([&write, &second, mid, to] { write(mid, to, second); });
+        write(from, mid, w);
+        helper.join();
+        w.Put(second.Bytes());
+    }
+}
+
+void WriteNodeRecords(const TMailerLog& log, std::size_t fromDay, std::size_t toDay, TRecordWriter& w)
+{
+    for (auto d = static_cast<std::int32_t>(fromDay); d < static_cast<std::int32_t>(toDay); ++d)
         for (std::int32_t i = 0; i < log.NodeCount(d); ++i) {
             const TNodeStat& n = log.Node(d, i);
             w.Begin("node");
@@ -57,7 +82,11 @@ void WriteClosingRecords(const TMailerLog& log, TRecordWriter& w)
             w.Int(n.CPS);
             w.End();
         }
-    for (std::size_t i = 0; i < log.Freqs.size(); ++i) {
+}
+
+void WriteFreqRecords(const TMailerLog& log, std::size_t from, std::size_t to, TRecordWriter& w)
+{
+    for (std::size_t i = from; i < to; ++i) {
         const TFreqEntry& e = log.Freqs[i];
         w.Begin("freq");
         w.Int(static_cast<std::int64_t>(i));
@@ -70,6 +99,32 @@ void WriteClosingRecords(const TMailerLog& log, TRecordWriter& w)
         w.Int(e.Freq.IsNew ? 1 : 0);
         w.End();
     }
+}
+
+// Blocks of about 8192 records: big enough that starting a thread costs nothing beside them,
+// small enough that the second thread's block held in memory stays a megabyte or two.
+constexpr std::size_t Block = 8192;
+
+void WriteClosing(const TMailerLog& log, TRecordWriter& w, bool inBlocks)
+{
+    const auto days = static_cast<std::size_t>(std::max(log.DayCount, 0));
+    const auto nodes = [&log](std::size_t from, std::size_t to, TRecordWriter& into) {
+        WriteNodeRecords(log, from, to, into);
+    };
+    const auto freqs = [&log](std::size_t from, std::size_t to, TRecordWriter& into) {
+        WriteFreqRecords(log, from, to, into);
+    };
+    if (inBlocks) {
+        // A day holds some tens of nodes: blocks of days of about a block of nodes.
+        std::size_t nodeCount = 0;
+        for (std::int32_t d = 0; d < log.DayCount; ++d)
+            nodeCount += static_cast<std::size_t>(log.NodeCount(d));
+        WriteInBlocks(days, std::max<std::size_t>(1, Block * days / std::max<std::size_t>(nodeCount, 1)), w, nodes);
+        WriteInBlocks(log.Freqs.size(), Block, w, freqs);
+    } else {
+        nodes(0, days, w);
+        freqs(0, log.Freqs.size(), w);
+    }
     w.Begin("total");
     w.Int(log.LinesRead);
     w.Int(log.DayCount);
@@ -78,33 +133,18 @@ void WriteClosingRecords(const TMailerLog& log, TRecordWriter& w)
     w.End();
 }
 
+}  // namespace
+
+void WriteClosingRecords(const TMailerLog& log, TRecordWriter& w) { WriteClosing(log, w, false); }
+
 void WriteAnalysisRecords(const TMailerLog& log, TRecordWriter& w)
 {
     for (std::int32_t i = 0; i < log.DayCount; ++i)
         WriteDayRecord(log, i, w);
-    // Formatting the sessions is a third of the command's time on a big log: a second thread
-    // formats every other block of them while this one formats the block before, and the
-    // blocks go out in order. Reading the records from two threads is safe: the pass is over.
-    constexpr std::int32_t Block = 8192;
-    const std::int32_t count = log.SessCount;
-    if (count < 2 * Block || std::thread::hardware_concurrency() < 2) {
-        for (std::int32_t i = 0; i < count; ++i)
-            WriteSessionRecord(log, i, w);
-    } else {
-        TRecordWriter second;
-        for (std::int32_t from = 0; from < count; from += 2 * Block) {
-            const std::int32_t mid = std::min(count, from + Block);
-            const std::int32_t to = std::min(count, mid + Block);
-            second.Clear();
-            std::thread helper([&log, &second, mid, to] {
-                for (std::int32_t i = mid; i < to; ++i)
-                    WriteSessionRecord(log, i, second);
-            });
-            for (std::int32_t i = from; i < mid; ++i)
-                WriteSessionRecord(log, i, w);
-            helper.join();
-            w.Put(second.Bytes());
-        }
-    }
-    WriteClosingRecords(log, w);
+    WriteInBlocks(static_cast<std::size_t>(std::max(log.SessCount, 0)), Block, w,
+                  [&log](std::size_t from, std::size_t to, TRecordWriter& into) {
+                      for (std::size_t i = from; i < to; ++i)
+                          WriteSessionRecord(log, static_cast<std::int32_t>(i), into);
+                  });
+    WriteClosing(log, w, true);
 }

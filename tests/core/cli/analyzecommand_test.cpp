@@ -132,8 +132,8 @@ TEST_F(AnalyzeCommandTest, FailuresExitTwo)
     EXPECT_EQ(Out.str(), "");
 }
 
-// Enough sessions that a second thread formats every other block of them: the blocks must
-// still come out whole and in order.
+// Enough sessions and nodes that a second thread formats every other block of them: the blocks
+// must still come out whole and in order.
 TEST_F(AnalyzeCommandTest, ManySessionsComeOutInOrder)
 {
     TMailLogOptions options;
@@ -148,17 +148,25 @@ TEST_F(AnalyzeCommandTest, ManySessionsComeOutInOrder)
         << Err.str();
     std::istringstream records(Out.str());
     std::string line, total;
-    long sessions = 0;
+    long sessions = 0, nodeDay = 0, nodes = 0;
     while (std::getline(records, line)) {
         if (line.starts_with("session\t")) {
             ASSERT_TRUE(line.starts_with("session\t" + std::to_string(sessions) + "\t")) << line;
             ASSERT_EQ(std::count(line.begin(), line.end(), '\t'), 14) << line;
             ++sessions;
         }
+        if (line.starts_with("node\t")) {
+            const long day = std::stol(line.substr(5));
+            ASSERT_GE(day, nodeDay) << line;
+            ASSERT_EQ(std::count(line.begin(), line.end(), '\t'), 11) << line;
+            nodeDay = day;
+            ++nodes;
+        }
         if (line.starts_with("total\t"))
             total = line;
     }
     EXPECT_GT(sessions, 2 * 8192);
+    EXPECT_GT(nodes, 2 * 8192);
     // total <lines> <days> <sessions> <requests>
     std::istringstream fields(total);
     std::string kind, lines, days, counted;
