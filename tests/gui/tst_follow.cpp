@@ -94,7 +94,8 @@ private slots:
         QCOMPARE(raw->LastStr, std::string("03/03 10:01:00 END 1"));
     }
 
-    // A log cut and written anew is read again from its start; a removed one stops the following.
+    // A log cut and written anew is read again from its start, from the file as on opening; a
+    // removed one stops the following.
     // A log opened with Follow off was analysed in one go: turning it on analyses it in steps.
     void rewriteReadsAgainAndRemovalStops()
     {
@@ -117,6 +118,7 @@ private slots:
         WriteBytes(path, cut);
         QTRY_COMPARE(w->StatusText(0), QString("Log file written anew: read again"));
         QCOMPARE(w->Viewer()->Bytes(), std::string_view(cut.constData()));
+        QVERIFY(w->Viewer()->Model().OnDemand());  // read from the file, not held whole
         QCOMPARE(w->StatusText(1), QString("2 days, 1 sessions"));
         QCOMPARE(w->SessList->Model->rowCount(), 1);
         QVERIFY(w->IsFollowing());

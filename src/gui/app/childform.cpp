@@ -1129,22 +1129,25 @@ void TChildForm::StartOverFollowed()
     for (TViewForm* view : Views())
         if (view)
             view->DropRecords();
-    bool whole = true;
-    try {
-        LogView->SetText(FollowBytes);
-    } catch (const std::bad_alloc&) {
-        // No text then, and no records of the text that was.
-        LogView->Clear();
-        whole = false;
-    }
+    // The text is read again from the file as at opening (on demand, analysed as it loads, never
+    // cut again), not from the poll's bytes: a log written anew may be as big as the one before,
+    // and the viewer would hold it all. Following starts again from what was read.
+    FollowBytes.clear();
+    Follower->Stop();
     Log->ColorLineNo = -1;
     CurSession = -1;
+    bool whole = true;
+    bool loaded = true;
     if (mailer) {
-        SetStatusText(0, "Analyzing");
-        whole = AnalyzeText({}, OpensInSteps()) && whole;
-        if (!self)
-            return;
+        loaded = LoadAnalyzing(whole);
+    } else {
+        QString error;
+        loaded = LogView->LoadFromFile(QString::fromStdString(ResolvePath(Log->Path)), &error,
+                                       [this](std::uint64_t done, std::uint64_t total) { return KeepLoading(done, total); });
     }
+    if (!self)
+        return;
+    ProgressBar->hide();
     Busy = false;
     if (Closing || Log->Window != this) {
         deleteLater();
@@ -1160,8 +1163,16 @@ void TChildForm::StartOverFollowed()
     if (atEnd)
         LogView->SetCaretLine(LogView->LineCount());
     UpdatePosition();
-    if (!whole)
+    if (!loaded) {
+        StopFollowing("Log file cannot be read: following stopped");
+        return;
+    }
+    if (!whole) {
         StopFollowing("Analysis aborted: following stopped");
-    else
+        return;
+    }
+    SyncFollowToggle(false);
+    StartFollowing();
+    if (IsFollowing())
         SetStatusText(0, "Log file written anew: read again");
 }
