@@ -571,9 +571,15 @@ std::size_t LogText::Find(const ByteFinder& finder, std::size_t needleSize, bool
                 found = pieceStart + at;
                 return false;
             }
-            window.append(piece);
-            if (window.size() > needleSize - 1)
-                window.erase(0, window.size() - (needleSize - 1));
+            // Only the piece's last needleSize - 1 bytes are kept for the border: copying a
+            // whole piece to drop most of it cost as much as the search.
+            if (piece.size() >= needleSize - 1) {
+                window.assign(piece.substr(piece.size() - (needleSize - 1)));
+            } else {
+                window.append(piece);
+                if (window.size() > needleSize - 1)
+                    window.erase(0, window.size() - (needleSize - 1));
+            }
             pieceStart += piece.size();
             return true;
         });
