@@ -49,26 +49,37 @@ std::optional<std::size_t> KBytesCutStart(const LogViewer& viewer, std::uint64_t
         limit, window, stopAtNul);
 }
 
-}  // namespace
-
-bool LoadLogText(const TLogLoad& w)
+// Has the viewer read the file through read (one of its two ways), with the window's keep-alive
+// as its progress; says why when it fails, unless the window stopped it.
+template <class Read>
+bool ReadIntoViewer(const TLogLoad& w, const Read& read)
 {
-    LogViewer& viewer = w.Viewer;
-    const std::string path = ResolvePath(w.Log.Path);
-    viewer.SetCodePage(w.CodePage);
-    // The viewer reads the file itself in both modes: a copy of a log of gigabytes would double
-    // what it costs, and reading in pieces lets the window paint meanwhile.
+    w.Viewer.SetCodePage(w.CodePage);
     bool stopped = false;
     const LogText::LoadProgress progress = [&w, &stopped](std::uint64_t done, std::uint64_t total) {
         stopped = w.Loading && !w.Loading(done, total);
         return !stopped;
     };
     QString error;
-    if (!viewer.LoadFromFile(QString::fromStdString(path), &error, progress)) {
+    if (!read(QString::fromStdString(ResolvePath(w.Log.Path)), &error, progress)) {
         if (!stopped)
             w.Ui.Message("Error reading log: " + error.toStdString(), TMsgKind::Error, TMsgButtons::OK);
         return false;
     }
+    return true;
+}
+
+}  // namespace
+
+bool LoadLogText(const TLogLoad& w)
+{
+    LogViewer& viewer = w.Viewer;
+    // The viewer reads the file itself in both modes: a copy of a log of gigabytes would double
+    // what it costs, and reading in pieces lets the window paint meanwhile.
+    if (!ReadIntoViewer(w, [&viewer](const QString& path, QString* error, const LogText::LoadProgress& progress) {
+            return viewer.LoadFromFile(path, error, progress);
+        }))
+        return false;
     if (!w.OEMConvert || w.Log.CutMode != 0)
         return true;
     // With conversion the KBytes cut is made here, on the raw bytes, and stops at a 0 byte too.
@@ -80,20 +91,9 @@ bool LoadLogText(const TLogLoad& w)
 
 bool LoadLogText(const TLogLoad& w, const LogText::LoadSink& sink)
 {
-    LogViewer& viewer = w.Viewer;
-    viewer.SetCodePage(w.CodePage);
-    bool stopped = false;
-    const LogText::LoadProgress progress = [&w, &stopped](std::uint64_t done, std::uint64_t total) {
-        stopped = w.Loading && !w.Loading(done, total);
-        return !stopped;
-    };
-    QString error;
-    if (!viewer.LoadFromFileInPlace(QString::fromStdString(ResolvePath(w.Log.Path)), &error, progress, sink)) {
-        if (!stopped)
-            w.Ui.Message("Error reading log: " + error.toStdString(), TMsgKind::Error, TMsgButtons::OK);
-        return false;
-    }
-    return true;
+    return ReadIntoViewer(w, [&w, &sink](const QString& path, QString* error, const LogText::LoadProgress& progress) {
+        return w.Viewer.LoadFromFileInPlace(path, error, progress, sink);
+    });
 }
 
 bool CutLog(const TLogLoad& w)
